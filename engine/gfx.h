@@ -1,0 +1,263 @@
+// The engine interface: window, drawing, input, sound, timer, random numbers,
+// resource pack and log. Everything outside engine/ talks to the engine only
+// through this header; no SDL or OpenGL type appears here.
+//
+// Contract for every implementation:
+// - Handles are 32-bit ids, 0 means "none", and an id is never reused within a
+//   run (a freed texture's id never comes back as another texture).
+// - Every operation given 0, a freed handle or an unknown handle does nothing
+//   and returns 0, false or null. Nothing crashes on a bad handle.
+// - The engine is one reference-counted object: each gfxCreate(GFX_VERSION)
+//   takes a reference, each Release gives one back, the last one destroys it.
+#pragma once
+
+#include <cstdint>
+
+using HTEXTURE = uint32_t;
+using HTARGET = uint32_t;
+using HEFFECT = uint32_t;
+using HCHANNEL = uint32_t;
+
+constexpr int GFX_VERSION = 0x180;
+
+// One corner of a quad. tx/ty are fractions of the texture surface's size.
+struct gfxVertex {
+    float x, y;     // screen position in pixels
+    float z;        // depth 0..1
+    uint32_t col;   // ARGB, alpha in bits 24-31
+    float tx, ty;   // texture coordinates
+};
+
+// Corners in the order top-left, top-right, bottom-right, bottom-left.
+struct gfxQuad {
+    gfxVertex v[4];
+    HTEXTURE tex;   // 0 = untextured
+    int blend;      // BLEND_* bits
+};
+
+// Event types of gfxInputEvent::type.
+enum {
+    INPUT_KEYDOWN = 1,
+    INPUT_KEYUP = 2,
+    INPUT_MBUTTONDOWN = 3,
+    INPUT_MBUTTONUP = 4,
+    INPUT_MOUSEMOVE = 5,
+    INPUT_MOUSEWHEEL = 6,
+};
+
+// Bits of gfxInputEvent::flags.
+enum {
+    GFXINP_SHIFT = 1,
+    GFXINP_CTRL = 2,
+    GFXINP_ALT = 4,
+    GFXINP_CAPSLOCK = 8,
+    GFXINP_SCROLLLOCK = 16,
+    GFXINP_NUMLOCK = 32,
+    GFXINP_REPEAT = 64,
+};
+
+struct gfxInputEvent {
+    int type;    // INPUT_*
+    int key;     // GFXK_* code of the key or button
+    int flags;   // GFXINP_* bits held when the event happened
+    int chr;     // character typed (key down only), 0 = none
+    int wheel;   // wheel notches (INPUT_MOUSEWHEEL)
+    float x, y;  // mouse position in window coordinates
+};
+
+// Blend bits of gfxQuad::blend.
+enum {
+    BLEND_COLORMUL = 0,    // texel colour times vertex colour
+    BLEND_COLORADD = 1,    // texel colour plus vertex colour, clamped
+    BLEND_ALPHAADD = 0,    // additive: source times its alpha added to the target
+    BLEND_ALPHABLEND = 2,  // source over target by source alpha
+    BLEND_NOZWRITE = 0,
+    BLEND_ZWRITE = 4,      // write depth (no effect without a depth buffer)
+    BLEND_DEFAULT = BLEND_COLORMUL | BLEND_ALPHABLEND | BLEND_NOZWRITE,
+};
+
+// Key codes: the virtual-key numbers. Letters and digits are their upper-case
+// ASCII codes ('A' = 65, '0' = 48).
+enum {
+    GFXK_LBUTTON = 1, GFXK_RBUTTON = 2, GFXK_MBUTTON = 4,
+    GFXK_BACKSPACE = 8, GFXK_TAB = 9, GFXK_ENTER = 13,
+    GFXK_SHIFT = 16, GFXK_CTRL = 17, GFXK_ALT = 18, GFXK_PAUSE = 19, GFXK_CAPSLOCK = 20,
+    GFXK_ESCAPE = 27, GFXK_SPACE = 32,
+    GFXK_PGUP = 33, GFXK_PGDN = 34, GFXK_END = 35, GFXK_HOME = 36,
+    GFXK_LEFT = 37, GFXK_UP = 38, GFXK_RIGHT = 39, GFXK_DOWN = 40,
+    GFXK_INSERT = 45, GFXK_DELETE = 46,
+    GFXK_0 = 48, GFXK_9 = 57, GFXK_A = 65, GFXK_Z = 90,
+    GFXK_LWIN = 91, GFXK_RWIN = 92, GFXK_APPS = 93,
+    GFXK_NUMPAD0 = 96, GFXK_NUMPAD9 = 105,
+    GFXK_MULTIPLY = 106, GFXK_ADD = 107, GFXK_SUBTRACT = 109, GFXK_DECIMAL = 110, GFXK_DIVIDE = 111,
+    GFXK_F1 = 112, GFXK_F12 = 123,
+    GFXK_NUMLOCK = 144, GFXK_SCROLLLOCK = 145,
+    GFXK_SEMICOLON = 186, GFXK_EQUALS = 187, GFXK_COMMA = 188, GFXK_MINUS = 189,
+    GFXK_PERIOD = 190, GFXK_SLASH = 191, GFXK_GRAVE = 192,
+    GFXK_LBRACKET = 219, GFXK_BACKSLASH = 220, GFXK_RBRACKET = 221, GFXK_APOSTROPHE = 222,
+};
+
+// Animation play modes (gfxAnimation).
+enum {
+    GFXANIM_FWD = 0,
+    GFXANIM_REV = 1,
+    GFXANIM_PINGPONG = 2,
+    GFXANIM_LOOP = 4,
+};
+
+// Keyboard navigation of gfxGUI.
+enum {
+    GFXGUI_NONAVKEYS = 0,
+    GFXGUI_LEFTRIGHT = 1,
+    GFXGUI_UPDOWN = 2,
+    GFXGUI_CYCLED = 4,
+};
+
+constexpr int GFXFPS_UNLIMITED = 0;
+
+enum gfxBoolState {
+    GFX_WINDOWED,    // window (true) or full screen; may change while running
+    GFX_USESOUND,    // open the audio device (read by System_Initiate)
+    GFX_HIDEMOUSE,   // hide the system pointer
+    GFX_SHOWSPLASH,  // accepted and ignored: there is no splash screen
+};
+
+typedef bool (*gfxCallback)();
+
+enum gfxFuncState {
+    GFX_FRAMEFUNC,      // once per frame; true ends the loop
+    GFX_RENDERFUNC,     // once per frame after the frame function
+    GFX_FOCUSLOSTFUNC,  // the window lost the input focus
+    GFX_FOCUSGAINFUNC,  // the window gained it back
+};
+
+enum gfxIntState {
+    GFX_SCREENWIDTH,
+    GFX_SCREENHEIGHT,
+    GFX_SCREENBPP,
+    GFX_FXVOLUME,      // 0-100
+    GFX_MUSVOLUME,     // 0-100
+    GFX_STREAMVOLUME,  // 0-100
+    GFX_FPS,           // frame-rate cap, GFXFPS_UNLIMITED = none
+    GFX_ICON,          // id of an icon registered with System_RegisterIcon
+};
+
+enum gfxStringState {
+    GFX_TITLE,
+    GFX_LOGFILE,  // a relative name lies in the program's folder
+};
+
+class GFX {
+public:
+    // Gives back one reference; the last one shuts the engine down and frees it.
+    virtual void Release() = 0;
+
+    // --- System ---------------------------------------------------------
+    // Opens the window with the states set before. False (reason in the log)
+    // when no window or no OpenGL 3.3 context can be had.
+    virtual bool System_Initiate() = 0;
+    // Frees everything the engine made; the interface itself stays valid.
+    virtual void System_Shutdown() = 0;
+    // Runs the loop until the frame function returns true or the window is
+    // closed. Each frame: events, frame function, render function, one present.
+    virtual bool System_Start() = 0;
+    virtual void System_SetState(gfxBoolState state, bool value) = 0;
+    virtual void System_SetState(gfxFuncState state, gfxCallback value) = 0;
+    virtual void System_SetState(gfxIntState state, int value) = 0;
+    virtual void System_SetState(gfxStringState state, const char* value) = 0;
+    virtual bool System_GetState(gfxBoolState state) = 0;
+    virtual int System_GetState(gfxIntState state) = 0;
+    virtual const char* System_GetState(gfxStringState state) = 0;
+    // Appends one line to the log file (printf-style); nothing without a log file.
+    virtual void System_Log(const char* format, ...) __attribute__((format(printf, 2, 3))) = 0;
+    // Writes the picture of the frame being drawn as a 24-bit BMP to the path,
+    // or with null to a new numbered file in the program's folder.
+    // False when nothing could be written.
+    virtual bool System_Snapshot(const char* filename = nullptr) = 0;
+    // Registers an icon image (ARGB rows, top-down) under an id for GFX_ICON.
+    virtual void System_RegisterIcon(int id, const uint32_t* argb, int width, int height) = 0;
+
+    // --- Resources ------------------------------------------------------
+    // Attaches a zip pack (a relative name lies in the program's folder).
+    // False for a missing, corrupt or wrongly protected pack.
+    virtual bool Resource_AttachPack(const char* filename, const char* password = nullptr) = 0;
+    // The whole contents of a file: from the attached packs in attach order
+    // ('\\' and '/' alike, leading separator ignored, case ignored), then from
+    // disk (relative to the program's folder). Null with *size = 0 when absent.
+    // The buffer is released with Resource_Free.
+    virtual void* Resource_Load(const char* filename, uint32_t* size = nullptr) = 0;
+    virtual void Resource_Free(void* data) = 0;  // accepts null
+
+    // --- Textures and render targets ------------------------------------
+    virtual HTEXTURE Texture_Create(int width, int height) = 0;  // transparent black
+    // Loads through Resource_Load; with size non-zero, filename points at size
+    // bytes of an image in memory instead. 0 on failure.
+    virtual HTEXTURE Texture_Load(const char* filename, uint32_t size = 0, bool mipmap = false) = 0;
+    virtual void Texture_Free(HTEXTURE tex) = 0;
+    // original = true: the image's size; false: the surface's size, which is
+    // the row pitch of a lock. 0 for a bad handle.
+    virtual int Texture_GetWidth(HTEXTURE tex, bool original = false) = 0;
+    virtual int Texture_GetHeight(HTEXTURE tex, bool original = false) = 0;
+    // ARGB texels, rows top-down, row pitch = surface width; the pointer is at
+    // texel (left, top). width or height 0 locks the whole texture. Null for a
+    // bad handle, a texture already locked, or a rectangle outside the texture.
+    // A render target's texture gives the picture drawn into it.
+    virtual uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly = true, int left = 0, int top = 0,
+                                   int width = 0, int height = 0) = 0;
+    // Uploads what a writable lock changed.
+    virtual void Texture_Unlock(HTEXTURE tex) = 0;
+
+    virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
+    virtual void Target_Free(HTARGET target) = 0;
+    // The target's texture: usable in quads and locks, freed with the target.
+    virtual HTEXTURE Target_GetTexture(HTARGET target) = 0;
+
+    // --- Drawing --------------------------------------------------------
+    // Begins drawing into a target (0 = the screen). A target's scene may be
+    // begun inside the screen's; ending it returns to the screen intact.
+    virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
+    virtual void Gfx_EndScene() = 0;
+    virtual void Gfx_Clear(uint32_t color) = 0;  // the current target
+    virtual void Gfx_RenderQuad(const gfxQuad* quad) = 0;
+    // Clips to the rectangle clamped to the target; all zeros = whole target.
+    virtual void Gfx_SetClipping(int x = 0, int y = 0, int width = 0, int height = 0) = 0;
+
+    // --- Sound ----------------------------------------------------------
+    virtual HEFFECT Effect_Load(const char* filename, uint32_t size = 0) = 0;
+    virtual void Effect_Free(HEFFECT effect) = 0;  // stops its channels
+    // volume 0-100 (clamped), pan -100..100, pitch 1.0 = normal speed.
+    // 0 for effect 0 or when no voice is free.
+    virtual HCHANNEL Effect_PlayEx(HEFFECT effect, int volume = 100, int pan = 0, float pitch = 1.0f,
+                                   bool loop = false) = 0;
+    virtual void Channel_SetVolume(HCHANNEL channel, int volume) = 0;
+    virtual void Channel_Pause(HCHANNEL channel) = 0;
+    virtual void Channel_Resume(HCHANNEL channel) = 0;
+    virtual void Channel_Stop(HCHANNEL channel) = 0;
+    virtual void Channel_PauseAll() = 0;
+    virtual void Channel_ResumeAll() = 0;
+    // True while playing or paused.
+    virtual bool Channel_IsPlaying(HCHANNEL channel) = 0;
+
+    // --- Input (state of the current frame) -----------------------------
+    // Takes the next queued event of this frame; false when none is left.
+    virtual bool Input_GetEvent(gfxInputEvent* event) = 0;
+    virtual void Input_GetMousePos(float* x, float* y) = 0;
+    virtual int Input_GetMouseWheel() = 0;   // notches this frame
+    virtual bool Input_IsMouseOver() = 0;    // pointer inside the window
+    virtual bool Input_KeyDown(int key) = 0;  // went down this frame
+    virtual bool Input_KeyUp(int key) = 0;    // went up this frame
+    virtual bool Input_GetKeyState(int key) = 0;  // held now; codes outside 0-255 never
+    virtual int Input_GetKey() = 0;   // last key that went down this frame, 0 = none
+    virtual int Input_GetChar() = 0;  // last character typed this frame, 0 = none
+
+    // --- Timer and random -----------------------------------------------
+    virtual float Timer_GetDelta() = 0;  // last frame's time in seconds
+    virtual int Timer_GetFPS() = 0;      // frames shown in the last whole second
+    virtual float Random_Float(float min, float max) = 0;
+
+protected:
+    ~GFX() = default;  // destroyed through Release only
+};
+
+// The one engine, with one more reference; null for any version but GFX_VERSION.
+GFX* gfxCreate(int version);

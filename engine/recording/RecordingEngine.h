@@ -1,0 +1,238 @@
+// An engine for unit tests: it opens no window and plays no sound. It logs
+// every call with its arguments, serves files from memory or a folder, keeps
+// textures as ARGB buffers (drawing axis-aligned quads into them with nearest
+// sampling), takes scripted input per frame and runs a given number of frames
+// in System_Start. Tests reach it with RecordingEngine::Instance() after
+// gfxCreate(GFX_VERSION), which this library provides.
+//
+// Log format: one entry per call, "Name(arg,arg,...)"; ints as decimals,
+// floats with %g, bools as true/false, texts as they are, null texts as null.
+#pragma once
+
+#include "engine/gfx.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+// What the engine reports for one frame. Keys in `down`/`up` went down or up
+// this frame; keys in `held` are held now.
+struct RecordedInput {
+    std::vector<gfxInputEvent> events;
+    std::set<int> down, up, held;
+    int key = 0;
+    int chr = 0;
+    float mouseX = 0, mouseY = 0;
+    int wheel = 0;
+    bool mouseOver = true;
+};
+
+class RecordingEngine final : public GFX {
+public:
+    struct Texture {
+        int width = 0, height = 0;              // image size
+        int surfaceWidth = 0, surfaceHeight = 0;
+        std::vector<uint32_t> texels;           // surfaceWidth * surfaceHeight
+        bool locked = false;
+        bool lockReadOnly = true;
+        HTARGET target = 0;                     // owning target, if any
+        std::string name;                       // file it was loaded from
+    };
+    struct Channel {
+        HEFFECT effect = 0;
+        int volume = 100, pan = 0;
+        float pitch = 1.0f;
+        bool loop = false;
+        bool paused = false;
+        bool ended = false;
+    };
+
+    // The live engine, or null when no reference is held.
+    static RecordingEngine* Instance();
+    int RefCount() const { return m_RefCount; }
+
+    // --- Call log ---
+    const std::vector<std::string>& Log() const { return m_Log; }
+    // The entries of calls with this name, in order.
+    std::vector<std::string> Calls(const std::string& name) const;
+    int Count(const std::string& name) const;
+    void ClearLog();
+    const std::vector<gfxQuad>& Quads() const { return m_Quads; }
+    const std::vector<HTARGET>& QuadTargets() const { return m_QuadTargets; }
+    const std::vector<std::string>& LogLines() const { return m_LogLines; }  // System_Log texts
+
+    // --- Files ---
+    // Names are matched as in a pack: '\\' and '/' alike, a leading separator
+    // ignored, case ignored.
+    void AddFile(const std::string& name, const std::string& contents);
+    void RemoveFile(const std::string& name);
+    // Files not added in memory are read from this folder (empty = none).
+    void SetFileFolder(const std::string& folder) { m_FileFolder = folder; }
+    int LiveResources() const { return static_cast<int>(m_Resources.size()); }
+
+    // --- Images and textures ---
+    // Texture_Load of this name gives a texture of this size. texels (row
+    // major, image size) may be empty: transparent black. A surface larger
+    // than the image may be asked for.
+    void AddImage(const std::string& name, int width, int height, std::vector<uint32_t> texels = {},
+                  int surfaceWidth = 0, int surfaceHeight = 0);
+    // Texture_Create rounds surfaces up to powers of two while this is on.
+    void SetPowerOfTwoSurfaces(bool on) { m_PowerOfTwo = on; }
+    Texture* FindTexture(HTEXTURE tex);
+    int LiveTextures() const;
+    int LiveTargets() const { return static_cast<int>(m_Targets.size()); }
+    // The screen's picture (screen width x height, set at System_Initiate).
+    const std::vector<uint32_t>& Screen() const { return m_Screen; }
+
+    // --- Sound ---
+    // Effect_Load of this name succeeds; so does any name that is a file.
+    void AddSound(const std::string& name);
+    Channel* FindChannel(HCHANNEL channel);
+    void EndChannel(HCHANNEL channel);  // as if the sound had finished
+    int LiveEffects() const { return static_cast<int>(m_Effects.size()); }
+
+    // --- Input, timer, random ---
+    void SetInput(const RecordedInput& input);      // the current frame's input
+    void QueueInput(const RecordedInput& input);    // taken at the start of a frame of System_Start
+    void SetDelta(float dt) { m_Delta = dt; }
+    void SetFPS(int fps) { m_FPS = fps; }
+    void QueueRandom(float value) { m_Randoms.push_back(value); }  // empty queue: min
+
+    // --- System_Start and failures ---
+    void SetFrameLimit(int frames) { m_FrameLimit = frames; }  // frames System_Start runs at most
+    int FramesRun() const { return m_FramesRun; }
+    bool failInitiate = false;
+    bool failTargetCreate = false;
+    bool failTextureCreate = false;
+    bool failSnapshot = false;
+    bool failAttachPack = false;
+    // Run between the frame and render callbacks of each frame (tests' hook).
+    void (*betweenFrames)(int frame) = nullptr;
+
+    // --- GFX ---
+    void Release() override;
+    bool System_Initiate() override;
+    void System_Shutdown() override;
+    bool System_Start() override;
+    void System_SetState(gfxBoolState state, bool value) override;
+    void System_SetState(gfxFuncState state, gfxCallback value) override;
+    void System_SetState(gfxIntState state, int value) override;
+    void System_SetState(gfxStringState state, const char* value) override;
+    bool System_GetState(gfxBoolState state) override;
+    int System_GetState(gfxIntState state) override;
+    const char* System_GetState(gfxStringState state) override;
+    void System_Log(const char* format, ...) override __attribute__((format(printf, 2, 3)));
+    bool System_Snapshot(const char* filename) override;
+    void System_RegisterIcon(int id, const uint32_t* argb, int width, int height) override;
+
+    bool Resource_AttachPack(const char* filename, const char* password) override;
+    void* Resource_Load(const char* filename, uint32_t* size) override;
+    void Resource_Free(void* data) override;
+
+    HTEXTURE Texture_Create(int width, int height) override;
+    HTEXTURE Texture_Load(const char* filename, uint32_t size, bool mipmap) override;
+    void Texture_Free(HTEXTURE tex) override;
+    int Texture_GetWidth(HTEXTURE tex, bool original) override;
+    int Texture_GetHeight(HTEXTURE tex, bool original) override;
+    uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly, int left, int top, int width, int height) override;
+    void Texture_Unlock(HTEXTURE tex) override;
+    HTARGET Target_Create(int width, int height, bool zbuffer) override;
+    void Target_Free(HTARGET target) override;
+    HTEXTURE Target_GetTexture(HTARGET target) override;
+
+    bool Gfx_BeginScene(HTARGET target) override;
+    void Gfx_EndScene() override;
+    void Gfx_Clear(uint32_t color) override;
+    void Gfx_RenderQuad(const gfxQuad* quad) override;
+    void Gfx_SetClipping(int x, int y, int width, int height) override;
+
+    HEFFECT Effect_Load(const char* filename, uint32_t size) override;
+    void Effect_Free(HEFFECT effect) override;
+    HCHANNEL Effect_PlayEx(HEFFECT effect, int volume, int pan, float pitch, bool loop) override;
+    void Channel_SetVolume(HCHANNEL channel, int volume) override;
+    void Channel_Pause(HCHANNEL channel) override;
+    void Channel_Resume(HCHANNEL channel) override;
+    void Channel_Stop(HCHANNEL channel) override;
+    void Channel_PauseAll() override;
+    void Channel_ResumeAll() override;
+    bool Channel_IsPlaying(HCHANNEL channel) override;
+
+    bool Input_GetEvent(gfxInputEvent* event) override;
+    void Input_GetMousePos(float* x, float* y) override;
+    int Input_GetMouseWheel() override;
+    bool Input_IsMouseOver() override;
+    bool Input_KeyDown(int key) override;
+    bool Input_KeyUp(int key) override;
+    bool Input_GetKeyState(int key) override;
+    int Input_GetKey() override;
+    int Input_GetChar() override;
+
+    float Timer_GetDelta() override;
+    int Timer_GetFPS() override;
+    float Random_Float(float min, float max) override;
+
+private:
+    friend GFX* gfxCreate(int version);
+    RecordingEngine() = default;
+    ~RecordingEngine();
+
+    struct Image {
+        int width, height, surfaceWidth, surfaceHeight;
+        std::vector<uint32_t> texels;  // surface size
+    };
+    struct Scene {
+        HTARGET target;
+    };
+
+    void Record(const char* name, const std::string& args);
+    bool ReadFile(const std::string& name, std::string& out) const;
+    HTEXTURE NewTexture(Texture texture);
+    std::vector<uint32_t>* SceneBuffer(int& width, int& height);
+    void Rasterize(const gfxQuad& quad);
+
+    int m_RefCount = 0;
+    uint32_t m_NextHandle = 1;  // one sequence for all kinds: ids are never reused
+
+    std::vector<std::string> m_Log;
+    std::vector<gfxQuad> m_Quads;
+    std::vector<HTARGET> m_QuadTargets;
+    std::vector<std::string> m_LogLines;
+
+    std::map<gfxBoolState, bool> m_BoolStates;
+    std::map<gfxIntState, int> m_IntStates;
+    std::map<gfxStringState, std::string> m_StringStates;
+    std::map<gfxFuncState, gfxCallback> m_Callbacks;
+    std::map<int, Image> m_Icons;
+
+    std::map<std::string, std::string> m_Files;  // by normalised name
+    std::string m_FileFolder;
+    std::set<void*> m_Resources;
+
+    std::map<std::string, Image> m_Images;  // by normalised name
+    std::map<HTEXTURE, Texture> m_Textures;
+    std::map<HTARGET, HTEXTURE> m_Targets;
+    bool m_PowerOfTwo = false;
+    std::vector<uint32_t> m_Screen;
+    int m_ScreenW = 0, m_ScreenH = 0;
+    std::vector<Scene> m_Scenes;
+    int m_ClipX = 0, m_ClipY = 0, m_ClipW = 0, m_ClipH = 0;
+    bool m_Initiated = false;
+
+    std::set<std::string> m_SoundNames;
+    std::map<HEFFECT, std::string> m_Effects;
+    std::map<HCHANNEL, Channel> m_Channels;
+
+    RecordedInput m_Input;
+    std::deque<RecordedInput> m_InputQueue;
+    size_t m_NextEvent = 0;
+    float m_Delta = 0.0f;
+    int m_FPS = 0;
+    std::deque<float> m_Randoms;
+    int m_FrameLimit = 1;
+    int m_FramesRun = 0;
+    int m_SnapshotCount = 0;
+};
