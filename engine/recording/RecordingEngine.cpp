@@ -1,0 +1,611 @@
+#include "engine/recording/RecordingEngine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+RecordingEngine* g_Instance = nullptr;
+
+std::string Text(const char* s) { return s ? std::string(s) : std::string("null"); }
+std::string Text(bool b) { return b ? "true" : "false"; }
+std::string Text(int i) { return std::to_string(i); }
+std::string Text(unsigned int u) { return std::to_string(u); }
+std::string Text(float f) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", static_cast<double>(f));
+    return buf;
+}
+
+template <typename... Args>
+std::string Join(const Args&... args) {
+    std::string out;
+    ((out += (out.empty() ? "" : ",") + Text(args)), ...);
+    return out;
+}
+
+// Pack names: '\\' and '/' alike, no leading separator, case ignored.
+std::string Normalise(const std::string& name) {
+    std::string out;
+    for (char c : name) out += c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    size_t start = out.find_first_not_of('/');
+    return start == std::string::npos ? std::string() : out.substr(start);
+}
+
+int PowerOfTwo(int n) {
+    int p = 1;
+    while (p < n) p <<= 1;
+    return p;
+}
+
+uint8_t Channel(uint32_t c, int shift) { return static_cast<uint8_t>((c >> shift) & 0xFF); }
+
+uint32_t Pack(int a, int r, int g, int b) {
+    auto clamp = [](int v) { return static_cast<uint32_t>(std::min(255, std::max(0, v))); };
+    return clamp(a) << 24 | clamp(r) << 16 | clamp(g) << 8 | clamp(b);
+}
+
+// Texel colour combined with the vertex colour, then blended over the target,
+// the way the blend bits say.
+uint32_t Shade(uint32_t texel, uint32_t vertex, uint32_t dst, int blend) {
+    int src[4], vtx[4], out[4];
+    for (int i = 0; i < 4; ++i) {
+        src[i] = Channel(texel, 24 - 8 * i);
+        vtx[i] = Channel(vertex, 24 - 8 * i);
+    }
+    out[0] = src[0] * vtx[0] / 255;
+    for (int i = 1; i < 4; ++i)
+        out[i] = (blend & BLEND_COLORADD) ? src[i] + vtx[i] : src[i] * vtx[i] / 255;
+    int a = std::min(255, out[0]);
+    int res[4];
+    res[0] = (blend & BLEND_ALPHABLEND) ? a + Channel(dst, 24) * (255 - a) / 255 : Channel(dst, 24) + a;
+    for (int i = 1; i < 4; ++i) {
+        int s = std::min(255, out[i]);
+        int d = Channel(dst, 24 - 8 * i);
+        res[i] = (blend & BLEND_ALPHABLEND) ? (s * a + d * (255 - a)) / 255 : d + s * a / 255;
+    }
+    return Pack(res[0], res[1], res[2], res[3]);
+}
+
+}  // namespace
+
+GFX* gfxCreate(int version) {
+    if (version != GFX_VERSION) return nullptr;
+    if (!g_Instance) g_Instance = new RecordingEngine();
+    ++g_Instance->m_RefCount;
+    return g_Instance;
+}
+
+RecordingEngine* RecordingEngine::Instance() { return g_Instance; }
+
+RecordingEngine::~RecordingEngine() {
+    for (void* p : m_Resources) delete[] static_cast<char*>(p);
+    g_Instance = nullptr;
+}
+
+void RecordingEngine::Release() {
+    if (--m_RefCount == 0) delete this;
+}
+
+void RecordingEngine::Record(const char* name, const std::string& args) {
+    m_Log.push_back(std::string(name) + "(" + args + ")");
+}
+
+std::vector<std::string> RecordingEngine::Calls(const std::string& name) const {
+    std::vector<std::string> out;
+    const std::string prefix = name + "(";
+    for (const auto& entry : m_Log)
+        if (entry.compare(0, prefix.size(), prefix) == 0) out.push_back(entry);
+    return out;
+}
+
+int RecordingEngine::Count(const std::string& name) const { return static_cast<int>(Calls(name).size()); }
+
+void RecordingEngine::ClearLog() {
+    m_Log.clear();
+    m_Quads.clear();
+    m_QuadTargets.clear();
+    m_LogLines.clear();
+}
+
+// --- Files -----------------------------------------------------------------
+
+void RecordingEngine::AddFile(const std::string& name, const std::string& contents) {
+    m_Files[Normalise(name)] = contents;
+}
+
+void RecordingEngine::RemoveFile(const std::string& name) { m_Files.erase(Normalise(name)); }
+
+bool RecordingEngine::ReadFile(const std::string& name, std::string& out) const {
+    auto it = m_Files.find(Normalise(name));
+    if (it != m_Files.end()) {
+        out = it->second;
+        return true;
+    }
+    if (m_FileFolder.empty() || name.empty()) return false;
+    std::string path = name[0] == '/' ? name : m_FileFolder + "/" + name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+bool RecordingEngine::Resource_AttachPack(const char* filename, const char* password) {
+    Record("Resource_AttachPack", Join(filename, password));
+    return !failAttachPack;
+}
+
+void* RecordingEngine::Resource_Load(const char* filename, uint32_t* size) {
+    Record("Resource_Load", Join(filename));
+    if (size) *size = 0;
+    std::string data;
+    if (!filename || !ReadFile(filename, data)) return nullptr;
+    char* buf = new char[data.size() + 1];
+    std::memcpy(buf, data.data(), data.size());
+    buf[data.size()] = 0;
+    m_Resources.insert(buf);
+    if (size) *size = static_cast<uint32_t>(data.size());
+    return buf;
+}
+
+void RecordingEngine::Resource_Free(void* data) {
+    Record("Resource_Free", data ? "data" : "null");
+    if (m_Resources.erase(data)) delete[] static_cast<char*>(data);
+}
+
+// --- System ------------------------------------------------------------------
+
+bool RecordingEngine::System_Initiate() {
+    Record("System_Initiate", "");
+    if (failInitiate) return false;
+    m_ScreenW = std::max(0, m_IntStates[GFX_SCREENWIDTH]);
+    m_ScreenH = std::max(0, m_IntStates[GFX_SCREENHEIGHT]);
+    if (m_ScreenW > 4096 || m_ScreenH > 4096) m_ScreenW = m_ScreenH = 0;
+    m_Screen.assign(static_cast<size_t>(m_ScreenW) * m_ScreenH, 0);
+    m_Initiated = true;
+    return true;
+}
+
+void RecordingEngine::System_Shutdown() {
+    Record("System_Shutdown", "");
+    m_Initiated = false;
+}
+
+bool RecordingEngine::System_Start() {
+    Record("System_Start", "");
+    gfxCallback frame = m_Callbacks[GFX_FRAMEFUNC];
+    gfxCallback render = m_Callbacks[GFX_RENDERFUNC];
+    for (int i = 0; i < m_FrameLimit && frame; ++i) {
+        if (!m_InputQueue.empty()) {
+            SetInput(m_InputQueue.front());
+            m_InputQueue.pop_front();
+        } else {
+            SetInput(RecordedInput());
+        }
+        ++m_FramesRun;
+        if (frame()) break;
+        if (betweenFrames) betweenFrames(i);
+        if (render) render();
+    }
+    return true;
+}
+
+void RecordingEngine::System_SetState(gfxBoolState state, bool value) {
+    Record("System_SetState", Join(static_cast<int>(state), value) + ",bool");
+    m_BoolStates[state] = value;
+}
+
+void RecordingEngine::System_SetState(gfxFuncState state, gfxCallback value) {
+    Record("System_SetState", Join(static_cast<int>(state)) + (value ? ",func" : ",null") + ",func");
+    m_Callbacks[state] = value;
+}
+
+void RecordingEngine::System_SetState(gfxIntState state, int value) {
+    Record("System_SetState", Join(static_cast<int>(state), value) + ",int");
+    m_IntStates[state] = value;
+}
+
+void RecordingEngine::System_SetState(gfxStringState state, const char* value) {
+    Record("System_SetState", Join(static_cast<int>(state), value) + ",string");
+    m_StringStates[state] = value ? value : "";
+}
+
+bool RecordingEngine::System_GetState(gfxBoolState state) { return m_BoolStates[state]; }
+int RecordingEngine::System_GetState(gfxIntState state) { return m_IntStates[state]; }
+const char* RecordingEngine::System_GetState(gfxStringState state) { return m_StringStates[state].c_str(); }
+
+void RecordingEngine::System_Log(const char* format, ...) {
+    char buf[4096];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(buf, sizeof buf, format, ap);
+    va_end(ap);
+    Record("System_Log", buf);
+    m_LogLines.push_back(buf);
+}
+
+// A snapshot becomes an image that Texture_Load of the same name finds.
+bool RecordingEngine::System_Snapshot(const char* filename) {
+    Record("System_Snapshot", Join(filename));
+    if (failSnapshot) return false;
+    std::string name = filename ? filename : "snapshot" + std::to_string(++m_SnapshotCount) + ".bmp";
+    m_Images[Normalise(name)] = Image{m_ScreenW, m_ScreenH, m_ScreenW, m_ScreenH, m_Screen};
+    return true;
+}
+
+void RecordingEngine::System_RegisterIcon(int id, const uint32_t* argb, int width, int height) {
+    Record("System_RegisterIcon", Join(id, width, height));
+    if (!argb || width <= 0 || height <= 0) return;
+    m_Icons[id] = Image{width, height, width, height,
+                        std::vector<uint32_t>(argb, argb + static_cast<size_t>(width) * height)};
+}
+
+// --- Textures and targets --------------------------------------------------------
+
+void RecordingEngine::AddImage(const std::string& name, int width, int height, std::vector<uint32_t> texels,
+                               int surfaceWidth, int surfaceHeight) {
+    Image img{width, height, std::max(width, surfaceWidth), std::max(height, surfaceHeight), {}};
+    img.texels.assign(static_cast<size_t>(img.surfaceWidth) * img.surfaceHeight, 0);
+    if (texels.size() == static_cast<size_t>(width) * height)
+        for (int y = 0; y < height; ++y)
+            std::copy_n(texels.begin() + static_cast<size_t>(y) * width, width,
+                        img.texels.begin() + static_cast<size_t>(y) * img.surfaceWidth);
+    m_Images[Normalise(name)] = std::move(img);
+}
+
+HTEXTURE RecordingEngine::NewTexture(Texture texture) {
+    HTEXTURE h = m_NextHandle++;
+    m_Textures[h] = std::move(texture);
+    return h;
+}
+
+RecordingEngine::Texture* RecordingEngine::FindTexture(HTEXTURE tex) {
+    auto it = m_Textures.find(tex);
+    return it == m_Textures.end() ? nullptr : &it->second;
+}
+
+int RecordingEngine::LiveTextures() const {
+    int n = 0;
+    for (const auto& t : m_Textures)
+        if (!t.second.target) ++n;
+    return n;
+}
+
+HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
+    Record("Texture_Create", Join(width, height));
+    if (failTextureCreate || width <= 0 || height <= 0 || width > 8192 || height > 8192) return 0;
+    Texture t;
+    t.width = width;
+    t.height = height;
+    t.surfaceWidth = m_PowerOfTwo ? PowerOfTwo(width) : width;
+    t.surfaceHeight = m_PowerOfTwo ? PowerOfTwo(height) : height;
+    t.texels.assign(static_cast<size_t>(t.surfaceWidth) * t.surfaceHeight, 0);
+    return NewTexture(std::move(t));
+}
+
+HTEXTURE RecordingEngine::Texture_Load(const char* filename, uint32_t size, bool mipmap) {
+    Record("Texture_Load", Join(filename, static_cast<unsigned>(size), mipmap));
+    if (!filename || size) return 0;
+    auto it = m_Images.find(Normalise(filename));
+    if (it == m_Images.end()) return 0;
+    const Image& img = it->second;
+    Texture t;
+    t.width = img.width;
+    t.height = img.height;
+    t.surfaceWidth = img.surfaceWidth;
+    t.surfaceHeight = img.surfaceHeight;
+    t.texels = img.texels;
+    t.name = filename;
+    return NewTexture(std::move(t));
+}
+
+void RecordingEngine::Texture_Free(HTEXTURE tex) {
+    Record("Texture_Free", Join(static_cast<unsigned>(tex)));
+    auto it = m_Textures.find(tex);
+    if (it != m_Textures.end() && !it->second.target) m_Textures.erase(it);
+}
+
+int RecordingEngine::Texture_GetWidth(HTEXTURE tex, bool original) {
+    Record("Texture_GetWidth", Join(static_cast<unsigned>(tex), original));
+    Texture* t = FindTexture(tex);
+    return t ? (original ? t->width : t->surfaceWidth) : 0;
+}
+
+int RecordingEngine::Texture_GetHeight(HTEXTURE tex, bool original) {
+    Record("Texture_GetHeight", Join(static_cast<unsigned>(tex), original));
+    Texture* t = FindTexture(tex);
+    return t ? (original ? t->height : t->surfaceHeight) : 0;
+}
+
+uint32_t* RecordingEngine::Texture_Lock(HTEXTURE tex, bool readOnly, int left, int top, int width, int height) {
+    Record("Texture_Lock", Join(static_cast<unsigned>(tex), readOnly, left, top, width, height));
+    Texture* t = FindTexture(tex);
+    if (!t || t->locked) return nullptr;
+    if (width == 0 || height == 0) {
+        left = top = 0;
+        width = t->surfaceWidth;
+        height = t->surfaceHeight;
+    }
+    if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > t->surfaceWidth ||
+        top + height > t->surfaceHeight || t->texels.empty())
+        return nullptr;
+    t->locked = true;
+    t->lockReadOnly = readOnly;
+    return t->texels.data() + static_cast<size_t>(top) * t->surfaceWidth + left;
+}
+
+void RecordingEngine::Texture_Unlock(HTEXTURE tex) {
+    Record("Texture_Unlock", Join(static_cast<unsigned>(tex)));
+    if (Texture* t = FindTexture(tex)) t->locked = false;
+}
+
+HTARGET RecordingEngine::Target_Create(int width, int height, bool zbuffer) {
+    Record("Target_Create", Join(width, height, zbuffer));
+    if (failTargetCreate || width <= 0 || height <= 0 || width > 8192 || height > 8192) return 0;
+    HTARGET target = m_NextHandle++;
+    Texture t;
+    t.width = t.surfaceWidth = width;
+    t.height = t.surfaceHeight = height;
+    t.texels.assign(static_cast<size_t>(width) * height, 0);
+    t.target = target;
+    m_Targets[target] = NewTexture(std::move(t));
+    return target;
+}
+
+void RecordingEngine::Target_Free(HTARGET target) {
+    Record("Target_Free", Join(static_cast<unsigned>(target)));
+    auto it = m_Targets.find(target);
+    if (it == m_Targets.end()) return;
+    m_Textures.erase(it->second);
+    m_Targets.erase(it);
+}
+
+HTEXTURE RecordingEngine::Target_GetTexture(HTARGET target) {
+    Record("Target_GetTexture", Join(static_cast<unsigned>(target)));
+    auto it = m_Targets.find(target);
+    return it == m_Targets.end() ? 0 : it->second;
+}
+
+// --- Drawing ------------------------------------------------------------------------
+
+bool RecordingEngine::Gfx_BeginScene(HTARGET target) {
+    Record("Gfx_BeginScene", Join(static_cast<unsigned>(target)));
+    if (target && !m_Targets.count(target)) return false;
+    m_Scenes.push_back(Scene{target});
+    return true;
+}
+
+void RecordingEngine::Gfx_EndScene() {
+    Record("Gfx_EndScene", "");
+    if (!m_Scenes.empty()) m_Scenes.pop_back();
+}
+
+std::vector<uint32_t>* RecordingEngine::SceneBuffer(int& width, int& height) {
+    HTARGET target = m_Scenes.empty() ? 0 : m_Scenes.back().target;
+    if (!target) {
+        width = m_ScreenW;
+        height = m_ScreenH;
+        return &m_Screen;
+    }
+    Texture* t = FindTexture(m_Targets[target]);
+    width = t->surfaceWidth;
+    height = t->surfaceHeight;
+    return &t->texels;
+}
+
+void RecordingEngine::Gfx_Clear(uint32_t color) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", color);
+    Record("Gfx_Clear", buf);
+    int w, h;
+    std::vector<uint32_t>* buffer = SceneBuffer(w, h);
+    std::fill(buffer->begin(), buffer->end(), color);
+}
+
+void RecordingEngine::Gfx_RenderQuad(const gfxQuad* quad) {
+    if (!quad) return;
+    Record("Gfx_RenderQuad", Join(static_cast<unsigned>(quad->tex), quad->blend));
+    m_Quads.push_back(*quad);
+    m_QuadTargets.push_back(m_Scenes.empty() ? 0 : m_Scenes.back().target);
+    Rasterize(*quad);
+}
+
+// Only axis-aligned quads (corner 0 top-left, corner 2 bottom-right) are drawn,
+// sampled at texel centres with the nearest texel and corner 0's colour.
+void RecordingEngine::Rasterize(const gfxQuad& q) {
+    const gfxVertex& a = q.v[0];
+    const gfxVertex& c = q.v[2];
+    if (q.v[1].y != a.y || q.v[3].x != a.x || q.v[1].x != c.x || q.v[3].y != c.y) return;
+    if (!(c.x > a.x) || !(c.y > a.y)) return;
+    int w, h;
+    std::vector<uint32_t>* buffer = SceneBuffer(w, h);
+    Texture* tex = q.tex ? FindTexture(q.tex) : nullptr;
+    int x0 = std::max(0, static_cast<int>(std::ceil(a.x - 0.5f))), x1 = std::min(w, static_cast<int>(std::ceil(c.x - 0.5f)));
+    int y0 = std::max(0, static_cast<int>(std::ceil(a.y - 0.5f))), y1 = std::min(h, static_cast<int>(std::ceil(c.y - 0.5f)));
+    if (m_ClipW > 0 && m_ClipH > 0) {
+        x0 = std::max(x0, m_ClipX), x1 = std::min(x1, m_ClipX + m_ClipW);
+        y0 = std::max(y0, m_ClipY), y1 = std::min(y1, m_ClipY + m_ClipH);
+    }
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            uint32_t texel = 0xFFFFFFFF;
+            if (tex && !tex->texels.empty()) {
+                float u = a.tx + (c.tx - a.tx) * ((x + 0.5f - a.x) / (c.x - a.x));
+                float v = a.ty + (c.ty - a.ty) * ((y + 0.5f - a.y) / (c.y - a.y));
+                int tu = static_cast<int>(std::floor(u * tex->surfaceWidth));
+                int tv = static_cast<int>(std::floor(v * tex->surfaceHeight));
+                tu = ((tu % tex->surfaceWidth) + tex->surfaceWidth) % tex->surfaceWidth;
+                tv = ((tv % tex->surfaceHeight) + tex->surfaceHeight) % tex->surfaceHeight;
+                texel = tex->texels[static_cast<size_t>(tv) * tex->surfaceWidth + tu];
+            }
+            uint32_t& dst = (*buffer)[static_cast<size_t>(y) * w + x];
+            dst = Shade(texel, a.col, dst, q.blend);
+        }
+    }
+}
+
+void RecordingEngine::Gfx_SetClipping(int x, int y, int width, int height) {
+    Record("Gfx_SetClipping", Join(x, y, width, height));
+    m_ClipX = x;
+    m_ClipY = y;
+    m_ClipW = width;
+    m_ClipH = height;
+}
+
+// --- Sound ---------------------------------------------------------------------------
+
+void RecordingEngine::AddSound(const std::string& name) { m_SoundNames.insert(Normalise(name)); }
+
+HEFFECT RecordingEngine::Effect_Load(const char* filename, uint32_t size) {
+    Record("Effect_Load", Join(filename, static_cast<unsigned>(size)));
+    if (!filename || size) return 0;
+    std::string data;
+    if (!m_SoundNames.count(Normalise(filename)) && !ReadFile(filename, data)) return 0;
+    HEFFECT h = m_NextHandle++;
+    m_Effects[h] = filename;
+    return h;
+}
+
+void RecordingEngine::Effect_Free(HEFFECT effect) {
+    Record("Effect_Free", Join(static_cast<unsigned>(effect)));
+    if (!m_Effects.erase(effect)) return;
+    for (auto& ch : m_Channels)
+        if (ch.second.effect == effect) ch.second.ended = true;
+}
+
+HCHANNEL RecordingEngine::Effect_PlayEx(HEFFECT effect, int volume, int pan, float pitch, bool loop) {
+    Record("Effect_PlayEx", Join(static_cast<unsigned>(effect), volume, pan, pitch, loop));
+    if (!m_Effects.count(effect)) return 0;
+    HCHANNEL h = m_NextHandle++;
+    m_Channels[h] = Channel{effect, std::min(100, std::max(0, volume)), pan, pitch, loop, false, false};
+    return h;
+}
+
+RecordingEngine::Channel* RecordingEngine::FindChannel(HCHANNEL channel) {
+    auto it = m_Channels.find(channel);
+    return it == m_Channels.end() || it->second.ended ? nullptr : &it->second;
+}
+
+void RecordingEngine::EndChannel(HCHANNEL channel) {
+    if (Channel* ch = FindChannel(channel)) ch->ended = true;
+}
+
+void RecordingEngine::Channel_SetVolume(HCHANNEL channel, int volume) {
+    Record("Channel_SetVolume", Join(static_cast<unsigned>(channel), volume));
+    if (Channel* ch = FindChannel(channel)) ch->volume = std::min(100, std::max(0, volume));
+}
+
+void RecordingEngine::Channel_Pause(HCHANNEL channel) {
+    Record("Channel_Pause", Join(static_cast<unsigned>(channel)));
+    if (Channel* ch = FindChannel(channel)) ch->paused = true;
+}
+
+void RecordingEngine::Channel_Resume(HCHANNEL channel) {
+    Record("Channel_Resume", Join(static_cast<unsigned>(channel)));
+    if (Channel* ch = FindChannel(channel)) ch->paused = false;
+}
+
+void RecordingEngine::Channel_Stop(HCHANNEL channel) {
+    Record("Channel_Stop", Join(static_cast<unsigned>(channel)));
+    if (Channel* ch = FindChannel(channel)) ch->ended = true;
+}
+
+void RecordingEngine::Channel_PauseAll() {
+    Record("Channel_PauseAll", "");
+    for (auto& ch : m_Channels) ch.second.paused = true;
+}
+
+void RecordingEngine::Channel_ResumeAll() {
+    Record("Channel_ResumeAll", "");
+    for (auto& ch : m_Channels) ch.second.paused = false;
+}
+
+bool RecordingEngine::Channel_IsPlaying(HCHANNEL channel) {
+    Record("Channel_IsPlaying", Join(static_cast<unsigned>(channel)));
+    return FindChannel(channel) != nullptr;
+}
+
+// --- Input, timer, random ------------------------------------------------------------
+
+void RecordingEngine::SetInput(const RecordedInput& input) {
+    m_Input = input;
+    m_NextEvent = 0;
+}
+
+void RecordingEngine::QueueInput(const RecordedInput& input) { m_InputQueue.push_back(input); }
+
+bool RecordingEngine::Input_GetEvent(gfxInputEvent* event) {
+    Record("Input_GetEvent", "");
+    if (m_NextEvent >= m_Input.events.size()) return false;
+    if (event) *event = m_Input.events[m_NextEvent];
+    ++m_NextEvent;
+    return true;
+}
+
+void RecordingEngine::Input_GetMousePos(float* x, float* y) {
+    Record("Input_GetMousePos", "");
+    if (x) *x = m_Input.mouseX;
+    if (y) *y = m_Input.mouseY;
+}
+
+int RecordingEngine::Input_GetMouseWheel() {
+    Record("Input_GetMouseWheel", "");
+    return m_Input.wheel;
+}
+
+bool RecordingEngine::Input_IsMouseOver() {
+    Record("Input_IsMouseOver", "");
+    return m_Input.mouseOver;
+}
+
+bool RecordingEngine::Input_KeyDown(int key) {
+    Record("Input_KeyDown", Join(key));
+    return key >= 0 && key < 256 && m_Input.down.count(key);
+}
+
+bool RecordingEngine::Input_KeyUp(int key) {
+    Record("Input_KeyUp", Join(key));
+    return key >= 0 && key < 256 && m_Input.up.count(key);
+}
+
+bool RecordingEngine::Input_GetKeyState(int key) {
+    Record("Input_GetKeyState", Join(key));
+    return key >= 0 && key < 256 && m_Input.held.count(key);
+}
+
+int RecordingEngine::Input_GetKey() {
+    Record("Input_GetKey", "");
+    return m_Input.key;
+}
+
+int RecordingEngine::Input_GetChar() {
+    Record("Input_GetChar", "");
+    return m_Input.chr;
+}
+
+float RecordingEngine::Timer_GetDelta() {
+    Record("Timer_GetDelta", "");
+    return m_Delta;
+}
+
+int RecordingEngine::Timer_GetFPS() {
+    Record("Timer_GetFPS", "");
+    return m_FPS;
+}
+
+float RecordingEngine::Random_Float(float min, float max) {
+    Record("Random_Float", Join(min, max));
+    if (m_Randoms.empty()) return min;
+    float v = m_Randoms.front();
+    m_Randoms.pop_front();
+    return v;
+}
