@@ -410,9 +410,8 @@ TEST_F(GUITest, AControlAlreadyInAListIsRefused) {
 }
 
 TEST_F(GUITest, AControlDeletedInItsOwnCallbackIsNeverCalledAgain) {
-    TestCtrl* a = Add("A", 6, gfxRect(0, 0, 10, 10));
+    Add("A", 6, gfxRect(0, 0, 10, 10));
     TestCtrl* b = Add("B", 8, gfxRect(0, 0, 10, 10));
-    (void)a;
     b->activateOn = "MouseLButton(true)";
     b->hookOn = "MouseLButton(true)";
     b->hook = [this] { gui->DelCtrl(8); };
@@ -431,8 +430,7 @@ TEST_F(GUITest, AControlDeletedInItsOwnCallbackIsNeverCalledAgain) {
 
     // Deleting a later control from an earlier one's Render skips it at once.
     TestCtrl* c = Add("C", 9);
-    TestCtrl* d = Add("D", 10);
-    (void)d;
+    Add("D", 10);
     c->hookOn = "Render()";
     c->hook = [this] { gui->DelCtrl(10); };
     gui->Render();
