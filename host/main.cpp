@@ -1,57 +1,10 @@
-// The program: reads the window settings, builds the main menu and the
-// cursor, and hands them to the host's run. It reads no arguments.
-#include "host/CGFXStarter.h"
-#include "host/CHelperToKeyBinder.h"
-#include "host/ProgramIcon.h"
-#include "media/CCursorHelper.h"
-#include "renderers/CMenuRenderer.h"
-#include "script/NumberConversion.h"
+// The program's entry point.
+#include "host/WinMain.h"
 
 #include <clocale>
-#include <string>
-
-namespace {
-const char* const kCommon = "common";
-
-int CommonInt(CConfigStore* config, const char* key) { return TruncateToInt32(config->GetNumber(kCommon, key)); }
-
-void Configure(CGFXStarter* starter) {
-    CConfigStore* config = starter->GetConfig();
-    const std::string title =
-        config->GetString(kCommon, "caption") + " (v." + config->GetString(kCommon, "version") + ")";
-    starter->SetCaption(title.c_str());
-
-    int width = CommonInt(config, "screen_width");
-    int height = CommonInt(config, "screen_height");
-    int fps = CommonInt(config, "fps");
-    if (fps < 1) fps = 0;
-    if (width == 0) width = 1024;
-    if (height == 0) height = 768;
-    starter->SetScreenSize(width, height);
-    starter->SetUseSound(CommonInt(config, "use_sound") == 1);
-    starter->SetWindowed(CommonInt(config, "windowed") == 1);
-    starter->SetFPS(fps);
-    starter->SetLogFile("program.log");
-    starter->SetIconId(kProgramIconId);
-}
-}  // namespace
 
 int main() {
     // Configuration texts are held in the locale's character set.
     std::setlocale(LC_ALL, "");
-    CGFXStarter* starter = CGFXStarter::GetInstance();
-    Configure(starter);
-
-    CMenuRenderer menu;
-    starter->GetKeyBinder()->Register("menu", &menu);
-    CCursorHelper cursor("images/cursor.png");
-
-    StartParams params;
-    params.mainRenderer = &menu;
-    params.startRenderer = &menu;
-    params.cursorHelper = &cursor;
-    starter->Run(params);
-
-    starter->Release();
-    return 0;
+    return WinMain();
 }
