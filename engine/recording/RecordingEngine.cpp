@@ -44,6 +44,13 @@ int PowerOfTwo(int n) {
     return p;
 }
 
+// Pixel bounds from float corners: NaN and far-out values clamp to the edges.
+int ClampToPixels(float v, int lo, int hi) {
+    if (!(v > static_cast<float>(lo))) return lo;
+    if (!(v < static_cast<float>(hi))) return hi;
+    return static_cast<int>(v);
+}
+
 uint8_t Channel(uint32_t c, int shift) { return static_cast<uint8_t>((c >> shift) & 0xFF); }
 
 uint32_t Pack(int a, int r, int g, int b) {
@@ -429,8 +436,8 @@ void RecordingEngine::Rasterize(const gfxQuad& q) {
     int w, h;
     std::vector<uint32_t>* buffer = SceneBuffer(w, h);
     Texture* tex = q.tex ? FindTexture(q.tex) : nullptr;
-    int x0 = std::max(0, static_cast<int>(std::ceil(a.x - 0.5f))), x1 = std::min(w, static_cast<int>(std::ceil(c.x - 0.5f)));
-    int y0 = std::max(0, static_cast<int>(std::ceil(a.y - 0.5f))), y1 = std::min(h, static_cast<int>(std::ceil(c.y - 0.5f)));
+    int x0 = ClampToPixels(std::ceil(a.x - 0.5f), 0, w), x1 = ClampToPixels(std::ceil(c.x - 0.5f), 0, w);
+    int y0 = ClampToPixels(std::ceil(a.y - 0.5f), 0, h), y1 = ClampToPixels(std::ceil(c.y - 0.5f), 0, h);
     if (m_ClipW > 0 && m_ClipH > 0) {
         x0 = std::max(x0, m_ClipX), x1 = std::min(x1, m_ClipX + m_ClipW);
         y0 = std::max(y0, m_ClipY), y1 = std::min(y1, m_ClipY + m_ClipH);
@@ -441,8 +448,9 @@ void RecordingEngine::Rasterize(const gfxQuad& q) {
             if (tex && !tex->texels.empty()) {
                 float u = a.tx + (c.tx - a.tx) * ((x + 0.5f - a.x) / (c.x - a.x));
                 float v = a.ty + (c.ty - a.ty) * ((y + 0.5f - a.y) / (c.y - a.y));
-                int tu = static_cast<int>(std::floor(u * tex->surfaceWidth));
-                int tv = static_cast<int>(std::floor(v * tex->surfaceHeight));
+                const int big = 1 << 30;
+                int tu = ClampToPixels(std::floor(u * tex->surfaceWidth), -big, big);
+                int tv = ClampToPixels(std::floor(v * tex->surfaceHeight), -big, big);
                 tu = ((tu % tex->surfaceWidth) + tex->surfaceWidth) % tex->surfaceWidth;
                 tv = ((tv % tex->surfaceHeight) + tex->surfaceHeight) % tex->surfaceHeight;
                 texel = tex->texels[static_cast<size_t>(tv) * tex->surfaceWidth + tu];
