@@ -4,8 +4,6 @@
 
 #include "renderers/CGFXFuncHelperBase.h"
 
-class CCreditsList;
-
 class CMenuCreditsRenderer : public CGFXFuncHelperBase {
 public:
     CMenuCreditsRenderer();
@@ -15,10 +13,4 @@ public:
     bool Frame(float dt, CGFXStarter* starter) override;
     bool Render(float dt, CGFXStarter* starter) override;
     void SetActive(CGFXStarter* starter, bool active) override;
-
-    float GetTotalHeight(float lineHeight) const;
-    void SetCreditsList(CCreditsList* list) { m_CreditsList = list; }
-
-private:
-    CCreditsList* m_CreditsList = nullptr;
 };
