@@ -1,0 +1,10 @@
+// The program's entry point.
+#include "host/WinMain.h"
+
+#include <clocale>
+
+int main() {
+    // Configuration texts are held in the locale's character set.
+    std::setlocale(LC_ALL, "");
+    return WinMain();
+}

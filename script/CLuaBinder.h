@@ -1,0 +1,127 @@
+// Turns one object into Lua tables of native closures, one per method, whose
+// metatable hands reads and writes of absent keys to the object. Lua owns
+// neither the object nor the binder: once the binder is gone (or invalidated)
+// every call through its tables does nothing and returns no values.
+#pragma once
+
+#include "script/CLuaLiveness.h"
+#include "script/LuaMethodEntry.h"
+
+#include <lua.hpp>
+
+#include <string>
+#include <vector>
+
+template <class T>
+class CLuaBinder {
+public:
+    CLuaBinder(lua_State* state, T* owner, int capacity = 0)
+        : m_Owner(owner), m_State(state), m_Life(CLuaLiveness::Create(this)) {
+        if (capacity > 0) m_Entries.reserve(static_cast<size_t>(capacity));
+    }
+    // Never touches the state: it may have been closed already.
+    ~CLuaBinder() {
+        m_Life->Clear();
+        m_Life->Release();
+    }
+    CLuaBinder(const CLuaBinder&) = delete;
+    CLuaBinder& operator=(const CLuaBinder&) = delete;
+
+    void AddMethod(const char* name, int id) { m_Entries.push_back({this, name, id}); }
+
+    // Pushes one new bound table on the binder's state.
+    void Register();
+
+    int Call(lua_State* L, LuaMethodEntry<T>* entry) {
+        // Nothing may be touched after the handler: it may delete its object and this binder.
+        return m_Owner->OnLuaCall(L, entry->id, entry->name);
+    }
+
+    // Kills every table made so far and later, for an owner going away early.
+    void Invalidate() { m_Life->Clear(); }
+
+    lua_State* GetState() const { return m_State; }
+    T* GetOwner() const { return m_Owner; }
+
+private:
+    // Upvalue 1 of every closure: the liveness token; upvalue 2 of a method: its entry's index.
+    static CLuaBinder* Live(lua_State* L) {
+        CLuaLiveness* life = CLuaLiveness::FromToken(L, lua_upvalueindex(1));
+        return life ? static_cast<CLuaBinder*>(life->Target()) : nullptr;
+    }
+    static int MethodThunk(lua_State* L);
+    static int IndexThunk(lua_State* L);
+    static int NewIndexThunk(lua_State* L);
+    // Hands an absent key to the owner; keys neither string nor number never reach it.
+    static int AskOwner(lua_State* L, int keyIndex, int (T::*handler)(lua_State*, const char*));
+    void PushMetaField(const char* name, lua_CFunction thunk, int token);
+
+    T* m_Owner;
+    lua_State* m_State;
+    std::vector<LuaMethodEntry<T>> m_Entries;
+    CLuaLiveness* m_Life;
+};
+
+template <class T>
+void CLuaBinder<T>::PushMetaField(const char* name, lua_CFunction thunk, int token) {
+    lua_pushstring(m_State, name);
+    lua_pushvalue(m_State, token);
+    lua_pushcclosure(m_State, thunk, 1);
+    lua_settable(m_State, -3);
+}
+
+template <class T>
+void CLuaBinder<T>::Register() {
+    lua_State* L = m_State;
+    if (!L) return;
+    lua_createtable(L, 0, static_cast<int>(m_Entries.size()));
+    const int table = lua_gettop(L);
+    m_Life->PushToken(L);
+    const int token = lua_gettop(L);
+    lua_createtable(L, 0, 2);
+    PushMetaField("__index", IndexThunk, token);
+    PushMetaField("__newindex", NewIndexThunk, token);
+    lua_setmetatable(L, table);
+    // Raw stores: the attached metatable would send every new key to NewIndexThunk.
+    for (size_t i = 0; i < m_Entries.size(); ++i) {
+        if (!m_Entries[i].name) continue;
+        lua_pushstring(L, m_Entries[i].name);
+        lua_pushvalue(L, token);
+        lua_pushinteger(L, static_cast<lua_Integer>(i));
+        lua_pushcclosure(L, MethodThunk, 2);
+        lua_rawset(L, table);
+    }
+    lua_settop(L, table);
+}
+
+template <class T>
+int CLuaBinder<T>::MethodThunk(lua_State* L) {
+    CLuaBinder* binder = Live(L);
+    if (!binder || !binder->m_Owner) return 0;
+    const size_t index = static_cast<size_t>(lua_tointeger(L, lua_upvalueindex(2)));
+    if (index >= binder->m_Entries.size()) return 0;
+    return binder->Call(L, &binder->m_Entries[index]);
+}
+
+template <class T>
+int CLuaBinder<T>::AskOwner(lua_State* L, int keyIndex, int (T::*handler)(lua_State*, const char*)) {
+    CLuaBinder* binder = Live(L);
+    if (!binder || !binder->m_Owner) return 0;
+    if (keyIndex > lua_gettop(L) || !lua_isstring(L, keyIndex)) return 0;
+    // A copy: the handler may pop the key and let Lua collect it.
+    size_t length = 0;
+    const char* text = lua_tolstring(L, keyIndex, &length);
+    const std::string key(text, length);
+    return (binder->m_Owner->*handler)(L, key.c_str());
+}
+
+// Lua calls "__index" with (table, key) and "__newindex" with (table, key, value).
+template <class T>
+int CLuaBinder<T>::IndexThunk(lua_State* L) {
+    return AskOwner(L, 2, &T::OnLuaIndex);
+}
+
+template <class T>
+int CLuaBinder<T>::NewIndexThunk(lua_State* L) {
+    return AskOwner(L, 2, &T::OnLuaNewIndex);
+}

@@ -1,0 +1,39 @@
+// Calls a global Lua function by name with pushed arguments and no results.
+// A failed call shows Lua's error text and ends the process with Lua's error
+// code; it never returns to the caller or reaches the calling script.
+// Order: constructor, the arguments in order, then Call once.
+#pragma once
+
+#include "script/CLuaBinder.h"
+
+#include <lua.hpp>
+
+#include <string>
+
+class CLuaFunctionCall {
+public:
+    CLuaFunctionCall(lua_State* state, const char* name);
+
+    void PushNumber(double value);
+    // The binder's new table is the next argument; a binder of another state gives nil.
+    template <class T>
+    void PushTable(CLuaBinder<T>* binder) {
+        if (!m_State) return;
+        if (binder && binder->GetState() == m_State)
+            binder->Register();
+        else
+            lua_pushnil(m_State);
+        ++m_ArgCount;
+    }
+
+    // True once the function has run; false only when there is no state.
+    bool Call();
+
+private:
+    static int CallGlobal(lua_State* L);
+
+    lua_State* m_State;
+    int m_ArgCount = 0;
+    std::string m_ErrorText;
+    bool m_Failed = false;
+};

@@ -1,0 +1,35 @@
+// Tells a binder's closures whether the binder still exists. The binder holds
+// one share and clears the record when it goes; each bound table holds one
+// more through a userdata upvalue whose "__gc" gives it back. The record is
+// freed with the last share, so neither the state nor the binder needs the
+// other to be alive when it ends.
+#pragma once
+
+#include <lua.hpp>
+
+class CLuaLiveness {
+public:
+    // A new record with the creator's share.
+    static CLuaLiveness* Create(void* target);
+
+    // The live target, or null once cleared.
+    void* Target() const { return m_Target; }
+    void Clear() { m_Target = nullptr; }
+    void Release();
+
+    // Pushes a userdata that holds one share until Lua collects it.
+    void PushToken(lua_State* L);
+    // The record behind the token at idx; null for anything else there.
+    static CLuaLiveness* FromToken(lua_State* L, int idx) {
+        auto* slot = static_cast<CLuaLiveness**>(lua_touserdata(L, idx));
+        return slot ? *slot : nullptr;
+    }
+
+private:
+    explicit CLuaLiveness(void* target) : m_Target(target) {}
+    ~CLuaLiveness() = default;
+    static int CollectToken(lua_State* L);
+
+    void* m_Target;
+    int m_Shares = 1;
+};

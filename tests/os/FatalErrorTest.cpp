@@ -1,0 +1,49 @@
+#include "os/DebugOutput.h"
+#include "os/FatalError.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+using ::testing::AllOf;
+using ::testing::ExitedWithCode;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+void ReportAtExit()
+{
+    std::fputs("atexit ran\n", stderr);
+}
+
+struct FatalErrorTest : ::testing::Test {
+    void SetUp() override { setenv("BRINDLEWICK_NO_DIALOG", "1", 1); }
+};
+
+}  // namespace
+
+// Nothing of the host may run after the report: no atexit handler, no destructor.
+TEST_F(FatalErrorTest, ReportsOnStandardErrorAndExitsAtOnce) {
+    EXPECT_EXIT(
+        {
+            std::atexit(ReportAtExit);
+            os::FatalScriptError("the text", 2);
+        },
+        ExitedWithCode(2), AllOf(HasSubstr("the text\n"), Not(HasSubstr("atexit ran"))));
+    EXPECT_EXIT(os::FatalScriptError("out of memory", 4), ExitedWithCode(4), "out of memory");
+}
+
+TEST(DebugOutputTest, GoesToStandardErrorOnly) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    os::DebugOutput("debug line");
+    os::DebugOutput("\n");
+    os::DebugOutput(nullptr);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(err, "debug line\n");
+    EXPECT_EQ(out, "");
+}

@@ -1,0 +1,53 @@
+// A fresh folder under /tmp for one test, removed with everything in it.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <ftw.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char name[] = "/tmp/bw_test_XXXXXX";
+        if (mkdtemp(name) != nullptr)
+            m_Path = std::string(name) + "/";
+    }
+    ~TempFolder()
+    {
+        if (!m_Path.empty())
+            nftw(m_Path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder, ending in '/'.
+    const std::string& Path() const { return m_Path; }
+    std::string operator/(const std::string& name) const { return m_Path + name; }
+
+    void Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(m_Path + name, std::ios::binary) << text;
+    }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream file(m_Path + name, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+private:
+    static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+    {
+        std::remove(path);
+        return 0;
+    }
+
+    std::string m_Path;
+};
