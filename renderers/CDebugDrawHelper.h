@@ -12,7 +12,7 @@ class CGFXStarter;
 class CLuaStarter;
 class gfxFont;
 
-class CDebugDrawHelper : public ILuaBindableEvents {
+class CDebugDrawHelper final : public ILuaBindableEvents {
 public:
     explicit CDebugDrawHelper(CGFXStarter* starter);
     ~CDebugDrawHelper();
