@@ -12,7 +12,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
+
+// A script screen that runs a test's code inside its first frame, while the
+// engine, the caches and its own Lua state are live, then ends the loop.
+class InFrameRenderer : public CScriptRenderer {
+public:
+    using Body = std::function<void(CGFXStarter*, CGFXFuncHelperBase*, lua_State*)>;
+    InFrameRenderer(const char* script, Body body) : CScriptRenderer(script, nullptr), m_Body(std::move(body)) {}
+    bool Frame(float dt, CGFXStarter* starter) override {
+        if (m_Body) m_Body(starter, this, GetLuaState());
+        m_Body = nullptr;
+        CScriptRenderer::Frame(dt, starter);
+        return true;
+    }
+
+private:
+    Body m_Body;
+};
 
 class HostFixture : public EngineFixture {
 protected:
@@ -44,6 +63,22 @@ protected:
         params.mainRenderer = &main;
         params.startRenderer = &main;
         return RunCapturing(params, frames);
+    }
+
+    // Runs body inside the first frame of a screen on "scripts/main.lua"
+    // (empty Init, Update and Render unless the test added that file).
+    std::string RunInFrame(InFrameRenderer::Body body) {
+        uint32_t size = 0;
+        if (void* data = gfx()->Resource_Load("scripts/main.lua", &size))
+            gfx()->Resource_Free(data);
+        else
+            engine->AddFile("scripts/main.lua", "function Init(h) Host = h end function Update(dt) end function Render(x, y) end");
+        engine->ClearLog();
+        InFrameRenderer main("scripts\\main.lua", std::move(body));
+        StartParams params;
+        params.mainRenderer = &main;
+        params.startRenderer = &main;
+        return RunCapturing(params, 1);
     }
 
     std::string RunCapturing(StartParams& params, int frames) {
