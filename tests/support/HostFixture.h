@@ -62,6 +62,7 @@ protected:
         StartParams params;
         params.mainRenderer = &main;
         params.startRenderer = &main;
+        starter->SetScreenSize(800, 600);
         return RunCapturing(params, frames);
     }
 
@@ -78,12 +79,12 @@ protected:
         StartParams params;
         params.mainRenderer = &main;
         params.startRenderer = &main;
+        starter->SetScreenSize(800, 600);
         return RunCapturing(params, 1);
     }
 
     std::string RunCapturing(StartParams& params, int frames) {
         engine->SetFrameLimit(frames);
-        starter->SetScreenSize(800, 600);
         testing::internal::CaptureStdout();
         starter->Run(params);
         return testing::internal::GetCapturedStdout();
