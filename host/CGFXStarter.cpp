@@ -1,0 +1,286 @@
+#include "host/CGFXStarter.h"
+
+#include "host/CHelperToKeyBinder.h"
+#include "host/EngineCallbacks.h"
+#include "host/ProgramIcon.h"
+#include "media/CCursorHelper.h"
+#include "os/Folders.h"
+#include "renderers/CDebugDrawHelper.h"
+#include "renderers/CGFXFuncHelperBase.h"
+#include "renderers/CScriptRenderer.h"
+
+#include <cassert>
+
+namespace {
+const char* const kPackFile = "game.pak";
+const char* const kPackPassword = "QuilloBrant";
+const char* const kConfigFile = "config.conf";
+const char* const kUserFolder = "Brindlewick/";
+const char* const kLastSurfaceFile = "last_surface.bmp";
+}  // namespace
+
+CGFXStarter::CGFXStarter() {
+    m_ExeFolder = os::ProgramFolder();
+    m_ConfigPath = GetSpecialFolderPath() + kUserFolder;
+    os::CreateFolder(m_ConfigPath);
+    m_ConfigPath += kConfigFile;
+    // The per-user file is used only when it exists; otherwise the program
+    // folder's file is read and later written.
+    if (!os::FileExists(m_ConfigPath)) m_ConfigPath = m_ExeFolder + kConfigFile;
+    m_Config.Load(m_ConfigPath.c_str());
+    m_KeyBinder = CHelperToKeyBinder::GetInstance();
+}
+
+CGFXStarter::~CGFXStarter() {
+    if (m_bCursorOwned && m_Cursor) delete m_Cursor;
+    ShutdownEngine();
+    // Left over only when the engine failed to start; none of them is attached.
+    delete m_ScriptRenderer;
+    delete m_BindedRenderers;
+    m_KeyBinder->Release();
+}
+
+std::string CGFXStarter::GetSpecialFolderPath() { return os::LocalDataFolder(); }
+
+void CGFXStarter::SetFPS(int fps) {
+    m_FPS = fps;
+    if (m_bEngineStarted && m_Engine) m_Engine->System_SetState(GFX_FPS, fps);
+}
+
+void CGFXStarter::ShutdownEngine() {
+    if (m_Engine) {
+        m_Engine->System_Shutdown();
+        m_Engine->Release();
+    }
+    m_Engine = nullptr;
+    m_bEngineStarted = false;
+}
+
+void CGFXStarter::SetEngineStates() {
+    if (!m_LogFile.empty()) m_Engine->System_SetState(GFX_LOGFILE, m_LogFile.c_str());
+    m_Engine->System_SetState(GFX_FRAMEFUNC, FrameFunc);
+    m_Engine->System_SetState(GFX_RENDERFUNC, RenderFunc);
+    m_Engine->System_SetState(GFX_FOCUSLOSTFUNC, FocusLostFunc);
+    m_Engine->System_SetState(GFX_FOCUSGAINFUNC, FocusGainFunc);
+    m_Engine->System_SetState(GFX_TITLE, m_Caption.c_str());
+    m_Engine->System_SetState(GFX_FPS, m_FPS);
+    m_Engine->System_SetState(GFX_SHOWSPLASH, false);
+    m_Engine->System_SetState(GFX_WINDOWED, m_bWindowed);
+    m_Engine->System_SetState(GFX_USESOUND, m_bUseSound);
+    m_Engine->System_SetState(GFX_SCREENWIDTH, m_ScreenWidth);
+    m_Engine->System_SetState(GFX_SCREENHEIGHT, m_ScreenHeight);
+    m_Engine->System_SetState(GFX_SCREENBPP, 32);
+}
+
+bool CGFXStarter::Run(StartParams& params) {
+    delete m_BindedRenderers;
+    m_BindedRenderers = new CPtrVector<CScriptRenderer>();
+    m_MainRenderer = params.mainRenderer;
+    m_ActiveRenderer = params.startRenderer;
+    m_Cursor = params.cursorHelper;
+
+    ShutdownEngine();
+    m_Engine = gfxCreate(GFX_VERSION);
+    SetEngineStates();
+    if (!m_Engine->System_Initiate()) return false;
+
+    m_Engine->Resource_AttachPack(kPackFile, kPackPassword);
+    AttachRenderers();
+    CreateDebugDrawHelper();
+    if (m_IconId != -1) {
+        RegisterProgramIcon(m_Engine);
+        m_Engine->System_SetState(GFX_ICON, m_IconId & 0xFFFF);
+    }
+
+    m_bEngineStarted = true;
+    m_Engine->System_Start();
+    TearDown();
+    return true;
+}
+
+void CGFXStarter::TearDown() {
+    DetachRenderers();
+    if (m_ScriptRenderer) {
+        m_ScriptRenderer->Detach(this);
+        delete m_ScriptRenderer;
+        m_ScriptRenderer = nullptr;
+    }
+    delete m_BindedRenderers;
+    m_BindedRenderers = nullptr;
+    m_ResourceCache.FreeAll();
+    DestroyDebugDrawHelper();
+    ShutdownEngine();
+    m_Config.Save(m_ConfigPath.c_str());
+}
+
+// Renderers attached here may register more renderers; the walk goes on past
+// the current key, so later entries (new ones included) are reached too.
+void CGFXStarter::AttachRenderers() {
+    const CHelperToKeyBinder::Map& map = m_KeyBinder->GetMap();
+    for (auto it = map.begin(); it != map.end(); ) {
+        const int key = it->first;
+        it->second->Attach(this);
+        it = map.upper_bound(key);
+    }
+    if (m_MainRenderer) m_MainRenderer->Attach(this);
+    if (m_ActiveRenderer) m_ActiveRenderer->Attach(this);
+    if (m_Cursor) m_Cursor->Attach(this);
+}
+
+void CGFXStarter::DetachRenderers() {
+    const CHelperToKeyBinder::Map& map = m_KeyBinder->GetMap();
+    for (auto it = map.begin(); it != map.end(); ) {
+        const int key = it->first;
+        it->second->Detach(this);
+        it = map.upper_bound(key);
+    }
+    if (m_MainRenderer) m_MainRenderer->Detach(this);
+    if (m_ActiveRenderer) m_ActiveRenderer->Detach(this);
+    if (m_Cursor) m_Cursor->Detach(this);
+}
+
+void CGFXStarter::CreateDebugDrawHelper() { m_DebugDraw = new CDebugDrawHelper(this); }
+
+void CGFXStarter::DestroyDebugDrawHelper() {
+    delete m_DebugDraw;
+    m_DebugDraw = nullptr;
+}
+
+// --- The frame loop ------------------------------------------------------------
+
+void CGFXStarter::FallBackToMainRenderer() {
+    if (m_ActiveRenderer && m_ActiveRenderer->IsRunning()) return;
+    m_ActiveRenderer = m_MainRenderer;
+    m_MainRenderer->SetActive(this, true);
+}
+
+bool CGFXStarter::OnFrame() {
+    gfxInputEvent event;
+    if (m_Engine->Input_GetEvent(&event) && event.type == INPUT_KEYUP && (event.flags & GFXINP_ALT) &&
+        event.key == GFXK_HOME)
+        m_Engine->System_Snapshot(nullptr);
+
+    const int key = m_Engine->Input_GetKey();
+    if (key != 0) {
+        if (CGFXFuncHelperBase* renderer = m_KeyBinder->FindByKey(key)) {
+            if (m_ActiveRenderer) m_ActiveRenderer->SetActive(this, false);
+            m_ActiveRenderer = renderer;
+            renderer->SetActive(this, true);
+        }
+    }
+
+    FallBackToMainRenderer();
+    const bool result = m_ActiveRenderer->FrameUpdate(GetTimerDelta(), this);
+    FallBackToMainRenderer();
+
+    if (m_bRunScriptPending) {
+        m_bRunScriptPending = false;
+        StartPendingScript();
+    }
+    UpdateCursor();
+    return result;
+}
+
+bool CGFXStarter::OnRender() {
+    if (IsAutoRendering()) BeginScene();
+    const bool result = m_ActiveRenderer ? m_ActiveRenderer->RenderAll(GetTimerDelta(), this) : false;
+    if (IsAutoRendering()) RenderCursor();
+    if (IsAutoRendering() && m_DebugDraw) m_DebugDraw->CallScriptRender();
+    if (IsAutoRendering()) EndScene();
+    return result;
+}
+
+void CGFXStarter::OnFocusLost() {
+    m_bSoundBeforeFocusLoss = m_bSoundEnabled;
+    EnableSound(false);
+}
+
+void CGFXStarter::OnFocusGain() { EnableSound(m_bSoundBeforeFocusLoss); }
+
+void CGFXStarter::EnableSound(bool on) {
+    m_bSoundEnabled = on;
+    if (!m_Engine) return;
+    if (on)
+        m_Engine->Channel_ResumeAll();
+    else
+        m_Engine->Channel_PauseAll();
+}
+
+// --- Switching renderers ----------------------------------------------------------
+
+void CGFXStarter::SwitchToRenderer(CGFXFuncHelperBase* renderer) {
+    if (!renderer || renderer == m_ActiveRenderer) return;
+    if (m_ActiveRenderer) m_ActiveRenderer->SetActive(this, false);
+    renderer->SetActive(this, true);
+    m_ActiveRenderer = renderer;
+}
+
+void CGFXStarter::RegisterRenderer(const char* name, const char* script) {
+    if (!name || !script) return;
+    if (dynamic_cast<CScriptRenderer*>(m_KeyBinder->FindByName(name))) return;
+    assert(m_BindedRenderers != nullptr && "m_BindedRenderers != NULL");
+    if (!m_BindedRenderers) return;
+    CScriptRenderer* renderer = new CScriptRenderer(script, nullptr);
+    m_BindedRenderers->Add(renderer);
+    renderer->Attach(this);
+    m_KeyBinder->Register(name, renderer);
+}
+
+void CGFXStarter::RequestRunScript(const char* script) {
+    m_PendingScript = script ? script : "";
+    m_bRunScriptPending = true;
+}
+
+void CGFXStarter::StartPendingScript() {
+    if (m_ScriptRenderer) {
+        if (m_ScriptRenderer == m_ActiveRenderer) m_ActiveRenderer = nullptr;
+        m_ScriptRenderer->SetActive(this, false);
+        m_ScriptRenderer->Detach(this);
+        delete m_ScriptRenderer;
+    }
+    m_ScriptRenderer = new CScriptRenderer(m_PendingScript.c_str(), nullptr);
+    m_ScriptRenderer->Attach(this);
+    SwitchToRenderer(m_ScriptRenderer);
+}
+
+CCursorHelper* CGFXStarter::GetCursor() {
+    if (!m_Cursor) {
+        m_Cursor = new CCursorHelper("");
+        m_bCursorOwned = true;
+    }
+    return m_Cursor;
+}
+
+void CGFXStarter::UpdateCursor() {
+    if (m_Cursor) m_Cursor->Frame(GetTimerDelta(), this);
+}
+
+void CGFXStarter::RenderCursor() {
+    if (m_Cursor) m_Cursor->Render(GetTimerDelta(), this);
+}
+
+bool CGFXStarter::WasLeftButtonReleased() {
+    gfxInputEvent event;
+    return m_Engine->Input_GetEvent(&event) && event.type == INPUT_MBUTTONUP && event.key == GFXK_LBUTTON;
+}
+
+// --- Scene guard and capture ----------------------------------------------------
+
+void CGFXStarter::BeginScene() {
+    if (m_bInScene) return;
+    m_bInScene = m_Engine->Gfx_BeginScene(0);
+}
+
+void CGFXStarter::EndScene() {
+    if (!m_bInScene) return;
+    m_bInScene = false;
+    m_Engine->Gfx_EndScene();
+}
+
+HTEXTURE CGFXStarter::TakeLastSurface() {
+    const std::string path = m_ExeFolder + kLastSurfaceFile;
+    // An old capture must never pass for the new one.
+    os::RemoveFile(path);
+    if (!m_Engine->System_Snapshot(path.c_str())) return 0;
+    return m_ResourceCache.GetTexture(path, true);
+}

@@ -1,0 +1,115 @@
+// The host: it owns the configuration, the resource cache, the renderers made
+// at run time, the debug overlay and the engine reference, and drives the
+// engine's loop through the four callbacks.
+#pragma once
+
+#include "engine/gfx.h"
+#include "host/CConfigStore.h"
+#include "host/CResourceCache.h"
+#include "host/Singleton.h"
+#include "host/StartParams.h"
+#include "script/CPtrVector.h"
+
+#include <string>
+
+class CCursorHelper;
+class CDebugDrawHelper;
+class CGFXFuncHelperBase;
+class CHelperToKeyBinder;
+class CScriptRenderer;
+
+class CGFXStarter : public Singleton<CGFXStarter> {
+public:
+    ~CGFXStarter() override;
+    CGFXStarter(const CGFXStarter&) = delete;
+    CGFXStarter& operator=(const CGFXStarter&) = delete;
+
+    bool Run(StartParams& params);
+    void ShutdownEngine();
+    void AttachRenderers();
+    void DetachRenderers();
+    void CreateDebugDrawHelper();
+    void DestroyDebugDrawHelper();
+    static std::string GetSpecialFolderPath();
+
+    void SetCaption(const char* caption) { m_Caption = caption ? caption : ""; }
+    void SetLogFile(const char* file) { m_LogFile = file ? file : ""; }
+    void SetScreenSize(int width, int height) { m_ScreenWidth = width, m_ScreenHeight = height; }
+    void SetWindowed(bool windowed) { m_bWindowed = windowed; }
+    void SetUseSound(bool use) { m_bUseSound = use; }
+    void SetIconId(int id) { m_IconId = id; }
+    void SetFPS(int fps);
+
+    GFX* GetEngine() const { return m_Engine; }
+    CResourceCache* GetResourceCache() { return &m_ResourceCache; }
+    CConfigStore* GetConfig() { return &m_Config; }
+    CHelperToKeyBinder* GetKeyBinder() const { return m_KeyBinder; }
+    int GetScreenWidth() const { return m_ScreenWidth; }
+    int GetScreenHeight() const { return m_ScreenHeight; }
+    CDebugDrawHelper* GetDebugDrawHelper() const { return m_DebugDraw; }
+    bool IsAutoRendering() const { return m_bAutoRendering; }
+    void SetAutoRendering(bool on) { m_bAutoRendering = on; }
+    float GetTimerDelta() const { return m_Engine->Timer_GetDelta(); }
+    const std::string& GetExeFolder() const { return m_ExeFolder; }
+    const std::string& GetConfigPath() const { return m_ConfigPath; }
+    CGFXFuncHelperBase* GetActiveRenderer() const { return m_ActiveRenderer; }
+
+    // The engine's callbacks call these.
+    bool OnFrame();
+    bool OnRender();
+    void OnFocusLost();
+    void OnFocusGain();
+
+    void SwitchToRenderer(CGFXFuncHelperBase* renderer);
+    void RegisterRenderer(const char* name, const char* script);
+    void RequestRunScript(const char* script);
+    void StartPendingScript();
+    CCursorHelper* GetCursor();
+    void EnableSound(bool on);
+    void UpdateCursor();
+    void RenderCursor();
+    bool WasLeftButtonReleased();
+
+    // The scene guard: a scene is never begun twice nor ended twice.
+    void BeginScene();
+    void EndScene();
+
+    HTEXTURE TakeLastSurface();
+
+private:
+    friend class Singleton<CGFXStarter>;
+    CGFXStarter();
+
+    void SetEngineStates();
+    void FallBackToMainRenderer();
+    void TearDown();
+
+    int m_IconId = -1;
+    CGFXFuncHelperBase* m_ActiveRenderer = nullptr;
+    CCursorHelper* m_Cursor = nullptr;
+    bool m_bRunScriptPending = false;
+    std::string m_PendingScript;
+    CPtrVector<CScriptRenderer>* m_BindedRenderers = nullptr;
+    CScriptRenderer* m_ScriptRenderer = nullptr;
+    CResourceCache m_ResourceCache;
+    bool m_bCursorOwned = false;
+    bool m_bEngineStarted = false;
+    std::string m_ExeFolder;
+    CConfigStore m_Config;
+    bool m_bAutoRendering = true;
+    bool m_bInScene = false;
+    CDebugDrawHelper* m_DebugDraw = nullptr;
+    CHelperToKeyBinder* m_KeyBinder = nullptr;
+    bool m_bSoundEnabled = true;
+    int m_ScreenWidth = 0;
+    int m_ScreenHeight = 0;
+    bool m_bWindowed = false;
+    bool m_bUseSound = true;
+    std::string m_Caption;
+    std::string m_LogFile;
+    int m_FPS = 0;
+    GFX* m_Engine = nullptr;
+    bool m_bSoundBeforeFocusLoss = true;
+    CGFXFuncHelperBase* m_MainRenderer = nullptr;
+    std::string m_ConfigPath;
+};

@@ -1,0 +1,110 @@
+// The base of every screen: it owns the screen's Lua state and script, the
+// script's media objects, an optional modal child and a mask render target,
+// and it is the object behind the host table that its script receives.
+#pragma once
+
+#include "engine/gfx.h"
+#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBinder.h"
+#include "script/CPtrVector.h"
+
+#include <string>
+#include <vector>
+
+struct lua_State;
+class CGFXStarter;
+class CLuaStarter;
+class CScriptSprite;
+class CScriptFont;
+class CScriptFontEx;
+class CScriptStream;
+class CScriptParticle;
+
+struct RenderOffset {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+class CGFXFuncHelperBase : public ILuaBindableEvents {
+public:
+    CGFXFuncHelperBase(const char* scriptFile, bool hasScript);
+    virtual ~CGFXFuncHelperBase();
+    CGFXFuncHelperBase(const CGFXFuncHelperBase&) = delete;
+    CGFXFuncHelperBase& operator=(const CGFXFuncHelperBase&) = delete;
+
+    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    int OnLuaIndex(lua_State* L, const char* key) override;
+    int OnLuaNewIndex(lua_State* L, const char* key) override;
+    virtual void OnInit(CGFXStarter* starter) = 0;
+    virtual void OnShutdown(CGFXStarter* starter) = 0;
+    virtual bool Frame(float dt, CGFXStarter* starter) = 0;
+    virtual bool Render(float dt, CGFXStarter* starter) = 0;
+    virtual RenderOffset GetRenderOffset() { return m_RenderOffset; }
+    virtual bool IsRunning() { return m_bRunning; }
+    virtual void SetActive(CGFXStarter* starter, bool active);
+
+    void Attach(CGFXStarter* starter);
+    void Detach(CGFXStarter* starter);
+    bool FrameUpdate(float dt, CGFXStarter* starter);
+    bool RenderAll(float dt, CGFXStarter* starter);
+    bool CallScriptUpdate(float dt);
+    void CallScriptRender(float x, float y, bool usePosition);
+    void InitScript();
+    void DeleteSprite(CScriptSprite* sprite);
+    static void RegisterHostFunctions(CLuaBinder<CGFXFuncHelperBase>* binder);
+
+    HTARGET GetMaskTarget();
+    static HTEXTURE CopyTargetToTexture(HTARGET target, GFX* engine);
+
+    bool IsAttached() const { return m_bAttached; }
+    CGFXStarter* GetStarter() const { return m_Starter; }
+    lua_State* GetLuaState() const;
+    const std::string& GetScriptFile() const { return m_ScriptFile; }
+    bool HasModalChild() const { return m_bModalFrame != nullptr; }
+    bool IsModalActive() const { return m_bModalActive; }
+
+protected:
+    // The script's own "Update"/"Render" drive a screen; renderer classes
+    // without a script replace Frame and Render.
+    bool FrameModalChild(float dt, CGFXStarter* starter, bool& handled);
+
+private:
+    friend class CHostRendererFunctions;
+    friend class CHostScreenFunctions;
+    friend class CHostInputFunctions;
+    friend class CHostSystemFunctions;
+    friend class CHostMediaFunctions;
+    friend class CHostCursorFunctions;
+    friend class CHostConfigFunctions;
+    friend class CHostMaskFunctions;
+
+    void CallScriptFunction(const char* name);
+    void ReleaseTempMaskedSprite();
+    void DeleteModalChild(CGFXStarter* starter);
+
+    bool m_bAttached = false;
+    bool m_bExitRequested = false;
+    std::vector<char*> m_TextBuffers;
+    CPtrVector<CScriptSprite>* m_Sprites = nullptr;
+    CPtrVector<CScriptFont>* m_Fonts = nullptr;
+    CPtrVector<CScriptFontEx>* m_FontsEx = nullptr;
+    CPtrVector<CScriptStream>* m_Streams = nullptr;
+    CPtrVector<CScriptParticle>* m_Particles = nullptr;
+    CGFXStarter* m_Starter = nullptr;
+    std::string m_ScriptFile;
+    bool m_bHasScript;
+    CLuaBinder<CGFXFuncHelperBase>* m_HostBinder = nullptr;
+    HTARGET m_MaskTarget = 0;
+    bool m_bInScriptRender = false;
+    CScriptSprite* m_TempMaskedSprite = nullptr;
+    HTEXTURE m_TempMaskedTexture = 0;
+    RenderOffset m_RenderOffset;
+    bool m_bRunning = true;
+    bool m_bModalActive = false;
+    CGFXFuncHelperBase* m_bModalFrame = nullptr;
+    bool m_bEndModalRequested = false;
+    CLuaStarter* m_Lua = nullptr;
+    // Nesting depth of the script's "Render": a "Render" reached again through
+    // the host table must not end the outer one's temporaries.
+    int m_RenderDepth = 0;
+};

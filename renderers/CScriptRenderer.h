@@ -1,0 +1,24 @@
+// A screen whose script is named at run time ("RunScript", "ShowModal",
+// "RegisterRenderer"). It remembers the screen that opened it as a modal one.
+#pragma once
+
+#include "renderers/CGFXFuncHelperBase.h"
+
+class CScriptRenderer : public CGFXFuncHelperBase {
+public:
+    CScriptRenderer(const char* scriptFile, CGFXFuncHelperBase* parent);
+    ~CScriptRenderer() override;
+
+    void OnInit(CGFXStarter*) override {}
+    void OnShutdown(CGFXStarter*) override {}
+    bool Frame(float dt, CGFXStarter* starter) override;
+    bool Render(float dt, CGFXStarter* starter) override;
+
+    // Pushes onto L a new host table bound to this renderer.
+    void BindForScript(lua_State* L);
+    CGFXFuncHelperBase* GetParent() const { return m_Parent; }
+
+private:
+    CPtrVector<CLuaBinder<CGFXFuncHelperBase>>* m_BoundTables;
+    CGFXFuncHelperBase* m_Parent;
+};

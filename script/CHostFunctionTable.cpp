@@ -1,0 +1,102 @@
+#include "script/CHostFunctionTable.h"
+
+#include "script/CHostConfigFunctions.h"
+#include "script/CHostCursorFunctions.h"
+#include "script/CHostInputFunctions.h"
+#include "script/CHostMaskFunctions.h"
+#include "script/CHostMediaFunctions.h"
+#include "script/CHostRendererFunctions.h"
+#include "script/CHostScreenFunctions.h"
+#include "script/CHostSystemFunctions.h"
+
+#include <lua.hpp>
+
+namespace {
+struct HostFunction {
+    const char* name;
+    HostHandler handler;
+};
+
+using R = CHostRendererFunctions;
+using S = CHostScreenFunctions;
+using I = CHostInputFunctions;
+using Y = CHostSystemFunctions;
+using M = CHostMediaFunctions;
+using C = CHostCursorFunctions;
+using G = CHostConfigFunctions;
+using K = CHostMaskFunctions;
+
+// Index + 1 is the id.
+const HostFunction kHostFunctions[CHostFunctionTable::kCount] = {
+    {"GetSprite", M::GetSprite},
+    {"MousePos", I::MousePos},
+    {"GetScreenResolution", S::GetScreenResolution},
+    {"LeftMousePressed", I::LeftMousePressed},
+    {"SwitchToRenderer", R::SwitchToRenderer},
+    {"Exit", R::Exit},
+    {"RunScript", R::RunScript},
+    {"GetLastSurface", M::GetLastSurface},
+    {"HideCursor", C::HideCursor},
+    {"ShowCursor", C::ShowCursor},
+    {"EscapePressed", I::EscapePressed},
+    {"EnterPressed", I::EnterPressed},
+    {"EndModal", R::EndModal},
+    {"ShowModal", R::ShowModal},
+    {"GetFont", M::GetFont},
+    {"GetSound", M::GetSound},
+    {"ConfigGetString", G::ConfigGetString},
+    {"ConfigSetString", G::ConfigSetString},
+    {"ConfigGetNumber", G::ConfigGetNumber},
+    {"ConfigSetNumber", G::ConfigSetNumber},
+    {"GetParticle", M::GetParticle},
+    {"SetClipping", S::SetClipping},
+    {"RegisterRenderer", R::RegisterRenderer},
+    {"CacheTexture", M::CacheTexture},
+    {"CacheSound", M::CacheSound},
+    {"Update", R::Update},
+    {"Render", R::Render},
+    {"GetRegisteredRenderer", R::GetRegisteredRenderer},
+    {"CallFunction", R::CallFunction},
+    {"LeftMouseClicked", I::LeftMouseClicked},
+    {"SetDebugFontColor", S::SetDebugFontColor},
+    {"ClearScreen", S::ClearScreen},
+    {"EnableSound", Y::EnableSound},
+    {"SetSoundVolume", Y::SetSoundVolume},
+    {"TestIntersection", Y::TestIntersection},
+    {"EmulateLeftMouseClicked", I::EmulateLeftMouseClicked},
+    {"ResetLeftMouseClickedEmulation", I::ResetLeftMouseClickedEmulation},
+    {"GetLastPressedKey", I::GetLastPressedKey},
+    {"GetLastPressedChar", I::GetLastPressedChar},
+    {"IsKeyPressed", I::IsKeyPressed},
+    {"OutputDebugString", Y::OutputDebugString},
+    {"SetCursorHotSpot", C::SetCursorHotSpot},
+    {"GetFPS", Y::GetFPS},
+    {"SetFullScreen", S::SetFullScreen},
+    {"GetMaskedSprite", K::GetMaskedSprite},
+    {"SetAutoRenderingMode", S::SetAutoRenderingMode},
+    {"BeginScene", S::BeginScene},
+    {"EndScene", S::EndScene},
+    {"GetFontEx", M::GetFontEx},
+    {"SetCursor", C::SetCursor},
+    {"ShowSystemCursor", S::ShowSystemCursor},
+    {"GetTextFileData", G::GetTextFileData},
+    {"ConfigDeleteSection", G::ConfigDeleteSection},
+};
+}  // namespace
+
+void CHostFunctionTable::Register(CLuaBinder<CGFXFuncHelperBase>* binder) {
+    for (int i = 0; i < kCount; ++i) binder->AddMethod(kHostFunctions[i].name, i + 1);
+}
+
+int CHostFunctionTable::Call(CGFXFuncHelperBase& self, lua_State* L, int id) {
+    if (id < 1 || id > kCount) return 0;
+    return kHostFunctions[id - 1].handler(self, L);
+}
+
+const char* CHostFunctionTable::Name(int id) { return id < 1 || id > kCount ? nullptr : kHostFunctions[id - 1].name; }
+
+void CHostFunctionTable::Check(lua_State* L, bool condition, const char* text) {
+    if (condition) return;
+    lua_pushstring(L, text);
+    lua_error(L);
+}

@@ -1,0 +1,24 @@
+// The 53 host functions every screen script receives: their names and ids,
+// and the dispatch from an id to its handler.
+#pragma once
+
+#include "script/CLuaBinder.h"
+
+struct lua_State;
+class CGFXFuncHelperBase;
+
+using HostHandler = int (*)(CGFXFuncHelperBase& self, lua_State* L);
+
+class CHostFunctionTable {
+public:
+    static constexpr int kCount = 53;
+
+    // Adds the 53 names in id order.
+    static void Register(CLuaBinder<CGFXFuncHelperBase>* binder);
+    // Runs the handler of the id; an unknown id pushes nothing.
+    static int Call(CGFXFuncHelperBase& self, lua_State* L, int id);
+    static const char* Name(int id);
+
+    // Raises a Lua error with the check's text, without a position prefix.
+    static void Check(lua_State* L, bool condition, const char* text);
+};

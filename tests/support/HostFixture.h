@@ -1,0 +1,98 @@
+// Runs the host on the recording engine: a per-user configuration in a fresh
+// folder (so nothing is written beside the test program), a no-op debug
+// overlay script, and scripts served from memory. Scripts report with Lua's
+// print; RunMain returns what they printed.
+#pragma once
+
+#include "host/CGFXStarter.h"
+#include "renderers/CScriptRenderer.h"
+#include "tests/support/EngineFixture.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+
+// A script screen that runs a test's code inside its first frame, while the
+// engine, the caches and its own Lua state are live, then ends the loop.
+class InFrameRenderer : public CScriptRenderer {
+public:
+    using Body = std::function<void(CGFXStarter*, CGFXFuncHelperBase*, lua_State*)>;
+    InFrameRenderer(const char* script, Body body) : CScriptRenderer(script, nullptr), m_Body(std::move(body)) {}
+    bool Frame(float dt, CGFXStarter* starter) override {
+        if (m_Body) m_Body(starter, this, GetLuaState());
+        m_Body = nullptr;
+        CScriptRenderer::Frame(dt, starter);
+        return true;
+    }
+
+private:
+    Body m_Body;
+};
+
+class HostFixture : public EngineFixture {
+protected:
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", m_Home.Path().c_str(), 1);
+        setenv("BRINDLEWICK_NO_DIALOG", "1", 1);
+        mkdir((m_Home / "Brindlewick").c_str(), 0755);
+        m_Home.Write("Brindlewick/config.conf", configText);
+        EngineFixture::SetUp();
+        engine->AddFile("scripts/debug.lua", "function Init(t) end function Render() end");
+        starter = CGFXStarter::GetInstance();
+    }
+    void TearDown() override {
+        if (starter) starter->Release();
+        starter = nullptr;
+        EngineFixture::TearDown();
+    }
+
+    // The saved per-user configuration.
+    std::string SavedConfig() const { return m_Home.Read("Brindlewick/config.conf"); }
+    const TempFolder& Home() const { return m_Home; }
+
+    // Runs `frames` frames with a script renderer on "scripts/main.lua" as the
+    // main and start screen; returns everything the scripts printed.
+    std::string RunMain(const std::string& script, int frames = 1) {
+        engine->AddFile("scripts/main.lua", script);
+        CScriptRenderer main("scripts\\main.lua", nullptr);
+        StartParams params;
+        params.mainRenderer = &main;
+        params.startRenderer = &main;
+        return RunCapturing(params, frames);
+    }
+
+    // Runs body inside the first frame of a screen on "scripts/main.lua"
+    // (empty Init, Update and Render unless the test added that file).
+    std::string RunInFrame(InFrameRenderer::Body body) {
+        uint32_t size = 0;
+        if (void* data = gfx()->Resource_Load("scripts/main.lua", &size))
+            gfx()->Resource_Free(data);
+        else
+            engine->AddFile("scripts/main.lua", "function Init(h) Host = h end function Update(dt) end function Render(x, y) end");
+        engine->ClearLog();
+        InFrameRenderer main("scripts\\main.lua", std::move(body));
+        StartParams params;
+        params.mainRenderer = &main;
+        params.startRenderer = &main;
+        return RunCapturing(params, 1);
+    }
+
+    std::string RunCapturing(StartParams& params, int frames) {
+        engine->SetFrameLimit(frames);
+        starter->SetScreenSize(800, 600);
+        testing::internal::CaptureStdout();
+        starter->Run(params);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    // Read by SetUp as the per-user "config.conf".
+    std::string configText = "<?xml version=\"1.0\" ?><root/>";
+    CGFXStarter* starter = nullptr;
+
+private:
+    TempFolder m_Home;
+};
