@@ -20,6 +20,18 @@ std::string Config(const std::string& numbers, const std::string& strings = "") 
 std::string Number(const char* name, const char* value) {
     return std::string("<value name=\"") + name + "\" data=\"" + value + "\" />";
 }
+
+// The value of the last recorded state of that id and kind ("int", "bool"...).
+std::string StateValue(RecordingEngine* engine, int id, const std::string& kind) {
+    std::string found = "?";
+    const std::string prefix = "System_SetState(" + std::to_string(id) + ",";
+    const std::string suffix = "," + kind + ")";
+    for (const std::string& call : engine->Calls("System_SetState"))
+        if (call.compare(0, prefix.size(), prefix) == 0 && call.size() > prefix.size() + suffix.size() &&
+            call.compare(call.size() - suffix.size(), suffix.size(), suffix) == 0)
+            found = call.substr(prefix.size(), call.size() - prefix.size() - suffix.size());
+    return found;
+}
 }  // namespace
 
 class StarterTest : public HostFixture {
@@ -37,10 +49,9 @@ protected:
 };
 
 TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
-    configText = Config(Number("screen_width", "800.9") + Number("screen_height", "600") + Number("fps", "60") +
-                            Number("use_sound", "1.7") + Number("windowed", "1"),
-                        "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />");
-    SetUp();
+    Restart(Config(Number("screen_width", "800.9") + Number("screen_height", "600") + Number("fps", "60") +
+                       Number("use_sound", "1.7") + Number("windowed", "1"),
+                   "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />"));
     RunConfigured();
     const std::vector<std::string> expected = {
         "System_SetState(1,program.log,string)", "System_SetState(0,func,func)", "System_SetState(1,func,func)",
@@ -68,22 +79,14 @@ TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
         {Number("fps", "1.9") + Number("use_sound", "1") + Number("windowed", "1.5"), "1024,768,1,true,true"},
     };
     for (const auto& c : cases) {
-        TearDown();
-        configText = Config(c.numbers);
-        SetUp();
+        Restart(Config(c.numbers));
         RunConfigured();
-        auto value = [&](const std::string& prefix) {
-            for (const std::string& call : engine->Calls("System_SetState"))
-                if (call.compare(0, prefix.size(), prefix) == 0)
-                    return call.substr(prefix.size(), call.rfind(',') - prefix.size());
-            return std::string("?");
-        };
-        const std::vector<std::string> calls = engine->Calls("System_SetState");
-        std::string got = calls[10].substr(18, calls[10].rfind(',') - 18) + "," +
-                          calls[11].substr(18, calls[11].rfind(',') - 18) + "," + value("System_SetState(6,") + "," +
-                          value("System_SetState(0,") + "," + value("System_SetState(1,");
+        const std::string got = StateValue(engine, GFX_SCREENWIDTH, "int") + "," +
+                                StateValue(engine, GFX_SCREENHEIGHT, "int") + "," + StateValue(engine, GFX_FPS, "int") +
+                                "," + StateValue(engine, GFX_WINDOWED, "bool") + "," +
+                                StateValue(engine, GFX_USESOUND, "bool");
         EXPECT_EQ(got, c.expectedStates) << c.numbers;
-        EXPECT_EQ(calls[5], "System_SetState(0, (v.),string)");
+        EXPECT_EQ(StateValue(engine, GFX_TITLE, "string"), " (v.)");
     }
 }
 

@@ -50,6 +50,13 @@ protected:
         EngineFixture::TearDown();
     }
 
+    // Starts again with another per-user configuration.
+    void Restart(const std::string& config) {
+        TearDown();
+        configText = config;
+        SetUp();
+    }
+
     // The saved per-user configuration.
     std::string SavedConfig() const { return m_Home.Read("Brindlewick/config.conf"); }
     const TempFolder& Home() const { return m_Home; }
