@@ -1,6 +1,7 @@
 #include "media/CXmlFont.h"
 
 #include "tests/media/DrawnQuads.h"
+#include "tests/media/XmlFontSample.h"
 #include "tests/support/HostFixture.h"
 
 #include <gtest/gtest.h>
@@ -184,23 +185,6 @@ TEST(XmlFontRead, ReloadResetsEverything) {
     EXPECT_EQ(font.FindGlyph(66), nullptr);
 }
 
-// A: 10 x 12 on page 0; B: 12 x 14 on page 1; W: 75 wide, for alignment.
-const char kFont[] =
-    "<?xml version=\"1.0\"?>\n"
-    "<font>\n"
-    "  <info face=\"test\"/>\n"
-    "  <common lineHeight=\"20\" base=\"16\" scaleW=\"256\" scaleH=\"256\" pages=\"2\"/>\n"
-    "  <pages>\n"
-    "    <page id=\"0\" file=\"fonts/p0.png\"/>\n"
-    "    <page id=\"1\" file=\"fonts/p1.png\"/>\n"
-    "  </pages>\n"
-    "  <chars count=\"3\">\n"
-    "    <char id=\"65\" x=\"0\" y=\"0\" width=\"10\" height=\"12\" xoffset=\"1\" yoffset=\"2\" xadvance=\"11\" page=\"0\"/>\n"
-    "    <char id=\"66\" x=\"16\" y=\"32\" width=\"12\" height=\"14\" xoffset=\"-1\" yoffset=\"3\" xadvance=\"13\" page=\"1\"/>\n"
-    "    <char id=\"87\" x=\"40\" y=\"0\" width=\"70\" height=\"16\" xadvance=\"75\" page=\"0\"/>\n"
-    "  </chars>\n"
-    "</font>\n";
-
 class XmlFontDrawTest : public HostFixture {
 protected:
     void SetUp() override {
@@ -225,7 +209,7 @@ protected:
 };
 
 TEST_F(XmlFontDrawTest, LinesGoDownByLineHeightAndGlyphsComeFromTheirPages) {
-    WithFont(kFont, [&](CXmlFont& font) {
+    WithFont(kXmlFontSample, [&](CXmlFont& font) {
         font.Render(100, 50, "A\nB");
         const std::vector<DrawnQuad> q = TakeQuads(engine);
         ASSERT_EQ(q.size(), 2u);
@@ -264,7 +248,7 @@ TEST_F(XmlFontDrawTest, EachLineGetsItsOwnAlignmentShift) {
         {&CXmlFont::AlignRight, "AB\nW", {77, 86, 25}},
         {&CXmlFont::AlignLeft, "AB\nW", {101, 110, 100}},
     };
-    WithFont(kFont, [&](CXmlFont& font) {
+    WithFont(kXmlFontSample, [&](CXmlFont& font) {
         for (const Case& c : cases) {
             (font.*c.align)();
             font.Render(100, 0, c.text);
@@ -294,7 +278,7 @@ TEST_F(XmlFontDrawTest, GlyphsWithoutADrawablePageAreSkippedButAdvance) {
 }
 
 TEST_F(XmlFontDrawTest, ColourHoldsForEveryPageAndPagesShareCachedTextures) {
-    const std::string shared = std::string(kFont).replace(std::string(kFont).find("fonts/p1.png"), 12, "fonts/p0.png");
+    const std::string shared = std::string(kXmlFontSample).replace(std::string(kXmlFontSample).find("fonts/p1.png"), 12, "fonts/p0.png");
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
         CXmlFont font;
         font.SetStarter(s);
@@ -310,7 +294,7 @@ TEST_F(XmlFontDrawTest, ColourHoldsForEveryPageAndPagesShareCachedTextures) {
         for (const DrawnQuad& d : q) EXPECT_EQ(d.col, 0x80FF0000u);
         EXPECT_EQ(q[0].tex, q[1].tex);
         // A fresh load starts with the sprite's own colour.
-        font.LoadFromMemory(kFont);
+        font.LoadFromMemory(kXmlFontSample);
         font.Render(0, 0, "A");
         EXPECT_EQ(TakeQuads(engine).at(0).col, 0xFFFFFFFFu);
     });
