@@ -3,6 +3,7 @@
 #include "tests/media/DrawnQuads.h"
 #include "tests/media/XmlFontSample.h"
 #include "tests/support/HostFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,17 @@ TEST(XmlFontRead, ReloadResetsEverything) {
     font.LoadFromMemory(GlyphsOnly({66}).c_str());
     EXPECT_EQ(font.LoadFromMemory("<broken"), 0);
     EXPECT_EQ(font.FindGlyph(66), nullptr);
+}
+
+TEST(XmlFontRead, LoadFileReadsFromDisk) {
+    TempFolder folder;
+    folder.Write("f.xml", GlyphsOnly({65, 66}));
+    CXmlFont font;
+    EXPECT_EQ(font.LoadFile((folder / "f.xml").c_str()), 1);
+    EXPECT_EQ(font.GetGlyphCount(), 2);
+    EXPECT_EQ(font.LoadFile((folder / "none.xml").c_str()), 0);
+    EXPECT_EQ(font.GetGlyphCount(), 0);
+    EXPECT_EQ(font.LoadFile(nullptr), 0);
 }
 
 class XmlFontDrawTest : public HostFixture {
