@@ -9,6 +9,7 @@
 #include "script/ClickEmulation.h"
 #include "tests/support/HostFixture.h"
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,6 +67,18 @@ protected:
         std::istringstream in(text);
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
+    }
+
+    // Log entries made once the loop runs, of calls with one of these names.
+    std::vector<std::string> LoopCalls(const std::set<std::string>& names) const {
+        std::vector<std::string> out;
+        bool started = false;
+        for (const std::string& entry : engine->Log()) {
+            const std::string name = entry.substr(0, entry.find('('));
+            if (name == "System_Start") started = true;
+            if (started && names.count(name)) out.push_back(entry);
+        }
+        return out;
     }
 
     // Input for one frame in which the left button goes up.
