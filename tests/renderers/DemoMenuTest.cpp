@@ -82,6 +82,7 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndEscapeQuits) {
     params.mainRenderer = &menu;
     params.startRenderer = &menu;
     params.cursorHelper = &cursor;
+    starter->SetScreenSize(800, 600);
     const std::string printed = RunCapturing(params, 20);
 
     EXPECT_EQ(printed, "");

@@ -23,6 +23,7 @@ protected:
         params.mainRenderer = &main;
         params.startRenderer = &main;
         params.cursorHelper = &cursor;
+        starter->SetScreenSize(800, 600);
         RunCapturing(params, 1);
     }
 
