@@ -176,19 +176,6 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
     EXPECT_EQ(g_BoundTables, 1u);
 }
 
-TEST_F(HostRendererFunctionsTest, RunScriptTwiceInAFrameStartsOnlyTheLaterScript) {
-    Serve("one", "function Init(h) print('one init') end");
-    Serve("two", "function Init(h) print('two init') end function Update(dt) print('two update') end");
-    const std::string out = Run(
-        "function Update(dt)\n"
-        "  print('main update')\n"
-        "  Host:RunScript('scripts/one.lua')\n"
-        "  Host:RunScript('scripts/two.lua')\n"
-        "end\n",
-        3);
-    EXPECT_EQ(out, "main update\ntwo init\ntwo update\ntwo update\n");
-}
-
 struct ExitCase {
     const char* main;
     int frames;
@@ -197,7 +184,7 @@ struct ExitCase {
 
 class HostExitTest : public HostScriptFixture, public testing::WithParamInterface<ExitCase> {};
 
-TEST_P(HostExitTest, ExitEndsTheLoopOnlyFromAnUpdate) {
+TEST_P(HostExitTest, ExitInAnUpdateEndsTheLoopAfterTheFramesLastSteps) {
     Serve("late", "function Init(h) print('late init') end");
     Serve("child", "n = 0 function Update(dt) n = n + 1 if n == 2 then Host:Exit() end end");
     const std::string out = Run(GetParam().main, 3);
@@ -215,9 +202,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "  if frame == 2 then Host:RunScript('scripts/late.lua') Host:Exit() end\n"
                  "end\n",
                  2, "late init\n"},
-        ExitCase{"function Init(h) Host = h Host:Exit() end\n"
-                 "function Render(x, y) Host:Exit() end\n",
-                 3, ""},
         // An open modal screen's "Exit" counts as well.
         ExitCase{"function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}));
 
