@@ -15,7 +15,7 @@
 
 namespace {
 
-struct SpriteSpec {
+struct SpriteSetup {
     bool animated;
     float width, height;
     int frames;
@@ -24,8 +24,8 @@ struct SpriteSpec {
 
 // 128 x 16: four frames of 32 x 16 side by side.
 const char kStrip[] = "img/strip.png";
-const SpriteSpec kPlain = {false, 32, 16, 1, kStrip};
-const SpriteSpec kAnimation = {true, 32, 16, 4, kStrip};
+const SpriteSetup kPlain = {false, 32, 16, 1, kStrip};
+const SpriteSetup kAnimation = {true, 32, 16, 4, kStrip};
 
 const uint32_t kOpaque = 0xFF336699;
 
@@ -59,12 +59,12 @@ protected:
     }
 
     // Runs body inside a live frame with the sprite bound to the global "spr".
-    void WithSprite(const SpriteSpec& spec, const Body& body) {
+    void WithSprite(const SpriteSetup& setup, const Body& body) {
         RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* screen, lua_State* L) {
             m_L = L;
-            const HTEXTURE texture = spec.image ? s->GetResourceCache()->GetTexture(spec.image, false) : 0;
-            auto sprite = std::make_unique<CScriptSprite>(s, screen, texture, spec.animated, spec.width,
-                                                          spec.height, 0.0f, 0.0f, spec.frames, 10.0f);
+            const HTEXTURE texture = setup.image ? s->GetResourceCache()->GetTexture(setup.image, false) : 0;
+            auto sprite = std::make_unique<CScriptSprite>(s, screen, texture, setup.animated, setup.width,
+                                                          setup.height, 0.0f, 0.0f, setup.frames, 10.0f);
             sprite->Bind(L);
             lua_setglobal(L, "spr");
             engine->ClearLog();
@@ -153,8 +153,8 @@ TEST_F(CScriptSpriteTest, SwitchToFrameKeepsToTheFrames) {
     WithSprite(kAnimation, [&](CScriptSprite&) {
         EXPECT_EQ("error: lua_isnumber(luaVM,idx)", Lua("spr:SwitchToFrame()"));
     });
-    for (const SpriteSpec& spec : {kPlain, SpriteSpec{true, 32, 16, 1, kStrip}}) {
-        WithSprite(spec, [&](CScriptSprite&) {
+    for (const SpriteSetup& setup : {kPlain, SpriteSetup{true, 32, 16, 1, kStrip}}) {
+        WithSprite(setup, [&](CScriptSprite&) {
             EXPECT_EQ("0", Lua("spr:SwitchToFrame() return spr:CurrentFrameNumber()"));
         });
     }
@@ -194,7 +194,7 @@ TEST_F(CScriptSpriteTest, APlainSpriteHasNoAnimation) {
 
 TEST_F(CScriptSpriteTest, SetRectWithFourAndFiveArguments) {
     struct Case {
-        const SpriteSpec& spec;
+        const SpriteSetup& setup;
         const char* code;
         float width, height;  // of the quad drawn after it
     };
@@ -205,7 +205,7 @@ TEST_F(CScriptSpriteTest, SetRectWithFourAndFiveArguments) {
         {kAnimation, "spr:SetRect(64, 0, 8, 4, false)", 8, 4},
     };
     for (const Case& c : cases) {
-        WithSprite(c.spec, [&](CScriptSprite&) {
+        WithSprite(c.setup, [&](CScriptSprite&) {
             EXPECT_EQ("", Lua(std::string(c.code) + " spr:Render(0, 0)")) << c.code;
             const gfxQuad& q = engine->Quads().back();
             EXPECT_FLOAT_EQ(c.width, q.v[2].x - q.v[0].x) << c.code;
@@ -282,13 +282,13 @@ TEST_F(CScriptSpriteTest, OpacityToleranceValues) {
 TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
     // Row 0 is transparent at columns 69 and 127; (127, 4) and (22, 1) are too.
     struct Case {
-        const SpriteSpec& spec;
+        const SpriteSetup& setup;
         const char* setup;
         int x, y;
         bool hit;
     };
-    const SpriteSpec wide = {false, 200, 16, 1, kStrip};
-    const SpriteSpec noFrameWidth = {true, 0, 16, 4, kStrip};
+    const SpriteSetup wide = {false, 200, 16, 1, kStrip};
+    const SpriteSetup noFrameWidth = {true, 0, 16, 4, kStrip};
     const Case cases[] = {
         {kAnimation, "spr:SwitchToFrame(2)", 105, 50, false},  // column 64 + 5
         {kAnimation, "spr:SwitchToFrame(0)", 105, 50, true},
@@ -304,7 +304,7 @@ TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
         {noFrameWidth, "spr:RenderEx(100, 50, -math.pi / 4, 1)", 105, 55, true},
     };
     for (const Case& c : cases) {
-        WithSprite(c.spec, [&](CScriptSprite& sprite) {
+        WithSprite(c.setup, [&](CScriptSprite& sprite) {
             Lua("spr:SetPosition(100, 50)");
             Lua(c.setup);
             Lua("spr:CreateOpacityMap(1)");
@@ -317,7 +317,7 @@ TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
 TEST_F(CScriptSpriteTest, NoOpacityMapFromAFailedLock) {
     struct Case {
         const char* what;
-        SpriteSpec spec;
+        SpriteSetup setup;
         bool lockFirst;  // the texture is locked elsewhere when the map is built
         bool mapBefore;  // a map built before the failing one
     };
@@ -328,7 +328,7 @@ TEST_F(CScriptSpriteTest, NoOpacityMapFromAFailedLock) {
         {"a failed rebuild drops the old map", kPlain, true, true},
     };
     for (const Case& c : cases) {
-        WithSprite(c.spec, [&](CScriptSprite& sprite) {
+        WithSprite(c.setup, [&](CScriptSprite& sprite) {
             if (c.mapBefore) Lua("spr:CreateOpacityMap(1)");
             if (c.lockFirst) engine->FindTexture(sprite.GetDrawable()->GetTexture())->locked = true;
             EXPECT_EQ("true", Lua("spr:CreateOpacityMap(1) spr:SetPosition(100, 50) return spr:UnderPosition(101, 50)"))
