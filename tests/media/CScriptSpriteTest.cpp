@@ -194,7 +194,7 @@ TEST_F(CScriptSpriteTest, APlainSpriteHasNoAnimation) {
 
 TEST_F(CScriptSpriteTest, SetRectWithFourAndFiveArguments) {
     struct Case {
-        const SpriteSetup& setup;
+        const SpriteSetup& sprite;
         const char* code;
         float width, height;  // of the quad drawn after it
     };
@@ -205,7 +205,7 @@ TEST_F(CScriptSpriteTest, SetRectWithFourAndFiveArguments) {
         {kAnimation, "spr:SetRect(64, 0, 8, 4, false)", 8, 4},
     };
     for (const Case& c : cases) {
-        WithSprite(c.setup, [&](CScriptSprite&) {
+        WithSprite(c.sprite, [&](CScriptSprite&) {
             EXPECT_EQ("", Lua(std::string(c.code) + " spr:Render(0, 0)")) << c.code;
             const gfxQuad& q = engine->Quads().back();
             EXPECT_FLOAT_EQ(c.width, q.v[2].x - q.v[0].x) << c.code;
@@ -282,7 +282,7 @@ TEST_F(CScriptSpriteTest, OpacityToleranceValues) {
 TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
     // Row 0 is transparent at columns 69 and 127; (127, 4) and (22, 1) are too.
     struct Case {
-        const SpriteSetup& setup;
+        const SpriteSetup& sprite;
         const char* setup;
         int x, y;
         bool hit;
@@ -304,7 +304,7 @@ TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
         {noFrameWidth, "spr:RenderEx(100, 50, -math.pi / 4, 1)", 105, 55, true},
     };
     for (const Case& c : cases) {
-        WithSprite(c.setup, [&](CScriptSprite& sprite) {
+        WithSprite(c.sprite, [&](CScriptSprite& sprite) {
             Lua("spr:SetPosition(100, 50)");
             Lua(c.setup);
             Lua("spr:CreateOpacityMap(1)");
@@ -317,7 +317,7 @@ TEST_F(CScriptSpriteTest, HitTestMapColumnFollowsTheFrameAndIsClamped) {
 TEST_F(CScriptSpriteTest, NoOpacityMapFromAFailedLock) {
     struct Case {
         const char* what;
-        SpriteSetup setup;
+        SpriteSetup sprite;
         bool lockFirst;  // the texture is locked elsewhere when the map is built
         bool mapBefore;  // a map built before the failing one
     };
@@ -328,7 +328,7 @@ TEST_F(CScriptSpriteTest, NoOpacityMapFromAFailedLock) {
         {"a failed rebuild drops the old map", kPlain, true, true},
     };
     for (const Case& c : cases) {
-        WithSprite(c.setup, [&](CScriptSprite& sprite) {
+        WithSprite(c.sprite, [&](CScriptSprite& sprite) {
             if (c.mapBefore) Lua("spr:CreateOpacityMap(1)");
             if (c.lockFirst) engine->FindTexture(sprite.GetDrawable()->GetTexture())->locked = true;
             EXPECT_EQ("true", Lua("spr:CreateOpacityMap(1) spr:SetPosition(100, 50) return spr:UnderPosition(101, 50)"))
