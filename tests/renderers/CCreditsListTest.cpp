@@ -4,7 +4,12 @@
 #include "tests/support/EngineFixture.h"
 
 #include <string>
+#include <type_traits>
 #include <vector>
+
+static_assert(!std::is_copy_constructible<CCreditsList>::value && !std::is_copy_assignable<CCreditsList>::value,
+              "the list owns its items");
+static_assert(!std::is_copy_constructible<CCreditsItem>::value, "an item owns its texture and sprite");
 
 namespace {
 
