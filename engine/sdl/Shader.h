@@ -1,0 +1,23 @@
+// The one shader program of the quad batch: texel times or plus the vertex
+// colour (clamped), alpha always texel alpha times vertex alpha.
+#pragma once
+
+namespace gfxsdl {
+
+class Log;
+
+struct QuadProgram {
+    unsigned program = 0;
+    int scale = -1;     // vec2: 2 / target size, pixels to clip space
+    int colorAdd = -1;  // bool: BLEND_COLORADD
+    int texture = -1;   // sampler on unit 0
+};
+
+// Attribute locations of the vertex layout (gfxVertex).
+enum { kAttribPosition = 0, kAttribColor = 1, kAttribTexCoord = 2 };
+
+// False (reason logged) when the program does not compile or link.
+bool BuildQuadProgram(QuadProgram& program, Log& log);
+void DeleteQuadProgram(QuadProgram& program);
+
+}  // namespace gfxsdl
