@@ -16,6 +16,8 @@ std::string g_Log;
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // As CTest sets it; also when the program is run by hand.
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
         char pattern[] = "/tmp/bw_engine_tests_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         g_Temp = std::string(pattern) + "/";
