@@ -31,8 +31,11 @@ void SetBlendFunc(int blend) {
 Renderer::Renderer() : m_Vertices(new gfxVertex[kMaxVertices]) { m_Scenes.reserve(kMaxScenes); }
 
 bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
-    if (!BuildQuadProgram(m_Program, log))
+    if (!BuildQuadProgram(m_Programs[0], false, log) || !BuildQuadProgram(m_Programs[1], true, log)) {
+        Shutdown();
         return false;
+    }
+
     m_ScreenWidth = screenWidth;
     m_ScreenHeight = screenHeight;
 
@@ -81,8 +84,10 @@ bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glUseProgram(m_Program.program);
-    glUniform1i(m_Program.texture, 0);
+    for (const QuadProgram& program : m_Programs) {
+        glUseProgram(program.program);
+        glUniform1i(program.texture, 0);
+    }
     glActiveTexture(GL_TEXTURE0);
     glDisable(GL_DITHER);
     glDisable(GL_CULL_FACE);
@@ -113,7 +118,8 @@ void Renderer::Shutdown() {
     if (m_Vao)
         glDeleteVertexArrays(1, &m_Vao);
     m_ScreenFbo = m_ScreenTexture = m_Ibo = m_Vbo = m_Vao = 0;
-    DeleteQuadProgram(m_Program);
+    DeleteQuadProgram(m_Programs[0]);
+    DeleteQuadProgram(m_Programs[1]);
 }
 
 void Renderer::ResetStateCache() {
@@ -171,7 +177,11 @@ void Renderer::BindScene(const Scene& scene) {
         return;
     glBindFramebuffer(GL_FRAMEBUFFER, scene.fbo);
     glViewport(0, 0, scene.width, scene.height);
-    glUniform2f(m_Program.scale, 2.0f / static_cast<float>(scene.width), 2.0f / static_cast<float>(scene.height));
+    for (const QuadProgram& program : m_Programs) {
+        glUseProgram(program.program);
+        glUniform2f(program.scale, 2.0f / static_cast<float>(scene.width), 2.0f / static_cast<float>(scene.height));
+    }
+    m_GlColorAdd = -1;
     if (scene.depth)
         glEnable(GL_DEPTH_TEST);
     else
@@ -236,9 +246,10 @@ void Renderer::ApplyBatchState() {
     }
     int colorAdd = (m_BatchBlend & BLEND_COLORADD) ? 1 : 0;
     if (m_GlColorAdd != colorAdd) {
-        glUniform1i(m_Program.colorAdd, colorAdd);
+        glUseProgram(m_Programs[colorAdd].program);
         m_GlColorAdd = colorAdd;
     }
+
     int depthWrite = (m_BatchBlend & BLEND_ZWRITE) ? 1 : 0;
     if (m_GlDepthWrite != depthWrite) {
         glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);

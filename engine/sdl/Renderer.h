@@ -94,7 +94,7 @@ private:
     void ApplyBatchState();
     void ResetStateCache();
 
-    QuadProgram m_Program;
+    QuadProgram m_Programs[2];  // colour multiplied, colour added
     unsigned m_Vao = 0, m_Vbo = 0, m_Ibo = 0;
     unsigned m_ScreenFbo = 0, m_ScreenTexture = 0;
     int m_ScreenWidth = 0, m_ScreenHeight = 0;

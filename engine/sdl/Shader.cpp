@@ -26,16 +26,25 @@ void main() {
 }
 )";
 
-const char* kFragmentShader = R"(#version 330 core
+const char* kFragmentShaderMul = R"(#version 330 core
 in vec4 vColor;
 in vec2 vTexCoord;
 uniform sampler2D uTexture;
-uniform bool uColorAdd;
 out vec4 oColor;
 void main() {
     vec4 texel = texture(uTexture, vTexCoord);
-    vec3 rgb = uColorAdd ? min(texel.rgb + vColor.rgb, vec3(1.0)) : texel.rgb * vColor.rgb;
-    oColor = vec4(rgb, texel.a * vColor.a);
+    oColor = vec4(texel.rgb * vColor.rgb, texel.a * vColor.a);
+}
+)";
+
+const char* kFragmentShaderAdd = R"(#version 330 core
+in vec4 vColor;
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+out vec4 oColor;
+void main() {
+    vec4 texel = texture(uTexture, vTexCoord);
+    oColor = vec4(min(texel.rgb + vColor.rgb, vec3(1.0)), texel.a * vColor.a);
 }
 )";
 
@@ -57,9 +66,9 @@ GLuint Compile(GLenum type, const char* source, Log& log) {
 
 }  // namespace
 
-bool BuildQuadProgram(QuadProgram& program, Log& log) {
+bool BuildQuadProgram(QuadProgram& program, bool colorAdd, Log& log) {
     GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader, log);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader, log);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, colorAdd ? kFragmentShaderAdd : kFragmentShaderMul, log);
     if (!vs || !fs) {
         glDeleteShader(vs);
         glDeleteShader(fs);
@@ -82,7 +91,6 @@ bool BuildQuadProgram(QuadProgram& program, Log& log) {
     }
     program.program = id;
     program.scale = glGetUniformLocation(id, "uScale");
-    program.colorAdd = glGetUniformLocation(id, "uColorAdd");
     program.texture = glGetUniformLocation(id, "uTexture");
     return true;
 }
