@@ -84,7 +84,7 @@ struct ReadCase {
 TEST_F(LuaStackTest, ReadersConvertAndCheckTheirValues) {
     const ReadCase cases[] = {
         {"return int(1.9), int(-1.9), int('7'), int(' 0x10 ')", "1,-1,7,16"},
-        {"return int(4294967295), dword(4294967295)", "-1,4294967295"},
+        {"return int(4294967295), dword(4294967295), dword(-16776961)", "-1,4294967295,4278190335"},
         {"return int(4294967301), dword(-1)", "5,4294967295"},
         {"return int(-2147483648), dword(-2147483648)", "-2147483648,2147483648"},
         {"return int(2^60 + 2^31), dword(2^60 + 2^31)", "-2147483648,2147483648"},

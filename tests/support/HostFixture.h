@@ -50,6 +50,13 @@ protected:
         EngineFixture::TearDown();
     }
 
+    // Starts again with another per-user configuration.
+    void Restart(const std::string& config) {
+        TearDown();
+        configText = config;
+        SetUp();
+    }
+
     // The saved per-user configuration.
     std::string SavedConfig() const { return m_Home.Read("Brindlewick/config.conf"); }
     const TempFolder& Home() const { return m_Home; }
@@ -62,6 +69,7 @@ protected:
         StartParams params;
         params.mainRenderer = &main;
         params.startRenderer = &main;
+        starter->SetScreenSize(800, 600);
         return RunCapturing(params, frames);
     }
 
@@ -78,12 +86,12 @@ protected:
         StartParams params;
         params.mainRenderer = &main;
         params.startRenderer = &main;
+        starter->SetScreenSize(800, 600);
         return RunCapturing(params, 1);
     }
 
     std::string RunCapturing(StartParams& params, int frames) {
         engine->SetFrameLimit(frames);
-        starter->SetScreenSize(800, 600);
         testing::internal::CaptureStdout();
         starter->Run(params);
         return testing::internal::GetCapturedStdout();

@@ -1,0 +1,275 @@
+#include "host/CHelperToKeyBinder.h"
+#include "host/EngineCallbacks.h"
+#include "host/WinMain.h"
+#include "media/CCursorHelper.h"
+#include "os/Folders.h"
+#include "tests/support/HostFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+const char* const kIdle = "function Init(h) Host = h end function Update(dt) end function Render(x, y) end";
+
+std::string Config(const std::string& numbers, const std::string& strings = "") {
+    return "<?xml version=\"1.0\" ?><root><string_values><section name=\"common\">" + strings +
+           "</section></string_values><number_values><section name=\"common\">" + numbers +
+           "</section></number_values></root>";
+}
+
+std::string Number(const char* name, const char* value) {
+    return std::string("<value name=\"") + name + "\" data=\"" + value + "\" />";
+}
+
+// The value of the last recorded state of that id and kind ("int", "bool"...).
+std::string StateValue(RecordingEngine* engine, int id, const std::string& kind) {
+    std::string found = "?";
+    const std::string prefix = "System_SetState(" + std::to_string(id) + ",";
+    const std::string suffix = "," + kind + ")";
+    for (const std::string& call : engine->Calls("System_SetState"))
+        if (call.compare(0, prefix.size(), prefix) == 0 && call.size() > prefix.size() + suffix.size() &&
+            call.compare(call.size() - suffix.size(), suffix.size(), suffix) == 0)
+            found = call.substr(prefix.size(), call.size() - prefix.size() - suffix.size());
+    return found;
+}
+}  // namespace
+
+class StarterTest : public HostFixture {
+protected:
+    // Runs the program's own settings over an idle main screen.
+    void RunConfigured(int frames = 1) {
+        ApplyCommonSettings(starter);
+        engine->AddFile("scripts/main.lua", kIdle);
+        CScriptRenderer main("scripts\\main.lua", nullptr);
+        StartParams params;
+        params.mainRenderer = &main;
+        params.startRenderer = &main;
+        RunCapturing(params, frames);
+    }
+};
+
+TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
+    Restart(Config(Number("screen_width", "800.9") + Number("screen_height", "600") + Number("fps", "60") +
+                       Number("use_sound", "1.7") + Number("windowed", "1"),
+                   "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />"));
+    RunConfigured();
+    const std::vector<std::string> expected = {
+        "System_SetState(1,program.log,string)", "System_SetState(0,func,func)", "System_SetState(1,func,func)",
+        "System_SetState(2,func,func)",          "System_SetState(3,func,func)", "System_SetState(0,Game (v.2),string)",
+        "System_SetState(6,60,int)",             "System_SetState(3,false,bool)", "System_SetState(0,true,bool)",
+        "System_SetState(1,true,bool)",          "System_SetState(0,800,int)",    "System_SetState(1,600,int)",
+        "System_SetState(2,32,int)",             "System_SetState(7,108,int)"};
+    EXPECT_EQ(engine->Calls("System_SetState"), expected);
+    const std::vector<std::string>& log = engine->Log();
+    auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
+    EXPECT_LT(at("System_SetState(2,32,int)"), at("System_Initiate()"));
+    EXPECT_LT(at("System_Initiate()"), at("Resource_AttachPack(game.pak,QuilloBrant)"));
+    EXPECT_LT(at("System_RegisterIcon(108,32,32)"), at("System_SetState(7,108,int)"));
+    EXPECT_LT(at("System_SetState(7,108,int)"), at("System_Start()"));
+}
+
+TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
+    const struct {
+        std::string numbers;
+        std::string expectedStates;  // width, height, fps, windowed, sound
+    } cases[] = {
+        {"", "1024,768,0,false,false"},
+        {Number("screen_width", "800.9") + Number("screen_height", "-1") + Number("fps", "0.5"), "800,-1,0,false,false"},
+        {Number("fps", "-10") + Number("use_sound", "2") + Number("windowed", "0.99"), "1024,768,0,false,false"},
+        {Number("fps", "1.9") + Number("use_sound", "1") + Number("windowed", "1.5"), "1024,768,1,true,true"},
+    };
+    for (const auto& c : cases) {
+        Restart(Config(c.numbers));
+        RunConfigured();
+        const std::string got = StateValue(engine, GFX_SCREENWIDTH, "int") + "," +
+                                StateValue(engine, GFX_SCREENHEIGHT, "int") + "," + StateValue(engine, GFX_FPS, "int") +
+                                "," + StateValue(engine, GFX_WINDOWED, "bool") + "," +
+                                StateValue(engine, GFX_USESOUND, "bool");
+        EXPECT_EQ(got, c.expectedStates) << c.numbers;
+        EXPECT_EQ(StateValue(engine, GFX_TITLE, "string"), " (v.)");
+    }
+}
+
+TEST_F(StarterTest, PerUserConfigurationIsReadAndSavedWhenItExists) {
+    EXPECT_EQ(starter->GetConfigPath(), Home() / "Brindlewick/config.conf");
+    RunInFrame([](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { s->GetConfig()->SetString("game", "level", "3"); });
+    EXPECT_NE(SavedConfig().find("<value name=\"level\" data=\"3\" />"), std::string::npos);
+}
+
+TEST_F(StarterTest, WithoutAPerUserFileTheProgramFolderIsUsedAndNothingIsCreated) {
+    TearDown();
+    std::remove((Home() / "Brindlewick/config.conf").c_str());
+    setenv("XDG_DATA_HOME", Home().Path().c_str(), 1);
+    EngineFixture::SetUp();
+    starter = CGFXStarter::GetInstance();
+    EXPECT_EQ(starter->GetConfigPath(), os::ProgramFolder() + "config.conf");
+    EXPECT_FALSE(os::FileExists(Home() / "Brindlewick/config.conf"));
+}
+
+TEST_F(StarterTest, NoIconIdSetsNoIconAndAFailedInitiateRunsNothing) {
+    engine->failInitiate = true;
+    engine->AddFile("scripts/main.lua", "print('top level ran') " + std::string(kIdle));
+    CScriptRenderer main("scripts\\main.lua", nullptr);
+    StartParams params;
+    params.mainRenderer = &main;
+    const std::string before = SavedConfig();
+    starter->GetConfig()->SetString("a", "b", "c");
+    EXPECT_EQ(RunCapturing(params, 1), "");
+    EXPECT_EQ(engine->Count("Resource_AttachPack"), 0);
+    EXPECT_EQ(engine->Count("System_RegisterIcon"), 0);
+    EXPECT_EQ(SavedConfig(), before);
+}
+
+TEST_F(StarterTest, TeardownFreesTheCacheBeforeTheEngineShutsDown) {
+    engine->AddImage("a.png", 4, 4);
+    HTEXTURE tex = 0;
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { tex = s->GetResourceCache()->GetTexture("a.png", false); });
+    const std::vector<std::string>& log = engine->Log();
+    auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
+    ASSERT_NE(tex, 0u);
+    EXPECT_LT(at("Texture_Free(" + std::to_string(tex) + ")"), at("System_Shutdown()"));
+    EXPECT_LT(static_cast<size_t>(at("System_Shutdown()")), log.size());
+    EXPECT_EQ(engine->LiveTextures(), 0);
+    EXPECT_EQ(engine->LiveResources(), 0);
+}
+
+TEST_F(StarterTest, AFreshStarterFollowsTheLastRelease) {
+    CGFXStarter* first = starter;
+    first->GetConfig()->SetString("s", "k", "v");
+    first->Release();
+    starter = CGFXStarter::GetInstance();
+    EXPECT_EQ(starter->GetConfig()->GetString("s", "k"), "");
+}
+
+// --- The frame loop ------------------------------------------------------------
+
+class LoopTest : public HostFixture {};
+
+TEST_F(LoopTest, AltHomeReleaseTakesOneSnapshotAndOnlyOneEventIsReadPerFrame) {
+    RecordedInput frame;
+    frame.events = {gfxInputEvent{INPUT_KEYUP, GFXK_HOME, 0, 0, 0, 0, 0},
+                    gfxInputEvent{INPUT_KEYUP, GFXK_HOME, GFXINP_ALT, 0, 0, 0, 0}};
+    engine->QueueInput(frame);
+    RecordedInput pressed;
+    pressed.events = {gfxInputEvent{INPUT_KEYDOWN, GFXK_HOME, GFXINP_ALT, 0, 0, 0, 0}};
+    engine->QueueInput(pressed);
+    RecordedInput released;
+    released.events = {gfxInputEvent{INPUT_KEYUP, GFXK_HOME, GFXINP_ALT | GFXINP_SHIFT, 0, 0, 0, 0}};
+    engine->QueueInput(released);
+    RunMain(kIdle, 3);
+    EXPECT_EQ(engine->Calls("System_Snapshot"), std::vector<std::string>{"System_Snapshot(null)"});
+}
+
+TEST_F(LoopTest, ExitEndsTheLoopOnlyFromUpdate) {
+    RunMain("function Init(h) Host = h h:Exit() end\n"
+            "function Update(dt) n = (n or 0) + 1 if n == 3 then Host:Exit() end end\n"
+            "function Render(x, y) Host:Exit() end",
+            10);
+    EXPECT_EQ(engine->FramesRun(), 3);
+}
+
+TEST_F(LoopTest, KeyCodesSwitchToRegisteredScreensAndTheOldOneIsToldFirst) {
+    engine->AddFile("scripts/second.lua",
+                    "function Init(h) end function Update(dt) print('second update') end "
+                    "function Render(x, y) print('second render') end");
+    CScriptRenderer second("scripts\\second.lua", nullptr);
+    starter->GetKeyBinder()->Register("second", &second);
+    RecordedInput key;
+    key.key = CHelperToKeyBinder::HashName("second");
+    engine->QueueInput(RecordedInput());
+    engine->QueueInput(key);
+    const std::string out = RunMain(
+        "function Init(h) end function Update(dt) print('main update') end function Render(x, y) end", 2);
+    EXPECT_EQ(out, "main update\nsecond update\nsecond render\n");
+}
+
+TEST_F(LoopTest, RunScriptTwiceInAFrameStartsTheLaterScriptOnceAtTheEndOfTheFrame) {
+    engine->AddFile("scripts/a.lua", "function Init(h) print('a init') end function Update() end function Render() end");
+    engine->AddFile("scripts/b.lua",
+                    "function Init(h) print('b init') end function Update() print('b update') end "
+                    "function Render() end");
+    const std::string out = RunMain(
+        "function Init(h) Host = h end\n"
+        "function Update(dt) if not done then done = true Host:RunScript('scripts/a.lua') "
+        "Host:RunScript('scripts/b.lua') print('asked') end end\n"
+        "function Render(x, y) print('main render') end",
+        2);
+    EXPECT_EQ(out, "asked\nb init\nb update\n");
+}
+
+TEST_F(LoopTest, AScreenThatStopsRunningFallsBackToTheMainScreen) {
+    engine->AddFile("scripts/other.lua",
+                    "function Init(h) Host = h end function Update() print('other') end function Render() end");
+    CScriptRenderer other("scripts\\other.lua", nullptr);
+    starter->GetKeyBinder()->Register("other", &other);
+    const std::string out = RunMain(
+        "function Init(h) Host = h end\n"
+        "function Update(dt) print('main') if not gone then gone = true Host:SwitchToRenderer('other') end end\n"
+        "function Render() end",
+        3);
+    EXPECT_EQ(out, "main\nother\nother\n");
+    other.SetActive(starter, false);
+}
+
+TEST_F(LoopTest, FocusLossPausesSoundAndGainRestoresWhatTheScriptChose) {
+    RunInFrame([](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        FocusLostFunc();
+        FocusGainFunc();
+        s->EnableSound(false);
+        FocusLostFunc();
+        FocusGainFunc();
+    });
+    std::vector<std::string> sound;
+    for (const std::string& call : engine->Log())
+        if (call == "Channel_PauseAll()" || call == "Channel_ResumeAll()") sound.push_back(call);
+    EXPECT_EQ(sound, (std::vector<std::string>{"Channel_PauseAll()", "Channel_ResumeAll()", "Channel_PauseAll()",
+                                               "Channel_PauseAll()", "Channel_PauseAll()"}));
+}
+
+TEST_F(LoopTest, ScriptErrorEndsTheProcessWithItsMessageAndSavesNothing) {
+    const std::string before = SavedConfig();
+    EXPECT_EXIT(RunMain("function Init(h) end function Update(dt) error('boom') end function Render() end"),
+                testing::ExitedWithCode(2), "boom");
+    EXPECT_EQ(SavedConfig(), before);
+}
+
+// --- Cursor and overlay ----------------------------------------------------------
+
+TEST_F(LoopTest, CursorFollowsTheMouseAndClampsOnlyWithAnImage) {
+    engine->AddImage("images/cursor.png", 16, 16);
+    CCursorHelper cursor("images/cursor.png");
+    engine->AddFile("scripts/main.lua", kIdle);
+    CScriptRenderer main("scripts\\main.lua", nullptr);
+    StartParams params;
+    params.mainRenderer = &main;
+    params.startRenderer = &main;
+    params.cursorHelper = &cursor;
+    RecordedInput mouse;
+    mouse.mouseX = -3.7f;
+    mouse.mouseY = 12.2f;
+    engine->QueueInput(mouse);
+    starter->SetScreenSize(800, 600);
+    RunCapturing(params, 1);
+    ASSERT_FALSE(engine->Quads().empty());
+    EXPECT_EQ(engine->Quads().back().v[0].x, 0.0f);
+    EXPECT_EQ(engine->Quads().back().v[0].y, 12.0f);
+
+    CCursorHelper empty("");
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { empty.Frame(0, s); });
+    EXPECT_EQ(empty.GetMouseX(), 0);
+}
+
+TEST_F(LoopTest, OverlayScriptDrawsOverEveryScreenWithItsOwnFont) {
+    engine->AddImage("images/font2.png", 32, 16);
+    engine->AddFile("images/font2.fnt",
+                    "[GFXFONT]\nBitmap = font2.png\nChar = \"%\", 0, 0, 8, 16, 0, 0\nChar = 31, 8, 0, 8, 16, 0, 0\n"
+                    "Char = 30, 16, 0, 8, 16, 0, 0\n");
+    engine->AddFile("scripts/debug.lua",
+                    "function Init(t) T = t end function Render() T:DrawString('100%') end");
+    RunMain("function Init(h) Host = h end function Update(dt) Host:SetDebugFontColor(4278255360) end "
+            "function Render(x, y) end",
+            1);
+    ASSERT_EQ(engine->Quads().size(), 4u);
+    EXPECT_EQ(engine->Quads()[0].v[0].x, 5.0f);
+    EXPECT_EQ(engine->Quads()[0].v[0].col, 0xFF00FF00u);
+}

@@ -1,0 +1,128 @@
+#include "script/CLuaStarter.h"
+
+#include "tests/script/LuaEval.h"
+#include "tests/support/HostFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct EvalCase {
+    const char* code;
+    const char* expected;
+};
+
+TEST(CLuaStarterGlobalsTest, BitorOrsItsArgumentsAs32BitIntegers) {
+    CLuaStarter lua(true);
+    const EvalCase cases[] = {
+        {"return bitor()", "0"},
+        {"return bitor(1.9, 2), bitor('12', 3), bitor(1, 2, 4, 8)", "3,15,15"},
+        {"return bitor(0xFF000000, 0xFF)", "-16776961"},
+        {"return bitor(4294967296), bitor(4294967297), bitor(-1)", "0,1,-1"},
+        {"return bitor(0/0, 1/0, 2^70, 6)", "6"},
+        {"return pcall(bitor, 1, true)", "false,lua_isnumber(luaVM,idx)"},
+    };
+    for (const EvalCase& c : cases) EXPECT_EQ(LuaEval(lua.GetState(), c.code), c.expected) << c.code;
+}
+
+TEST(CLuaStarterGlobalsTest, StatesHaveTheLibrariesOnRequestAndTheHostGlobalsAlways) {
+    CLuaStarter full(true);
+    EXPECT_EQ(LuaEval(full.GetState(),
+                      "return type(preload), type(bitor), type(string), type(io), type(os), type(debug), "
+                      "type(package), type(coroutine)"),
+              "function,function,table,table,table,table,table,table");
+    CLuaStarter bare(false);
+    lua_State* L = bare.GetState();
+    for (const char* name : {"preload", "bitor", "string", "print"}) lua_getglobal(L, name);
+    EXPECT_TRUE(lua_iscfunction(L, 1) && lua_iscfunction(L, 2));
+    EXPECT_TRUE(lua_isnil(L, 3) && lua_isnil(L, 4));
+}
+
+TEST(CLuaStarterGlobalsTest, CloseRunsOnceAndClearsTheState) {
+    CLuaStarter lua(true);
+    lua.Close();
+    EXPECT_EQ(lua.GetState(), nullptr);
+    lua.Close();
+    lua.RunFile("scripts/a.lua");
+}
+
+// Files are served by the recording engine; the starter's engine is live only
+// inside a frame of the host's loop. Gtest reports on standard output, which
+// the frame captures, so results are gathered there and checked afterwards.
+class CLuaStarterTest : public HostFixture {
+protected:
+    // Runs the files, then each snippet, in a fresh state inside a live frame.
+    std::vector<std::string> InFrame(const std::vector<const char*>& files, const std::vector<std::string>& snippets) {
+        std::vector<std::string> results;
+        RunInFrame([&](CGFXStarter*, CGFXFuncHelperBase*, lua_State*) {
+            engine->ClearLog();
+            CLuaStarter lua(true);
+            for (const char* file : files) lua.RunFile(file);
+            topAfterFiles = lua_gettop(lua.GetState());
+            for (const std::string& snippet : snippets) results.push_back(LuaEval(lua.GetState(), snippet));
+            loads = engine->Calls("Resource_Load");
+        });
+        EXPECT_EQ(engine->LiveResources(), 0);
+        return results;
+    }
+
+    int topAfterFiles = -1;
+    std::vector<std::string> loads;
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(CLuaStarterTest, RunFileRunsTheFileAsTheMainChunkUnderItsName) {
+    engine->AddFile("scripts/a.lua", "x = 1\nfunction Fail() error('bad') end\ny = nil + 1\nz = 3\nreturn 1, 2");
+    engine->AddFile("scripts/syntax.lua", "w = = 1");
+    EXPECT_EQ(InFrame({"\\scripts\\a.lua", "scripts/syntax.lua", "scripts/missing.lua"},
+                      {"return x, z, w, select(2, pcall(Fail))"}),
+              Texts{"1,nil,nil,[string \"\\scripts\\a.lua\"]:2: bad"});
+    EXPECT_EQ(topAfterFiles, 0);
+    EXPECT_EQ(loads, (Texts{"Resource_Load(\\scripts\\a.lua)", "Resource_Load(scripts/syntax.lua)",
+                            "Resource_Load(scripts/missing.lua)"}));
+}
+
+TEST_F(CLuaStarterTest, RunFileWithoutARunningEngineRunsNothing) {
+    engine->AddFile("scripts/a.lua", "x = 1");
+    CLuaStarter lua(true);
+    lua.RunFile("scripts/a.lua");
+    EXPECT_EQ(LuaEval(lua.GetState(), "return x"), "nil");
+}
+
+TEST_F(CLuaStarterTest, PreloadRunsTheModuleOnEveryCallAndMarksItLoaded) {
+    engine->AddFile("mod.lua", "count = (count or 0) + 1 names = (names or '') .. ... return {}");
+    engine->AddFile("5.lua", "five = ...");
+    EXPECT_EQ(InFrame({}, {"return select('#', preload('mod')), select('#', preload('mod', {}))",
+                           "return count, names, package.loaded.mod, require('mod')",
+                           "preload(5) return five, package.loaded['5']"}),
+              (Texts{"0,0", "2,modmod,true,true", "5,true"}));
+    EXPECT_EQ(loads, (Texts{"Resource_Load(mod.lua)", "Resource_Load(mod.lua)", "Resource_Load(5.lua)"}));
+}
+
+TEST_F(CLuaStarterTest, PreloadOfNothingUsableDoesNothing) {
+    engine->AddFile("empty.lua", "");
+    EXPECT_EQ(InFrame({}, {"return select('#', preload()), select('#', preload({})), select('#', preload(true)), "
+                           "select('#', preload('missing')), select('#', preload('empty'))",
+                           "return package.loaded.missing, package.loaded.empty"}),
+              (Texts{"0,0,0,0,0", "nil,nil"}));
+    EXPECT_EQ(loads, (Texts{"Resource_Load(missing.lua)", "Resource_Load(empty.lua)"}));
+}
+
+TEST_F(CLuaStarterTest, PreloadPassesTheModulesErrorsOnAndFreesItsBuffer) {
+    engine->AddFile("bad.lua", "partial = true\nerror({code = 7})");
+    engine->AddFile("texty.lua", "error('boom')");
+    engine->AddFile("broken.lua", "x = = 1");
+    EXPECT_EQ(InFrame({}, {"local ok, e = pcall(preload, 'bad') return ok, e.code, partial, package.loaded.bad",
+                           "return pcall(preload, 'texty')",
+                           "local ok, e = pcall(preload, 'broken') return ok, e, package.loaded.broken",
+                           // Not caught by the script: the buffer is still freed.
+                           "preload('texty')"}),
+              (Texts{"false,7,true,nil", "false,[string \"texty.lua\"]:1: boom",
+                     "false,attempt to call a string value,nil", "error: [string \"texty.lua\"]:1: boom"}));
+}
+
+}  // namespace
