@@ -1,11 +1,48 @@
-// A media object a script makes through its host table; the screen that made
-// it owns it. (Its methods come with the media objects.)
+// The text drawer a script makes with "GetFont" from an "[GFXFONT]"
+// description. It draws with the cache's font for that file, so colour,
+// scale, tracking and spacing are shared by every script font on the file;
+// only the alignment is its own. The screen that made it owns it.
 #pragma once
 
-class CScriptFont {
+#include "script/CLuaBinder.h"
+#include "script/ILuaBindableEvents.h"
+
+#include <memory>
+#include <string>
+
+class CGFXFuncHelperBase;
+class CGFXStarter;
+class gfxFont;
+
+class CScriptFont final : public ILuaBindableEvents {
 public:
-    CScriptFont() = default;
-    ~CScriptFont() = default;
+    CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file);
+    ~CScriptFont();
     CScriptFont(const CScriptFont&) = delete;
     CScriptFont& operator=(const CScriptFont&) = delete;
+
+    // Pushes a fresh method table; tables of an earlier Bind go dead.
+    void Bind(lua_State* L);
+
+    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    int OnLuaIndex(lua_State* L, const char* key) override;
+    int OnLuaNewIndex(lua_State* L, const char* key) override;
+
+    gfxFont* GetFont() const { return m_Font; }
+    int GetAlignment() const { return m_Alignment; }
+
+private:
+    int DrawString(lua_State* L);
+    int SetColor(lua_State* L);
+    int LineHeight(lua_State* L);
+    int SetAlignment(int alignment);
+    int StringWidth(lua_State* L);
+    // Reads one number for a setter of the shared font.
+    int SetShared(lua_State* L, void (gfxFont::*setter)(float));
+
+    CGFXStarter* m_Starter;
+    CGFXFuncHelperBase* m_Owner;
+    std::unique_ptr<CLuaBinder<CScriptFont>> m_Binder;
+    gfxFont* m_Font;  // the cache's; never null
+    int m_Alignment = 0;
 };

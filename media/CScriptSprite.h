@@ -1,11 +1,104 @@
-// A media object a script makes through its host table; the screen that made
-// it owns it. (Its methods come with the media objects.)
+// The sprite a script makes ("GetSprite", "GetLastSurface", "GetMaskedSprite")
+// and drives through its own method table: drawing, animation, position,
+// visibility, colour, flips, texture rectangle and a hit test that can skip
+// transparent texels through an opacity map. It wraps one engine helper: an
+// animation when animated, else a plain sprite. The screen that made it owns it.
 #pragma once
 
-class CScriptSprite {
+#include "engine/gfx.h"
+#include "script/CLuaBinder.h"
+#include "script/ILuaBindableEvents.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CGFXFuncHelperBase;
+class CGFXStarter;
+class gfxAnimation;
+class gfxSprite;
+
+class CScriptSprite final : public ILuaBindableEvents {
 public:
-    CScriptSprite() = default;
-    ~CScriptSprite() = default;
+    // x and y are the texel rectangle's origin in the texture, not a screen position.
+    CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HTEXTURE texture, bool animated, float width,
+                  float height, float x, float y, int frames, float fps);
+    ~CScriptSprite();
     CScriptSprite(const CScriptSprite&) = delete;
     CScriptSprite& operator=(const CScriptSprite&) = delete;
+
+    // Pushes a fresh method table; tables of an earlier Bind go dead.
+    void Bind(lua_State* L);
+
+    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    int OnLuaIndex(lua_State* L, const char* key) override;
+    int OnLuaNewIndex(lua_State* L, const char* key) override;
+
+    void RenderAt(float x, float y);
+    void UpdateAnimation(float delta);
+    // 1 in the map marks a texel whose alpha is below tolerance.
+    void BuildOpacityMap(HTEXTURE texture, uint8_t tolerance);
+    void FreeOpacityMap();
+    bool HasOpacityMap() const { return !m_OpacityMap.empty(); }
+    bool HitTest(int x, int y);
+    int IsClicked(lua_State* L);
+
+    bool IsAnimated() const { return m_bAnimated; }
+    bool IsVisible() const { return m_bVisible; }
+    int GetX() const { return m_X; }
+    int GetY() const { return m_Y; }
+    // The animation when there is one, else the plain sprite.
+    gfxSprite* GetDrawable() const;
+
+private:
+    int Render(lua_State* L);
+    int Update(lua_State* L);
+    int Size(lua_State* L);
+    int Position(lua_State* L);
+    int SwitchToFrame(lua_State* L);
+    int UnderPosition(lua_State* L);
+    int Delete();
+    int SetVisible(bool visible);
+    int CreateOpacityMap(lua_State* L);
+    int SetColor(lua_State* L);
+    int PushFlag(lua_State* L, bool value);
+    int SetEnabled(bool enabled);
+    int CurrentFrameNumber(lua_State* L);
+    int SetPosition(lua_State* L);
+    int StopAnimation();
+    int PlayAnimation();
+    int IsPlaying(lua_State* L);
+    int SetHotSpot(lua_State* L);
+    int RenderEx(lua_State* L);
+    int SetRect(lua_State* L);
+    int SetBlendMode(lua_State* L);
+    int Flip(bool& toggle, bool horizontal, bool vertical);
+    int SetLoop(lua_State* L);
+
+    void ReadPosition(lua_State* L, double& x, double& y);
+    // Whether the map marks the texel at this offset from the stored position.
+    bool MapMarksTransparent(int64_t dx, int64_t dy) const;
+
+    std::unique_ptr<gfxAnimation> m_Animation;
+    std::unique_ptr<gfxSprite> m_Sprite;
+    bool m_bAnimated;
+    int m_Frames;
+    std::unique_ptr<CLuaBinder<CScriptSprite>> m_Binder;
+    bool m_bVisible = true;
+    bool m_bEnabled = true;
+    bool m_bFlipH = false;
+    bool m_bFlipV = false;
+    bool m_bFlipHV = false;
+    float m_Rotation = 0.0f;
+    float m_Scale = 1.0f;
+    CGFXStarter* m_Starter;
+    CGFXFuncHelperBase* m_Owner;
+    int m_X = 0;
+    int m_Y = 0;
+    int m_Width;
+    int m_Height;
+    // m_MapRows rows of m_MapWidth bytes, row after row; empty: no map.
+    std::vector<uint8_t> m_OpacityMap;
+    int m_MapRows = 0;
+    int m_MapWidth = 0;
 };

@@ -1,0 +1,378 @@
+#include "media/CScriptSprite.h"
+
+#include "helpers/gfxAnimation.h"
+#include "helpers/gfxRect.h"
+#include "helpers/gfxSprite.h"
+#include "host/CGFXStarter.h"
+#include "media/ScriptMethodTable.h"
+#include "renderers/CGFXFuncHelperBase.h"
+#include "script/ClickEmulation.h"
+#include "script/LuaStack.h"
+#include "script/NumberConversion.h"
+
+namespace {
+
+enum SpriteMethod {
+    kRender = 1, kUpdate, kSize, kPosition, kSwitchToFrame, kUnderPosition, kClicked, kDelete, kShow, kHide,
+    kCreateOpacityMap, kSetColor, kIsVisible, kIsEnabled, kEnable, kDisable, kCurrentFrameNumber, kSetPosition,
+    kStop, kPlay, kIsPlaying, kSetHotSpot, kRenderEx, kSetRect, kSetBlendMode, kFlipHorizontal, kFlipVertical,
+    kFlipHV, kSetLoop,
+};
+
+const ScriptMethod kSpriteMethods[] = {
+    {"Render", kRender},
+    {"Update", kUpdate},
+    {"Size", kSize},
+    {"Position", kPosition},
+    {"SwitchToFrame", kSwitchToFrame},
+    {"UnderPosition", kUnderPosition},
+    {"Clicked", kClicked},
+    {"Delete", kDelete},
+    {"Show", kShow},
+    {"Hide", kHide},
+    {"CreateOpacityMap", kCreateOpacityMap},
+    {"SetColor", kSetColor},
+    {"IsVisible", kIsVisible},
+    {"IsEnabled", kIsEnabled},
+    {"Enable", kEnable},
+    {"Disable", kDisable},
+    {"CurrentFrameNumber", kCurrentFrameNumber},
+    {"SetPosition", kSetPosition},
+    {"Stop", kStop},
+    {"Play", kPlay},
+    {"IsPlaying", kIsPlaying},
+    {"SetHotSpot", kSetHotSpot},
+    {"RenderEx", kRenderEx},
+    {"SetRect", kSetRect},
+    {"SetBlendMode", kSetBlendMode},
+    {"FlipHorizontal", kFlipHorizontal},
+    {"FlipVertical", kFlipVertical},
+    {"FlipHV", kFlipHV},
+    {"SetLoop", kSetLoop},
+};
+
+// The table and five arguments: "SetRect" was given its size flag.
+const int kSetRectWithFlag = 6;
+
+}  // namespace
+
+CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HTEXTURE texture, bool animated,
+                             float width, float height, float x, float y, int frames, float fps)
+    : m_bAnimated(animated),
+      m_Frames(frames),
+      m_Starter(starter),
+      m_Owner(owner),
+      m_Width(TruncateToInt32(width)),
+      m_Height(TruncateToInt32(height)) {
+    if (animated || frames > 1) {
+        m_Animation.reset(new gfxAnimation(texture, frames, fps, x, y, width, height));
+        m_Animation->SetFrame(0);
+        m_Animation->Play();
+    } else {
+        m_Sprite.reset(new gfxSprite(texture, x, y, width, height));
+    }
+}
+
+CScriptSprite::~CScriptSprite() {
+    FreeOpacityMap();
+    m_Sprite.reset();
+    m_Animation.reset();
+    m_Binder.reset();
+}
+
+void CScriptSprite::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kSpriteMethods); }
+
+gfxSprite* CScriptSprite::GetDrawable() const {
+    if (m_Animation) return m_Animation.get();
+    return m_Sprite.get();
+}
+
+int CScriptSprite::OnLuaCall(lua_State* L, int id, const char*) {
+    switch (id) {
+    case kRender: return Render(L);
+    case kUpdate: return Update(L);
+    case kSize: return Size(L);
+    case kPosition: return Position(L);
+    case kSwitchToFrame: return SwitchToFrame(L);
+    case kUnderPosition: return UnderPosition(L);
+    case kClicked: return IsClicked(L);
+    // Nothing may touch this sprite once it returns: it is gone.
+    case kDelete: return Delete();
+    case kShow: return SetVisible(true);
+    case kHide: return SetVisible(false);
+    case kCreateOpacityMap: return CreateOpacityMap(L);
+    case kSetColor: return SetColor(L);
+    case kIsVisible: return PushFlag(L, m_bVisible);
+    case kIsEnabled: return PushFlag(L, m_bEnabled);
+    case kEnable: return SetEnabled(true);
+    case kDisable: return SetEnabled(false);
+    case kCurrentFrameNumber: return CurrentFrameNumber(L);
+    case kSetPosition: return SetPosition(L);
+    case kStop: return StopAnimation();
+    case kPlay: return PlayAnimation();
+    case kIsPlaying: return IsPlaying(L);
+    case kSetHotSpot: return SetHotSpot(L);
+    case kRenderEx: return RenderEx(L);
+    case kSetRect: return SetRect(L);
+    case kSetBlendMode: return SetBlendMode(L);
+    case kFlipHorizontal: return Flip(m_bFlipH, true, false);
+    case kFlipVertical: return Flip(m_bFlipV, false, true);
+    case kFlipHV: return Flip(m_bFlipHV, true, true);
+    case kSetLoop: return SetLoop(L);
+    default: return 0;
+    }
+}
+
+int CScriptSprite::OnLuaIndex(lua_State*, const char*) { return 0; }
+
+int CScriptSprite::OnLuaNewIndex(lua_State*, const char*) { return 0; }
+
+// --- Drawing and animation -------------------------------------------------
+
+void CScriptSprite::RenderAt(float x, float y) {
+    if (!m_bVisible) return;
+    GetDrawable()->Render(x, y);
+}
+
+void CScriptSprite::UpdateAnimation(float delta) {
+    if (m_bVisible && m_Animation) m_Animation->Update(delta);
+}
+
+void CScriptSprite::ReadPosition(lua_State* L, double& x, double& y) {
+    LuaPop(L, -1, y);
+    LuaPop(L, -1, x);
+    m_X = TruncateToInt32(x);
+    m_Y = TruncateToInt32(y);
+}
+
+int CScriptSprite::Render(lua_State* L) {
+    double x = 0, y = 0;
+    ReadPosition(L, x, y);
+    // The stored position is whole pixels; the drawing keeps the fractions.
+    RenderAt(static_cast<float>(x), static_cast<float>(y));
+    return 0;
+}
+
+int CScriptSprite::RenderEx(lua_State* L) {
+    double scale = 0, rot = 0, x = 0, y = 0;
+    LuaPop(L, -1, scale);
+    LuaPop(L, -1, rot);
+    ReadPosition(L, x, y);
+    m_Rotation = static_cast<float>(rot);
+    m_Scale = static_cast<float>(scale);
+    GetDrawable()->RenderEx(static_cast<float>(x), static_cast<float>(y), m_Rotation, m_Scale, 0.0f);
+    return 0;
+}
+
+int CScriptSprite::SetPosition(lua_State* L) {
+    double x = 0, y = 0;
+    ReadPosition(L, x, y);
+    return 0;
+}
+
+int CScriptSprite::Update(lua_State* L) {
+    double delta = 0;
+    LuaPop(L, -1, delta);
+    UpdateAnimation(static_cast<float>(delta));
+    return Size(L);
+}
+
+int CScriptSprite::Size(lua_State* L) {
+    LuaPush(L, m_Width);
+    LuaPush(L, m_Height);
+    return 2;
+}
+
+int CScriptSprite::Position(lua_State* L) {
+    LuaPush(L, m_X);
+    LuaPush(L, m_Y);
+    return 2;
+}
+
+int CScriptSprite::SwitchToFrame(lua_State* L) {
+    if (!m_Animation || m_Frames <= 1) return 0;
+    int frame = 0;
+    LuaPop(L, -1, frame);
+    if (frame < 0 || frame >= m_Frames) frame = 0;
+    m_Animation->SetFrame(frame);
+    return 0;
+}
+
+int CScriptSprite::CurrentFrameNumber(lua_State* L) {
+    LuaPush(L, m_Animation ? m_Animation->GetFrame() : 0);
+    return 1;
+}
+
+int CScriptSprite::StopAnimation() {
+    if (m_Animation) m_Animation->Stop();
+    return 0;
+}
+
+int CScriptSprite::PlayAnimation() {
+    if (m_Animation) m_Animation->Play();
+    return 0;
+}
+
+int CScriptSprite::IsPlaying(lua_State* L) {
+    LuaPush(L, m_Animation ? m_Animation->IsPlaying() : false);
+    return 1;
+}
+
+int CScriptSprite::SetLoop(lua_State* L) {
+    bool loop = false;
+    LuaPop(L, -1, loop);
+    if (m_Animation) m_Animation->SetMode(loop ? GFXANIM_FWD | GFXANIM_LOOP : GFXANIM_FWD);
+    return 0;
+}
+
+// --- Flags and looks -------------------------------------------------------
+
+int CScriptSprite::Delete() {
+    if (m_Owner) m_Owner->DeleteSprite(this);
+    return 0;
+}
+
+int CScriptSprite::SetVisible(bool visible) {
+    m_bVisible = visible;
+    return 0;
+}
+
+int CScriptSprite::SetEnabled(bool enabled) {
+    m_bEnabled = enabled;
+    return 0;
+}
+
+int CScriptSprite::PushFlag(lua_State* L, bool value) {
+    LuaPush(L, value);
+    return 1;
+}
+
+int CScriptSprite::SetColor(lua_State* L) {
+    DWORD color = 0;
+    LuaPop(L, -1, color);
+    GetDrawable()->SetColor(color, -1);
+    return 0;
+}
+
+int CScriptSprite::SetHotSpot(lua_State* L) {
+    double x = 0, y = 0;
+    LuaPop(L, -1, y);
+    LuaPop(L, -1, x);
+    GetDrawable()->SetHotSpot(static_cast<float>(x), static_cast<float>(y));
+    return 0;
+}
+
+int CScriptSprite::SetBlendMode(lua_State* L) {
+    int blend = 0;
+    LuaPop(L, -1, blend);
+    GetDrawable()->SetBlendMode(blend);
+    return 0;
+}
+
+// Each method keeps its own toggle and passes it alone, so the last flip
+// called decides the mirroring.
+int CScriptSprite::Flip(bool& toggle, bool horizontal, bool vertical) {
+    toggle = !toggle;
+    GetDrawable()->SetFlip(horizontal && toggle, vertical && toggle, false);
+    return 0;
+}
+
+int CScriptSprite::SetRect(lua_State* L) {
+    bool adjustSize = true;
+    if (lua_gettop(L) == kSetRectWithFlag) LuaPop(L, -1, adjustSize);
+    int left = 0, top = 0, width = 0, height = 0;
+    LuaPop(L, -1, height);
+    LuaPop(L, -1, width);
+    LuaPop(L, -1, top);
+    LuaPop(L, -1, left);
+    const float l = static_cast<float>(left), t = static_cast<float>(top);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    if (m_Animation)
+        m_Animation->SetTextureRect(l, t, w, h);
+    else
+        m_Sprite->SetTextureRect(l, t, w, h, adjustSize);
+    return 0;
+}
+
+// --- Opacity map and hit tests ---------------------------------------------
+
+int CScriptSprite::CreateOpacityMap(lua_State* L) {
+    int tolerance = 0;
+    LuaPop(L, -1, tolerance);
+    if (tolerance < 1) tolerance = 1;
+    BuildOpacityMap(GetDrawable()->GetTexture(), static_cast<uint8_t>(tolerance % 256));
+    return 0;
+}
+
+void CScriptSprite::BuildOpacityMap(HTEXTURE texture, uint8_t tolerance) {
+    FreeOpacityMap();
+    GFX* engine = m_Starter->GetEngine();
+    const int width = engine->Texture_GetWidth(texture, true);
+    const int height = m_Height;
+    // A zero size would lock the whole surface; a failed lock has no texels.
+    if (width <= 0 || height <= 0) return;
+    const uint32_t* texels = engine->Texture_Lock(texture, true, 0, 0, width, height);
+    if (!texels) return;
+    const int pitch = engine->Texture_GetWidth(texture, false);
+    if (pitch >= width) {
+        m_OpacityMap.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (size_t r = 0; r < static_cast<size_t>(height); ++r)
+            for (size_t c = 0; c < static_cast<size_t>(width); ++c)
+                m_OpacityMap[r * width + c] = (texels[r * pitch + c] >> 24) < tolerance ? 1 : 0;
+        m_MapRows = height;
+        m_MapWidth = width;
+    }
+    engine->Texture_Unlock(texture);
+}
+
+void CScriptSprite::FreeOpacityMap() {
+    m_OpacityMap.clear();
+    m_OpacityMap.shrink_to_fit();
+    m_MapRows = 0;
+    m_MapWidth = 0;
+}
+
+bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
+    if (dx < 0 || dy < 0) return false;
+    if (m_Animation) {
+        const int64_t frames = static_cast<int64_t>(m_Frames) * m_Width;
+        dx += static_cast<int64_t>(m_Animation->GetFrame()) * m_Width;
+        if (dx >= frames) dx = frames - 1;
+    }
+    // The clamp can leave the map on the left (no frame width).
+    if (dx < 0 || dx >= m_MapWidth || dy >= m_MapRows) return false;
+    return m_OpacityMap[static_cast<size_t>(dy) * m_MapWidth + static_cast<size_t>(dx)] == 1;
+}
+
+bool CScriptSprite::HitTest(int x, int y) {
+    gfxRect box;
+    box.Clear();
+    GetDrawable()->GetBoundingBoxEx(static_cast<float>(m_X), static_cast<float>(m_Y), m_Rotation, m_Scale, m_Scale,
+                                    &box);
+    bool hit = box.TestPoint(static_cast<float>(x), static_cast<float>(y));
+    if (hit && HasOpacityMap()) {
+        const int64_t dx = static_cast<int64_t>(x) - m_X;
+        const int64_t dy = static_cast<int64_t>(y) - m_Y;
+        if (MapMarksTransparent(dx, dy)) hit = false;
+    }
+    return hit;
+}
+
+int CScriptSprite::UnderPosition(lua_State* L) {
+    int x = 0, y = 0;
+    LuaPop(L, -1, y);
+    LuaPop(L, -1, x);
+    LuaPush(L, HitTest(x, y));
+    return 1;
+}
+
+int CScriptSprite::IsClicked(lua_State* L) {
+    GFX* engine = m_Starter->GetEngine();
+    float mouseX = 0.0f, mouseY = 0.0f;
+    engine->Input_GetMousePos(&mouseX, &mouseY);
+    const bool released = LeftClickReleased(engine);
+    const bool clicked =
+        m_bVisible && m_bEnabled && HitTest(TruncateToInt32(mouseX), TruncateToInt32(mouseY)) && released;
+    LuaPush(L, clicked);
+    return 1;
+}
