@@ -1,32 +1,90 @@
 #include "script/CHostMediaFunctions.h"
 
 #include "host/CGFXStarter.h"
+#include "media/CScriptFont.h"
+#include "media/CScriptFontEx.h"
+#include "media/CScriptParticle.h"
+#include "media/CScriptSprite.h"
+#include "media/CScriptStream.h"
 #include "renderers/CGFXFuncHelperBase.h"
+#include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
 CResourceCache* Cache(CGFXFuncHelperBase& self) { return self.GetStarter()->GetResourceCache(); }
+
+// The common end of every object made here: the renderer's list owns it and
+// the script gets its method table.
+template <class T>
+int HandOver(CPtrVector<T>* list, T* object, lua_State* L) {
+    list->Add(object);
+    object->Bind(L);
+    return 1;
+}
+
+std::string PopText(lua_State* L) {
+    std::string text;
+    LuaPop(L, -1, text);
+    return text;
+}
 }  // namespace
 
-int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetFont(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetSound(CGFXFuncHelperBase&, lua_State*) { return 0; }
+// Frames lie side by side in the image; a remainder of columns is not used.
+int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
+    CHostFunctionTable::Check(L, lua_gettop(L) == 5, "top == 5");
+    double fps;
+    LuaPop(L, -1, fps);
+    if (!(std::isfinite(fps) && fps >= 1.0)) fps = 1.0;
+    int frames;
+    LuaPop(L, -1, frames);
+    if (frames < 1) frames = 1;
+    bool animated;
+    LuaPop(L, -1, animated);
+    const std::string file = PopText(L);
+
+    CGFXStarter* starter = self.GetStarter();
+    const HTEXTURE texture = Cache(self)->GetTexture(file, false);
+    GFX* engine = starter->GetEngine();
+    int width = engine->Texture_GetWidth(texture, true);
+    const int height = engine->Texture_GetHeight(texture, true);
+    if (frames > 1) width /= frames;
+    auto* sprite = new CScriptSprite(starter, &self, texture, animated, static_cast<float>(width),
+                                     static_cast<float>(height), 0, 0, frames, static_cast<float>(fps));
+    return HandOver(self.m_Sprites, sprite, L);
+}
+
+int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase& self, lua_State* L) {
+    CGFXStarter* starter = self.GetStarter();
+    const HTEXTURE texture = starter->TakeLastSurface();
+    if (!texture) return 0;
+    auto* sprite = new CScriptSprite(starter, &self, texture, false, static_cast<float>(starter->GetScreenWidth()),
+                                     static_cast<float>(starter->GetScreenHeight()), 0, 0, 1, 1.0f);
+    return HandOver(self.m_Sprites, sprite, L);
+}
+
+int CHostMediaFunctions::GetFont(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    return HandOver(self.m_Fonts, new CScriptFont(self.GetStarter(), &self, file), L);
+}
+
+int CHostMediaFunctions::GetSound(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    const HEFFECT effect = Cache(self)->GetSound(file);
+    return HandOver(self.m_Streams, new CScriptStream(self.GetStarter(), &self, effect), L);
+}
+
 int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase&, lua_State*) { return 0; }
 
 int CHostMediaFunctions::CacheTexture(CGFXFuncHelperBase& self, lua_State* L) {
-    std::string file;
-    LuaPop(L, -1, file);
-    Cache(self)->GetTexture(file, false);
+    Cache(self)->GetTexture(PopText(L), false);
     return 0;
 }
 
 int CHostMediaFunctions::CacheSound(CGFXFuncHelperBase& self, lua_State* L) {
-    std::string file;
-    LuaPop(L, -1, file);
-    Cache(self)->GetSound(file);
+    Cache(self)->GetSound(PopText(L));
     return 0;
 }
 
