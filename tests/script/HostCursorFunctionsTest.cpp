@@ -32,11 +32,11 @@ protected:
 
     // Where each quad was drawn and how large: "x,y wxh".
     std::vector<std::string> QuadPlaces() const {
+        auto text = [](float v) { return std::to_string(static_cast<int>(v)); };
         std::vector<std::string> places;
         for (const gfxQuad& q : engine->Quads())
-            places.push_back(std::to_string(static_cast<int>(q.v[0].x)) + "," + std::to_string(static_cast<int>(q.v[0].y)) +
-                             " " + std::to_string(static_cast<int>(q.v[2].x - q.v[0].x)) + "x" +
-                             std::to_string(static_cast<int>(q.v[2].y - q.v[0].y)));
+            places.push_back(text(q.v[0].x) + "," + text(q.v[0].y) + " " + text(q.v[2].x - q.v[0].x) + "x" +
+                             text(q.v[2].y - q.v[0].y));
         return places;
     }
 };

@@ -25,10 +25,14 @@ protected:
                          {0xFF000000, 0x00000000, 0xFFFFFFFF, 0xFF00FF00, 0x000000FF, 0x00FF0000});
     }
 
-    static uint32_t FirstTexel(int x, int y) { return 0xFF000000u | (0x10u * (y + 1)) << 16 | (0x10u * (x + 1)) << 8 | 0x40; }
+    // Opaque, and a colour of its own at each texel.
+    static uint32_t FirstTexel(int x, int y) {
+        return 0xFF000000u | (0x10u * (y + 1)) << 16 | (0x10u * (x + 1)) << 8 | 0x40;
+    }
 
     static std::string MaskCall(const std::string& channel = "G", int x = 0, int y = 0,
-                                const std::string& mask = "images/mask.png", const std::string& first = "images/first.png") {
+                                const std::string& mask = "images/mask.png",
+                                const std::string& first = "images/first.png") {
         return "Host:GetMaskedSprite('" + first + "', 'images/second.png', '" + mask + "', " + std::to_string(x) +
                ", " + std::to_string(y) + ", '" + channel + "')";
     }
