@@ -10,7 +10,9 @@
 #include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -38,6 +40,7 @@ int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
     double fps;
     LuaPop(L, -1, fps);
     if (!(std::isfinite(fps) && fps >= 1.0)) fps = 1.0;
+    fps = std::min(fps, static_cast<double>(std::numeric_limits<float>::max()));
     int frames;
     LuaPop(L, -1, frames);
     if (frames < 1) frames = 1;

@@ -50,6 +50,7 @@ TEST_F(HostMediaFunctionsTest, GetSpritePlaysAtLeastOneFramePerSecond) {
         "    s:Update(0); s:Update(1.4)\n"
         "    io.write(s:CurrentFrameNumber(), ' ')\n"
         "  end\n"
+        "  h:GetSprite('images/w256.png', true, 4, 1e300):Update(1)\n"
         "end\n"
         "function Update(dt) end function Render(x, y) end\n");
     EXPECT_EQ(out, "1 1 2 3 1 1 1 ");
