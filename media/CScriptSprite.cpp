@@ -346,7 +346,6 @@ bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
 
 bool CScriptSprite::HitTest(int x, int y) {
     gfxRect box;
-    box.Clear();
     GetDrawable()->GetBoundingBoxEx(static_cast<float>(m_X), static_cast<float>(m_Y), m_Rotation, m_Scale, m_Scale,
                                     &box);
     bool hit = box.TestPoint(static_cast<float>(x), static_cast<float>(y));

@@ -1,0 +1,73 @@
+#include "helpers/gfxFont.h"
+#include "host/CResourceCache.h"
+#include "tests/support/HostFixture.h"
+
+using ResourceCacheTest = HostFixture;
+
+TEST_F(ResourceCacheTest, TexturesAndSoundsLoadOnceByExactNameAndFailuresAreRetried) {
+    engine->AddImage("images/a.png", 8, 8);
+    engine->AddSound("sounds/a.wav");
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        CResourceCache* cache = s->GetResourceCache();
+        const HTEXTURE a = cache->GetTexture("images/a.png", false);
+        EXPECT_NE(a, 0u);
+        EXPECT_EQ(cache->GetTexture("images/a.png", false), a);
+        // Another spelling is another entry, even where the pack would match it.
+        EXPECT_NE(cache->GetTexture("images\\a.png", false), a);
+        EXPECT_EQ(cache->GetTexture("missing.png", false), 0u);
+        EXPECT_EQ(cache->GetTexture("missing.png", false), 0u);
+        const HEFFECT fx = cache->GetSound("sounds/a.wav");
+        EXPECT_EQ(cache->GetSound("sounds/a.wav"), fx);
+        EXPECT_EQ(cache->GetSound("missing.wav"), 0u);
+        EXPECT_EQ(cache->GetSound("missing.wav"), 0u);
+        EXPECT_EQ(cache->GetSoundVolume(fx), 100);
+        EXPECT_EQ(cache->GetSoundChannel(fx), 0u);
+        cache->SetSoundVolume(0, 5);
+        cache->SetSoundChannel(fx, 77);
+        cache->SetSoundVolume(fx, 30);
+        EXPECT_EQ(cache->GetSoundChannel(fx), 77u);
+        EXPECT_EQ(cache->GetSoundVolume(fx), 30);
+        EXPECT_EQ(cache->GetSoundVolume(0), 100);
+    });
+    EXPECT_EQ(engine->Count("Texture_Load"), 4);
+    EXPECT_EQ(engine->Count("Effect_Load"), 3);
+}
+
+// A sprite made on the old texture may still draw with it, so a forced reload
+// keeps it until everything is freed.
+TEST_F(ResourceCacheTest, ReloadGivesANewTextureAndKeepsTheOldOneAliveUntilFreeAll) {
+    engine->AddImage("shot.bmp", 4, 4);
+    HTEXTURE first = 0, second = 0;
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        CResourceCache* cache = s->GetResourceCache();
+        EXPECT_EQ(cache->GetTexture("absent.bmp", true), 0u);  // not cached: a reload simply loads
+        first = cache->GetTexture("shot.bmp", false);
+        second = cache->GetTexture("shot.bmp", true);
+        EXPECT_NE(first, second);
+        EXPECT_NE(engine->FindTexture(first), nullptr);
+        EXPECT_EQ(cache->GetTexture("shot.bmp", false), second);
+    });
+    EXPECT_EQ(engine->FindTexture(first), nullptr);
+    EXPECT_EQ(engine->FindTexture(second), nullptr);
+}
+
+TEST_F(ResourceCacheTest, FontsAreAlwaysCachedAndFreeAllGoesTexturesFontsSounds) {
+    engine->AddImage("t.png", 4, 4);
+    engine->AddSound("s.wav");
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        CResourceCache* cache = s->GetResourceCache();
+        gfxFont* font = cache->GetFont("missing.fnt");
+        EXPECT_EQ(cache->GetFont("missing.fnt"), font);
+        cache->GetTexture("t.png", false);
+        cache->GetSound("s.wav");
+        engine->ClearLog();
+        cache->FreeAll();
+        cache->FreeAll();
+    });
+    std::vector<std::string> order;
+    for (const std::string& call : engine->Log())
+        if (call.rfind("Texture_Free", 0) == 0 || call.rfind("Channel_Stop", 0) == 0 || call.rfind("Effect_Free", 0) == 0)
+            order.push_back(call.substr(0, call.find('(')));
+    EXPECT_EQ(order, (std::vector<std::string>{"Texture_Free", "Channel_Stop", "Effect_Free"}));
+    EXPECT_EQ(engine->Calls("Resource_Load"), std::vector<std::string>{});
+}
