@@ -134,6 +134,8 @@ void CGFXStarter::DetachRenderers() {
         it->second->Detach(this);
         it = map.upper_bound(key);
     }
+    for (CGFXFuncHelperBase* replaced : m_ReplacedRenderers) replaced->Detach(this);
+    m_ReplacedRenderers.clear();
     if (m_MainRenderer) m_MainRenderer->Detach(this);
     if (m_ActiveRenderer) m_ActiveRenderer->Detach(this);
     if (m_Cursor) m_Cursor->Detach(this);
@@ -223,6 +225,8 @@ void CGFXStarter::RegisterRenderer(const char* name, const char* script) {
     CScriptRenderer* renderer = new CScriptRenderer(script, nullptr);
     m_BindedRenderers->Add(renderer);
     renderer->Attach(this);
+    // The renderer losing its name is out of the detach walk but still attached.
+    if (CGFXFuncHelperBase* replaced = m_KeyBinder->FindByName(name)) m_ReplacedRenderers.push_back(replaced);
     m_KeyBinder->Register(name, renderer);
 }
 

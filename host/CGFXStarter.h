@@ -11,6 +11,7 @@
 #include "script/CPtrVector.h"
 
 #include <string>
+#include <vector>
 
 class CCursorHelper;
 class CDebugDrawHelper;
@@ -91,6 +92,8 @@ private:
     bool m_bRunScriptPending = false;
     std::string m_PendingScript;
     CPtrVector<CScriptRenderer>* m_BindedRenderers = nullptr;
+    // Renderers whose name "RegisterRenderer" gave to a script renderer; not owned.
+    std::vector<CGFXFuncHelperBase*> m_ReplacedRenderers;
     CScriptRenderer* m_ScriptRenderer = nullptr;
     CResourceCache m_ResourceCache;
     bool m_bCursorOwned = false;

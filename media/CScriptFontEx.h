@@ -1,11 +1,47 @@
-// A media object a script makes through its host table; the screen that made
-// it owns it. (Its methods come with the media objects.)
+// The script's text drawer over an XML bitmap font ("GetFontEx"): the same
+// ten methods as the script font, laid out from the description's glyph
+// metrics. The screen whose script made it owns it.
 #pragma once
 
-class CScriptFontEx {
+#include "media/CXmlFont.h"
+#include "script/CLuaBinder.h"
+#include "script/ILuaBindableEvents.h"
+
+#include <string>
+
+class CGFXFuncHelperBase;
+class CGFXStarter;
+
+class CScriptFontEx final : public ILuaBindableEvents {
 public:
-    CScriptFontEx() = default;
-    ~CScriptFontEx() = default;
+    // Reads the description through the engine's resource loader; a file
+    // that cannot be read or parsed leaves the font empty.
+    CScriptFontEx(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file);
+    ~CScriptFontEx();
     CScriptFontEx(const CScriptFontEx&) = delete;
     CScriptFontEx& operator=(const CScriptFontEx&) = delete;
+
+    // Leaves a fresh method table on L's stack; tables of an earlier Bind die.
+    void Bind(lua_State* L);
+
+    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    int OnLuaIndex(lua_State* L, const char* key) override;
+    int OnLuaNewIndex(lua_State* L, const char* key) override;
+
+    CGFXStarter* GetStarter() const { return m_Starter; }
+    CGFXFuncHelperBase* GetOwner() const { return m_Owner; }
+    CXmlFont& GetFont() { return m_Font; }
+
+private:
+    void Load(const std::string& file);
+    int DrawString(lua_State* L);
+    int SetColor(lua_State* L);
+    int LineHeight(lua_State* L);
+    int StringWidth(lua_State* L);
+    int DropNumber(lua_State* L);
+
+    CGFXStarter* m_Starter;
+    CGFXFuncHelperBase* m_Owner;
+    CLuaBinder<CScriptFontEx>* m_Binder = nullptr;
+    CXmlFont m_Font;
 };

@@ -1,11 +1,49 @@
-// A media object a script makes through its host table; the screen that made
-// it owns it. (Its methods come with the media objects.)
+// The script's particle effect ("GetParticle"): one particle system drawn
+// with one sprite over a whole texture. Nothing drives it by itself: the
+// script calls "Update" and "Render". The screen whose script made it owns it.
 #pragma once
 
-class CScriptParticle {
+#include "script/CLuaBinder.h"
+#include "script/ILuaBindableEvents.h"
+
+#include <string>
+
+class CGFXFuncHelperBase;
+class CGFXStarter;
+class gfxParticleSystem;
+class gfxSprite;
+
+class CScriptParticle final : public ILuaBindableEvents {
 public:
-    CScriptParticle() = default;
-    ~CScriptParticle() = default;
+    // A texture that cannot be loaded gives texture 0; a preset that cannot
+    // be read gives a system that never emits.
+    CScriptParticle(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& presetFile,
+                    const std::string& textureFile);
+    ~CScriptParticle();
     CScriptParticle(const CScriptParticle&) = delete;
     CScriptParticle& operator=(const CScriptParticle&) = delete;
+
+    // Leaves a fresh method table on L's stack; tables of an earlier Bind die.
+    void Bind(lua_State* L);
+
+    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    int OnLuaIndex(lua_State* L, const char* key) override;
+    int OnLuaNewIndex(lua_State* L, const char* key) override;
+
+    CGFXStarter* GetStarter() const { return m_Starter; }
+    CGFXFuncHelperBase* GetOwner() const { return m_Owner; }
+    gfxParticleSystem* GetParticleSystem() const { return m_System; }
+    bool IsAlive() const;
+
+private:
+    int Update(lua_State* L);
+    int MoveTo(lua_State* L, bool moveParticles);
+    int FireAt(lua_State* L);
+    int PushAlive(lua_State* L);
+
+    CGFXStarter* m_Starter;
+    CGFXFuncHelperBase* m_Owner;
+    CLuaBinder<CScriptParticle>* m_Binder = nullptr;
+    gfxSprite* m_Sprite = nullptr;
+    gfxParticleSystem* m_System = nullptr;
 };

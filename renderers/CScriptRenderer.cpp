@@ -7,10 +7,17 @@ CScriptRenderer::CScriptRenderer(const char* scriptFile, CGFXFuncHelperBase* par
 
 CScriptRenderer::~CScriptRenderer() { delete m_BoundTables; }
 
+// One binder per calling state, a new table per call: a script asking for the
+// table every frame must not grow the renderer's binders without end.
 void CScriptRenderer::BindForScript(lua_State* L) {
-    auto* binder = new CLuaBinder<CGFXFuncHelperBase>(L, this, 0);
-    m_BoundTables->Add(binder);
-    RegisterHostFunctions(binder);
+    CLuaBinder<CGFXFuncHelperBase>* binder = nullptr;
+    for (CLuaBinder<CGFXFuncHelperBase>* bound : *m_BoundTables)
+        if (bound->GetState() == L) binder = bound;
+    if (!binder) {
+        binder = new CLuaBinder<CGFXFuncHelperBase>(L, this, 0);
+        m_BoundTables->Add(binder);
+        RegisterHostFunctions(binder);
+    }
     binder->Register();
 }
 

@@ -16,6 +16,8 @@ public:
 
     // Pushes onto L a new host table bound to this renderer.
     void BindForScript(lua_State* L);
+    // Binders behind the tables BindForScript handed out: one per calling state.
+    size_t BoundTableCount() const { return m_BoundTables->size(); }
     CGFXFuncHelperBase* GetParent() const { return m_Parent; }
 
 private:

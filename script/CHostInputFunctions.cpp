@@ -4,6 +4,7 @@
 #include "renderers/CGFXFuncHelperBase.h"
 #include "script/CLuaStarter.h"
 #include "script/ClickEmulation.h"
+#include "script/NumberConversion.h"
 
 namespace {
 GFX* Engine(CGFXFuncHelperBase& self) { return self.GetStarter()->GetEngine(); }
@@ -61,8 +62,11 @@ int CHostInputFunctions::GetLastPressedChar(CGFXFuncHelperBase& self, lua_State*
     return 1;
 }
 
+// The range is checked on the number itself: the int reader's low 32 bits
+// would let 2^32 + 65 pass for 'A'. NaN fails both comparisons.
 int CHostInputFunctions::IsKeyPressed(CGFXFuncHelperBase& self, lua_State* L) {
-    int key;
+    double key;
     LuaPop(L, -1, key);
-    return PushBool(L, key >= 0 && key <= 255 && Engine(self)->Input_GetKeyState(key));
+    const bool known = key > -1.0 && key < 256.0;
+    return PushBool(L, known && Engine(self)->Input_GetKeyState(TruncateToInt32(key)));
 }

@@ -9,6 +9,25 @@
 
 #include <string>
 
+namespace {
+// Screens made from inside a script's "Init" nest natively, each in a state of
+// its own, so Lua's own depth limit never stops a script that opens or
+// registers itself there; this one ends it with a clear error instead.
+const int kMaxNestedScreens = 32;
+int g_NestedScreens = 0;
+
+class NestedScreen {
+public:
+    explicit NestedScreen(lua_State* L) {
+        CHostFunctionTable::Check(L, g_NestedScreens < kMaxNestedScreens, "too many nested screens");
+        ++g_NestedScreens;
+    }
+    ~NestedScreen() { --g_NestedScreens; }
+    NestedScreen(const NestedScreen&) = delete;
+    NestedScreen& operator=(const NestedScreen&) = delete;
+};
+}  // namespace
+
 int CHostRendererFunctions::SwitchToRenderer(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
@@ -45,6 +64,7 @@ int CHostRendererFunctions::ShowModal(CGFXFuncHelperBase& self, lua_State* L) {
     if (self.m_bModalActive || self.m_bModalFrame) return 0;
     std::string script;
     LuaPop(L, -1, script);
+    NestedScreen nested(L);
     CScriptRenderer* child = new CScriptRenderer(script.c_str(), &self);
     self.m_bModalFrame = child;
     child->Attach(self.m_Starter);
@@ -59,6 +79,7 @@ int CHostRendererFunctions::RegisterRenderer(CGFXFuncHelperBase& self, lua_State
     std::string name, path;
     LuaPop(L, -1, path);
     LuaPop(L, -1, name);
+    NestedScreen nested(L);
     self.m_Starter->RegisterRenderer(name.c_str(), path.c_str());
     return 0;
 }

@@ -415,7 +415,20 @@ void RecordingEngine::Gfx_Clear(uint32_t color) {
     Record("Gfx_Clear", buf);
     int w, h;
     std::vector<uint32_t>* buffer = SceneBuffer(w, h);
-    std::fill(buffer->begin(), buffer->end(), color);
+    // A clear is clipped like any drawing, as the real engine's scissor does.
+    int x0 = 0, y0 = 0, x1 = w, y1 = h;
+    Clip(x0, y0, x1, y1);
+    for (int y = y0; y < y1 && x0 < x1; ++y)
+        std::fill(buffer->begin() + static_cast<size_t>(y) * w + x0, buffer->begin() + static_cast<size_t>(y) * w + x1,
+                  color);
+}
+
+// The far edges in 64 bits, so that huge rectangles cannot overflow; an empty
+// result comes back with x1 <= x0 or y1 <= y0.
+void RecordingEngine::Clip(int& x0, int& y0, int& x1, int& y1) const {
+    if (m_ClipW <= 0 || m_ClipH <= 0) return;
+    x0 = std::max(x0, m_ClipX), x1 = static_cast<int>(std::min<long long>(x1, 0LL + m_ClipX + m_ClipW));
+    y0 = std::max(y0, m_ClipY), y1 = static_cast<int>(std::min<long long>(y1, 0LL + m_ClipY + m_ClipH));
 }
 
 void RecordingEngine::Gfx_RenderQuad(const gfxQuad* quad) {
@@ -438,10 +451,7 @@ void RecordingEngine::Rasterize(const gfxQuad& q) {
     Texture* tex = q.tex ? FindTexture(q.tex) : nullptr;
     int x0 = ClampToPixels(std::ceil(a.x - 0.5f), 0, w), x1 = ClampToPixels(std::ceil(c.x - 0.5f), 0, w);
     int y0 = ClampToPixels(std::ceil(a.y - 0.5f), 0, h), y1 = ClampToPixels(std::ceil(c.y - 0.5f), 0, h);
-    if (m_ClipW > 0 && m_ClipH > 0) {
-        x0 = std::max(x0, m_ClipX), x1 = std::min(x1, m_ClipX + m_ClipW);
-        y0 = std::max(y0, m_ClipY), y1 = std::min(y1, m_ClipY + m_ClipH);
-    }
+    Clip(x0, y0, x1, y1);
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             uint32_t texel = 0xFFFFFFFF;

@@ -193,6 +193,8 @@ private:
     HTEXTURE NewTexture(Texture texture);
     std::vector<uint32_t>* SceneBuffer(int& width, int& height);
     void Rasterize(const gfxQuad& quad);
+    // Narrows pixel bounds to the clip rectangle, when one is set.
+    void Clip(int& x0, int& y0, int& x1, int& y1) const;
 
     int m_RefCount = 0;
     uint32_t m_NextHandle = 1;  // one sequence for all kinds: ids are never reused

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <sys/stat.h>
 
@@ -94,7 +95,10 @@ protected:
         engine->SetFrameLimit(frames);
         testing::internal::CaptureStdout();
         starter->Run(params);
-        return testing::internal::GetCapturedStdout();
+        std::string printed = testing::internal::GetCapturedStdout();
+        // Failures inside the run are reported on the captured stream: show them.
+        if (HasFailure()) std::cerr << printed;
+        return printed;
     }
 
     // Read by SetUp as the per-user "config.conf".

@@ -84,6 +84,25 @@ TEST_F(RecordingEngineTest, QuadsDrawIntoTheCurrentTargetAndNestedScenesReturn) 
     gfx()->Gfx_EndScene();
 }
 
+TEST_F(RecordingEngineTest, ClearsKeepToTheClipRectangle) {
+    HTARGET target = gfx()->Target_Create(4, 4, false);
+    gfx()->Gfx_BeginScene(target);
+    gfx()->Gfx_Clear(0xFF000000);
+    gfx()->Gfx_SetClipping(1, 2, 2, 1);
+    gfx()->Gfx_Clear(0xFFFFFFFF);
+    // Off the target, and far enough out that the far edge passes the int range.
+    gfx()->Gfx_SetClipping(2000000000, 0, 2000000000, 4);
+    gfx()->Gfx_Clear(0xFF00FF00);
+    gfx()->Gfx_SetClipping();
+    gfx()->Gfx_EndScene();
+    uint32_t* texels = gfx()->Texture_Lock(gfx()->Target_GetTexture(target));
+    ASSERT_NE(texels, nullptr);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(texels[y * 4 + x], y == 2 && (x == 1 || x == 2) ? 0xFFFFFFFFu : 0xFF000000u) << x << "," << y;
+    gfx()->Texture_Unlock(gfx()->Target_GetTexture(target));
+}
+
 TEST_F(RecordingEngineTest, RandomsComeFromTheQueueThenTheMinimum) {
     engine->QueueRandom(0.25f);
     EXPECT_EQ(gfx()->Random_Float(0, 1), 0.25f);

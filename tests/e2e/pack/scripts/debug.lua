@@ -1,0 +1,2 @@
+function Init(overlay) Overlay = overlay end
+function Render() end

@@ -1,0 +1,104 @@
+// The demo game's front end, its scripts read from demo/pack: the menu leads
+// to the options and credits screens and back, and quits on Escape.
+#include "host/CHelperToKeyBinder.h"
+#include "media/CCursorHelper.h"
+#include "renderers/CMenuRenderer.h"
+#include "tests/support/HostFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What was active after each frame, and one pixel of the middle button as the
+// frame before it left the screen.
+std::vector<CGFXFuncHelperBase*> g_Active;
+std::vector<uint32_t> g_Pixel;
+
+// The middle ("credits") button lies at x 220-580, y 264-336 on an 800 x 600
+// screen; this point is on neither its key cap nor its icon.
+const int kButtonX = 400, kButtonY = 268;
+
+class DemoMenuTest : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+        std::string root = BW_TEST_DATA;
+        root.erase(root.rfind("/tests/data"));
+        engine->SetFileFolder(root + "/demo/pack");
+        engine->RemoveFile("scripts/debug.lua");
+        engine->AddImage("images/font2.png", 192, 96);
+        engine->AddImage("images/cursor.png", 16, 16);
+        g_Active.clear();
+        g_Pixel.clear();
+        engine->betweenFrames = [](int) {
+            CGFXStarter* s = CGFXStarter::GetInstance();
+            g_Active.push_back(s->GetActiveRenderer());
+            const std::vector<uint32_t>& screen = RecordingEngine::Instance()->Screen();
+            g_Pixel.push_back(screen.empty() ? 0 : screen[kButtonY * 800 + kButtonX]);
+            s->Release();
+        };
+    }
+    void TearDown() override {
+        engine->betweenFrames = nullptr;
+        HostFixture::TearDown();
+    }
+
+    static RecordedInput Key(int key) {
+        RecordedInput input;
+        input.key = key;
+        input.down.insert(key);
+        input.held.insert(key);
+        return input;
+    }
+    static RecordedInput Up(int key) {
+        RecordedInput input;
+        input.up.insert(key);
+        return input;
+    }
+};
+
+TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndEscapeQuits) {
+    RecordedInput hover;
+    hover.mouseX = kButtonX;
+    hover.mouseY = kButtonY;
+    const RecordedInput frames[] = {
+        RecordedInput(), hover,
+        Key(GFXK_A + ('O' - 'A')), Key(GFXK_LEFT), Key(GFXK_ESCAPE),
+        // Escape comes up on the menu after it took the player back: no quit.
+        Up(GFXK_ESCAPE),
+        Key(GFXK_A + ('C' - 'A')), Up(GFXK_LBUTTON),
+        Key(GFXK_ESCAPE), Up(GFXK_ESCAPE),
+    };
+    for (const RecordedInput& input : frames) engine->QueueInput(input);
+
+    CMenuRenderer menu;
+    starter->GetKeyBinder()->Register("menu", &menu);
+    CCursorHelper cursor("images/cursor.png");
+    StartParams params;
+    params.mainRenderer = &menu;
+    params.startRenderer = &menu;
+    params.cursorHelper = &cursor;
+    starter->SetScreenSize(800, 600);
+    const std::string printed = RunCapturing(params, 20);
+
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(engine->FramesRun(), 10);
+    CGFXFuncHelperBase* options = &menu.GetOptionsRenderer();
+    CGFXFuncHelperBase* credits = &menu.GetCreditsRenderer();
+    EXPECT_EQ(g_Active, (std::vector<CGFXFuncHelperBase*>{&menu, &menu, options, options, &menu, &menu, credits,
+                                                           &menu, &menu}));
+    // The hovered button lights up from the frame the mouse is over it.
+    ASSERT_GE(g_Pixel.size(), 3u);
+    EXPECT_EQ(g_Pixel[1], 0xFF3F7F4Au);
+    EXPECT_EQ(g_Pixel[2], 0xFF62A86Eu);
+    const std::vector<std::string> volumes = engine->Calls("System_SetState");
+    EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(3,90,int)"), volumes.end());
+    // The screens leave the clipping off for the overlay and the cursor.
+    EXPECT_EQ(engine->Calls("Gfx_SetClipping").back(), "Gfx_SetClipping(0,0,0,0)");
+}
+
+}  // namespace

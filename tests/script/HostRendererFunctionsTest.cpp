@@ -1,0 +1,283 @@
+// The host-function table and its dispatch, and the renderer control functions.
+#include "host/CHelperToKeyBinder.h"
+#include "renderers/CScriptRenderer.h"
+#include "script/CHostFunctionTable.h"
+#include "tests/script/HostScriptFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+class HostRendererFunctionsTest : public HostScriptFixture {};
+
+TEST_F(HostRendererFunctionsTest, TableHoldsTheFiftyThreeFunctionsInIdOrder) {
+    const char* const names[] = {
+        "GetSprite", "MousePos", "GetScreenResolution", "LeftMousePressed", "SwitchToRenderer", "Exit",
+        "RunScript", "GetLastSurface", "HideCursor", "ShowCursor", "EscapePressed", "EnterPressed", "EndModal",
+        "ShowModal", "GetFont", "GetSound", "ConfigGetString", "ConfigSetString", "ConfigGetNumber",
+        "ConfigSetNumber", "GetParticle", "SetClipping", "RegisterRenderer", "CacheTexture", "CacheSound",
+        "Update", "Render", "GetRegisteredRenderer", "CallFunction", "LeftMouseClicked", "SetDebugFontColor",
+        "ClearScreen", "EnableSound", "SetSoundVolume", "TestIntersection", "EmulateLeftMouseClicked",
+        "ResetLeftMouseClickedEmulation", "GetLastPressedKey", "GetLastPressedChar", "IsKeyPressed",
+        "OutputDebugString", "SetCursorHotSpot", "GetFPS", "SetFullScreen", "GetMaskedSprite",
+        "SetAutoRenderingMode", "BeginScene", "EndScene", "GetFontEx", "SetCursor", "ShowSystemCursor",
+        "GetTextFileData", "ConfigDeleteSection"};
+    static_assert(sizeof names / sizeof names[0] == CHostFunctionTable::kCount);
+    for (int id = 1; id <= CHostFunctionTable::kCount; ++id) EXPECT_STREQ(CHostFunctionTable::Name(id), names[id - 1]);
+
+    const std::string out = Run(
+        "function Init(h)\n"
+        "  local n = 0\n"
+        "  for k, v in pairs(h) do if type(v) == 'function' then n = n + 1 end end\n"
+        "  h.Extra = 1\n"
+        "  print(n, h.Extra, h.NoSuchFunction)\n"
+        "end\n");
+    EXPECT_EQ(out, "53\tnil\tnil\n");
+}
+
+TEST_F(HostRendererFunctionsTest, DispatchIsByIdAndUnknownIdsReturnNothing) {
+    engine->SetFPS(17);
+    RunInFrame([&](CGFXStarter*, CGFXFuncHelperBase* renderer, lua_State* L) {
+        const int top = lua_gettop(L);
+        for (int id : {0, -1, 54, 1000}) {
+            EXPECT_EQ(renderer->OnLuaCall(L, id, "GetFPS"), 0) << id;
+            EXPECT_EQ(lua_gettop(L), top) << id;
+        }
+        // The name is not looked at: id 43 is "GetFPS" whatever it is called.
+        ASSERT_EQ(renderer->OnLuaCall(L, 43, "Exit"), 1);
+        EXPECT_EQ(lua_tonumber(L, -1), 17);
+        lua_settop(L, top);
+    });
+}
+
+TEST_F(HostRendererFunctionsTest, BadArgumentsAndFailedChecksRaiseTheirTextBeforeAnyEffect) {
+    const std::string out = Run(
+        "local cases = {\n"
+        "  {'SwitchToRenderer'}, {'RunScript', {}}, {'ShowModal', {}}, {'RegisterRenderer', 'a'},\n"
+        "  {'Update'}, {'Update', 'fast'}, {'Render', 1}, {'GetRegisteredRenderer'},\n"
+        "  {'CallFunction', true}, {'EndModal'},\n"
+        "}\n"
+        "function Init(h)\n"
+        "  Host = h\n"
+        "  for _, c in ipairs(cases) do print(c[1], ErrorOf(c[1], unpack(c, 2, table.maxn(c)))) end\n"
+        "  print(select('#', Host:GetRegisteredRenderer('a')))\n"
+        "end\n"
+        "function Update(dt) print('main update') end\n",
+        2);
+    EXPECT_EQ(out,
+              "SwitchToRenderer\tlua_isstring(luaVM,idx)\n"
+              "RunScript\tlua_isstring(luaVM,idx)\n"
+              "ShowModal\tlua_isstring(luaVM,idx)\n"
+              "RegisterRenderer\tlua_isstring(luaVM,idx)\n"
+              "Update\tlua_isnumber(luaVM,idx)\n"
+              "Update\tlua_isnumber(luaVM,idx)\n"
+              "Render\tlua_isnumber(luaVM,idx)\n"
+              "GetRegisteredRenderer\tlua_isstring(luaVM,idx)\n"
+              "CallFunction\tlua_isstring(luaVM,idx)\n"
+              "EndModal\tparent != NULL\n"
+              "0\n"
+              "main update\n"
+              "main update\n");
+    const auto loads = engine->Calls("Resource_Load");
+    EXPECT_EQ(std::count(loads.begin(), loads.end(), "Resource_Load(a)"), 0);
+}
+
+TEST_F(HostRendererFunctionsTest, SwitchToRendererReadsTheLastNameAndIgnoresUnknownOnes) {
+    Serve("a", "function Update(dt) print('a') end");
+    Serve("b", "function Update(dt) print('b') end");
+    const std::string out = Run(
+        "function Init(h)\n"
+        "  Host = h\n"
+        "  Host:RegisterRenderer('a', 'scripts/a.lua')\n"
+        "  Host:RegisterRenderer('b', 'scripts/b.lua')\n"
+        "end\n"
+        "frame = 0\n"
+        "function Update(dt)\n"
+        "  frame = frame + 1\n"
+        "  print('main ' .. frame)\n"
+        "  if frame == 1 then Host:SwitchToRenderer('nobody') end\n"
+        "  if frame == 2 then Host:SwitchToRenderer('b', 'a') end\n"
+        "end\n",
+        3);
+    EXPECT_EQ(out, "main 1\nmain 2\na\n");
+}
+
+TEST_F(HostRendererFunctionsTest, RegisterRendererKeepsAScriptRendererAndReplacesAFixedScreen) {
+    Serve("fixed",
+          "function Init(h)\n"
+          "  Host = h\n"
+          "  print('fixed init', ErrorOf('EndModal'), select('#', h:GetRegisteredRenderer('fixed')))\n"
+          "end\n");
+    Serve("first", "function Init(h) print('first init') end function Who() print('first') end");
+    Serve("second", "function Init(h) print('second init') end function Who() print('second') end");
+    FixedScreen fixed("scripts\\fixed.lua");
+    starter->GetKeyBinder()->Register("fixed", &fixed);
+
+    const std::string out = Run(
+        "function Init(h)\n"
+        "  Host = h\n"
+        "  print(select('#', Host:GetRegisteredRenderer('fixed')))\n"
+        "  Host:RegisterRenderer('dup', 'scripts/first.lua')\n"
+        "  Host:RegisterRenderer('dup', 'scripts/second.lua')\n"
+        "  Host:GetRegisteredRenderer('dup'):CallFunction('Who')\n"
+        "  Host:RegisterRenderer('fixed', 'scripts/second.lua')\n"
+        "  Host:GetRegisteredRenderer('fixed'):CallFunction('Who')\n"
+        "  print(select('#', Host:GetRegisteredRenderer('nobody')))\n"
+        "end\n");
+    EXPECT_EQ(out,
+              "fixed init\tparent != NULL\t0\n"
+              "0\n"
+              "first init\n"
+              "first\n"
+              "second init\n"
+              "second\n"
+              "0\n");
+    // Losing its name must not keep the fixed screen attached past the run.
+    EXPECT_EQ(fixed.shutdowns, 1);
+}
+
+size_t g_BoundTables = 0;
+
+TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {
+    Serve("bg",
+          "function Update(dt) print('bg update ' .. dt) end\n"
+          "function Render(x, y) print('bg render ' .. x .. ' ' .. y) end\n"
+          "function Hello() print('hello from bg') end\n");
+    g_BoundTables = 0;
+    engine->betweenFrames = [](int) {
+        CGFXStarter* s = CGFXStarter::GetInstance();
+        if (auto* bg = dynamic_cast<CScriptRenderer*>(s->GetKeyBinder()->FindByName("bg")))
+            g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
+        s->Release();
+    };
+    const std::string out = Run(
+        "function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n"
+        "function Update(dt)\n"
+        "  local bg = Host:GetRegisteredRenderer('bg')\n"
+        "  bg:Update(0.5)\n"
+        "  bg:CallFunction('Hello')\n"
+        "  bg:Exit()\n"
+        "end\n"
+        "function Render(x, y)\n"
+        "  print('main render begin')\n"
+        "  Host:GetRegisteredRenderer('bg'):Render(3, 4)\n"
+        "  print('main render end')\n"
+        "end\n",
+        3);
+    engine->betweenFrames = nullptr;
+    std::string frame = "bg update 0.5\nhello from bg\nmain render begin\nbg render 3 4\nmain render end\n";
+    EXPECT_EQ(out, frame + frame + frame);
+    // "Exit" through the other screen's table is that screen's request, not the caller's.
+    EXPECT_EQ(engine->FramesRun(), 3);
+    // Six tables asked for from one state: one binder behind them.
+    EXPECT_EQ(g_BoundTables, 1u);
+}
+
+struct ExitCase {
+    const char* main;
+    int frames;
+    const char* printed;
+};
+
+class HostExitTest : public HostScriptFixture, public testing::WithParamInterface<ExitCase> {};
+
+TEST_P(HostExitTest, ExitInAnUpdateEndsTheLoopAfterTheFramesLastSteps) {
+    Serve("late", "function Init(h) print('late init') end");
+    Serve("child", "n = 0 function Update(dt) n = n + 1 if n == 2 then Host:Exit() end end");
+    const std::string out = Run(GetParam().main, 3);
+    EXPECT_EQ(engine->FramesRun(), GetParam().frames);
+    EXPECT_EQ(out, GetParam().printed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostExitTest,
+    testing::Values(
+        // The frame that exits still starts the script it asked for.
+        ExitCase{"frame = 0\n"
+                 "function Update(dt)\n"
+                 "  frame = frame + 1\n"
+                 "  if frame == 2 then Host:RunScript('scripts/late.lua') Host:Exit() end\n"
+                 "end\n",
+                 2, "late init\n"},
+        // An open modal screen's "Exit" counts as well.
+        ExitCase{"function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}));
+
+TEST_F(HostRendererFunctionsTest, ModalScreenGetsTheFramesAndEndsBeforeTheParentsNextUpdate) {
+    Serve("child",
+          "function Init(h) Host = h print('child init') end\n"
+          "n = 0\n"
+          "function Update(dt)\n"
+          "  n = n + 1\n"
+          "  print('child update ' .. n)\n"
+          "  if n == 2 then Host:EndModal() print('child after end') end\n"
+          "end\n"
+          "function Render(x, y) print('child render') end\n");
+    Serve("other", "function Init(h) print('other init') end function Render(x, y) print('other render') end");
+    // The parent asks for another modal screen in every render: refused while
+    // its child is open or ending, granted once the child is gone.
+    const std::string out = Run(
+        "frame = 0\n"
+        "function Update(dt)\n"
+        "  frame = frame + 1\n"
+        "  print('main update ' .. frame)\n"
+        "  if frame == 1 then Host:ShowModal('scripts/child.lua') end\n"
+        "end\n"
+        "function Render(x, y) print('main render') Host:ShowModal('scripts/other.lua') end\n"
+        "function OnEndModal() print('main end modal') end\n",
+        4);
+    EXPECT_EQ(out,
+              "main update 1\nchild init\nmain render\nchild render\n"
+              "child update 1\nmain render\nchild render\n"
+              "child update 2\nchild after end\nmain render\n"
+              "main end modal\nmain update 2\nmain render\nother init\nother render\n");
+}
+
+TEST_F(HostRendererFunctionsTest, NestedModalScreensDrawInOrderAndOnlyTheInnermostUpdates) {
+    Serve("child",
+          "function Init(h) Host = h Host:ShowModal('scripts/grand.lua') end\n"
+          "function Update(dt) print('child update') end\n"
+          "function Render(x, y) print('child render') end\n"
+          "function OnEndModal() print('child end modal') end\n");
+    Serve("grand",
+          "n = 0\n"
+          "function Update(dt) n = n + 1 print('grand update ' .. n) if n == 2 then Host:EndModal() end end\n"
+          "function Render(x, y) print('grand render') end\n");
+    const std::string out = Run(
+        "function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+        "function Update(dt) print('main update') end\n"
+        "function Render(x, y) print('main render') end\n",
+        3);
+    EXPECT_EQ(out,
+              "grand update 1\nmain render\nchild render\ngrand render\n"
+              "grand update 2\nmain render\nchild render\n"
+              "child end modal\nchild update\nmain render\nchild render\n");
+}
+
+TEST_F(HostRendererFunctionsTest, ModalScreenEndedInItsOwnInitIsTornDownAtTheNextFrame) {
+    Serve("child", "function Init(h) h:EndModal() print('child init') end function Render(x, y) print('child render') end");
+    const std::string out = Run(
+        "function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+        "function Update(dt) print('main update') end\n"
+        "function OnEndModal() print('main end modal') end\n",
+        2);
+    EXPECT_EQ(out, "child init\nmain end modal\nmain update\nmain update\n");
+}
+
+TEST_F(HostRendererFunctionsTest, ScreensOpeningThemselvesEndWithAClearError) {
+    Serve("modal", "function Init(h) h:ShowModal('scripts/modal.lua') end");
+    Serve("named", "function Init(h) h:RegisterRenderer('named', 'scripts/named.lua') end");
+    EXPECT_EXIT(Run("function Init(h) h:ShowModal('scripts/modal.lua') end"), testing::ExitedWithCode(2),
+                "too many nested screens");
+    EXPECT_EXIT(Run("function Init(h) h:RegisterRenderer('named', 'scripts/named.lua') end"),
+                testing::ExitedWithCode(2), "too many nested screens");
+}
+
+TEST_F(HostRendererFunctionsTest, CallFunctionOfAMissingGlobalEndsTheProcess) {
+    EXPECT_EXIT(Run("function Update(dt) Host:CallFunction('Missing') end"), testing::ExitedWithCode(2),
+                "attempt to call");
+}
+
+}  // namespace
