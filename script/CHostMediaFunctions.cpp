@@ -79,7 +79,12 @@ int CHostMediaFunctions::GetSound(CGFXFuncHelperBase& self, lua_State* L) {
     return HandOver(self.m_Streams, new CScriptStream(self.GetStarter(), &self, effect), L);
 }
 
-int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase&, lua_State*) { return 0; }
+// The first argument is the preset file, the second the texture file.
+int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string texture = PopText(L);
+    const std::string preset = PopText(L);
+    return HandOver(self.m_Particles, new CScriptParticle(self.GetStarter(), &self, preset, texture), L);
+}
 
 int CHostMediaFunctions::CacheTexture(CGFXFuncHelperBase& self, lua_State* L) {
     Cache(self)->GetTexture(PopText(L), false);
@@ -91,4 +96,7 @@ int CHostMediaFunctions::CacheSound(CGFXFuncHelperBase& self, lua_State* L) {
     return 0;
 }
 
-int CHostMediaFunctions::GetFontEx(CGFXFuncHelperBase&, lua_State*) { return 0; }
+int CHostMediaFunctions::GetFontEx(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    return HandOver(self.m_FontsEx, new CScriptFontEx(self.GetStarter(), &self, file), L);
+}
