@@ -1,12 +1,12 @@
 #include "renderers/CGFXFuncHelperBase.h"
 
 #include "host/CGFXStarter.h"
-#include "renderers/CMaskComposer.h"
 #include "media/CScriptFont.h"
 #include "media/CScriptFontEx.h"
 #include "media/CScriptParticle.h"
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
+#include "renderers/CMaskComposer.h"
 #include "script/CHostFunctionTable.h"
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
