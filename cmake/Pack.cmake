@@ -3,8 +3,10 @@ set(BW_PACK_PASSWORD "QuilloBrant")
 
 function(bw_add_pack target source_dir output)
     file(GLOB_RECURSE files CONFIGURE_DEPENDS ${source_dir}/*)
+    get_filename_component(output_dir ${output} DIRECTORY)
     add_custom_command(
         OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
         COMMAND ${CMAKE_COMMAND} -E rm -f ${output}
         COMMAND zip -q -X -r -P ${BW_PACK_PASSWORD} ${output} .
         WORKING_DIRECTORY ${source_dir}
