@@ -74,6 +74,7 @@ public:
     // The scene guard: a scene is never begun twice nor ended twice.
     void BeginScene();
     void EndScene();
+    bool IsInScene() const { return m_bInScene; }
 
     HTEXTURE TakeLastSurface();
 

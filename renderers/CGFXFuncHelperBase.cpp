@@ -6,6 +6,7 @@
 #include "media/CScriptParticle.h"
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
+#include "renderers/CMaskComposer.h"
 #include "script/CHostFunctionTable.h"
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
@@ -181,4 +182,16 @@ void CGFXFuncHelperBase::DeleteSprite(CScriptSprite* sprite) {
 HTARGET CGFXFuncHelperBase::GetMaskTarget() {
     if (!m_MaskTarget) m_MaskTarget = m_Starter->GetEngine()->Target_Create(kMaskTargetSize, kMaskTargetSize, false);
     return m_MaskTarget;
+}
+
+// The copy is made through locks: the picture comes back texel for texel.
+HTEXTURE CGFXFuncHelperBase::CopyTargetToTexture(HTARGET target, GFX* engine) {
+    const HTEXTURE source = engine->Target_GetTexture(target);
+    if (!source) return 0;
+    const HTEXTURE copy =
+        engine->Texture_Create(engine->Texture_GetWidth(source, false), engine->Texture_GetHeight(source, false));
+    if (!copy) return 0;
+    if (CMaskComposer::CopyPicture(engine, source, copy)) return copy;
+    engine->Texture_Free(copy);
+    return 0;
 }

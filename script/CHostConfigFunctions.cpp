@@ -1,8 +1,80 @@
 #include "script/CHostConfigFunctions.h"
 
-int CHostConfigFunctions::ConfigGetString(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostConfigFunctions::ConfigSetString(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostConfigFunctions::ConfigGetNumber(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostConfigFunctions::ConfigSetNumber(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostConfigFunctions::ConfigDeleteSection(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostConfigFunctions::GetTextFileData(CGFXFuncHelperBase&, lua_State*) { return 0; }
+#include "host/CGFXStarter.h"
+#include "renderers/CGFXFuncHelperBase.h"
+#include "script/LuaStack.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace {
+CConfigStore* Config(CGFXFuncHelperBase& self) { return self.GetStarter()->GetConfig(); }
+
+struct ValueName {
+    std::string section, value;
+};
+
+// The section and value names, which come first among the arguments.
+ValueName ReadValueName(lua_State* L) {
+    ValueName name;
+    LuaPop(L, -1, name.value);
+    LuaPop(L, -1, name.section);
+    return name;
+}
+}  // namespace
+
+int CHostConfigFunctions::ConfigGetString(CGFXFuncHelperBase& self, lua_State* L) {
+    const ValueName name = ReadValueName(L);
+    LuaPush(L, Config(self)->GetString(name.section.c_str(), name.value.c_str()));
+    return 1;
+}
+
+int CHostConfigFunctions::ConfigSetString(CGFXFuncHelperBase& self, lua_State* L) {
+    std::string text;
+    LuaPop(L, -1, text);
+    const ValueName name = ReadValueName(L);
+    Config(self)->SetString(name.section.c_str(), name.value.c_str(), text.c_str());
+    return 0;
+}
+
+int CHostConfigFunctions::ConfigGetNumber(CGFXFuncHelperBase& self, lua_State* L) {
+    const ValueName name = ReadValueName(L);
+    LuaPush(L, Config(self)->GetNumber(name.section.c_str(), name.value.c_str()));
+    return 1;
+}
+
+int CHostConfigFunctions::ConfigSetNumber(CGFXFuncHelperBase& self, lua_State* L) {
+    double number;
+    LuaPop(L, -1, number);
+    const ValueName name = ReadValueName(L);
+    Config(self)->SetNumber(name.section.c_str(), name.value.c_str(), number);
+    return 0;
+}
+
+int CHostConfigFunctions::ConfigDeleteSection(CGFXFuncHelperBase& self, lua_State* L) {
+    std::string section;
+    LuaPop(L, -1, section);
+    Config(self)->DeleteSection(section.c_str());
+    return 0;
+}
+
+// The renderer keeps each buffer until it is destroyed; the script gets the
+// text up to the first zero byte.
+int CHostConfigFunctions::GetTextFileData(CGFXFuncHelperBase& self, lua_State* L) {
+    std::string file;
+    LuaPop(L, -1, file);
+    GFX* engine = self.GetStarter()->GetEngine();
+    uint32_t size = 0;
+    void* data = engine->Resource_Load(file.c_str(), &size);
+    if (!data) {
+        lua_pushnil(L);
+        return 1;
+    }
+    char* buffer = new char[static_cast<size_t>(size) + 1]();
+    std::memcpy(buffer, data, size);
+    engine->Resource_Free(data);
+    self.m_TextBuffers.push_back(buffer);
+    LuaPush(L, static_cast<const char*>(buffer));
+    return 1;
+}

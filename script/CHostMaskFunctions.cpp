@@ -1,3 +1,91 @@
 #include "script/CHostMaskFunctions.h"
 
-int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase&, lua_State*) { return 0; }
+#include "helpers/gfxSprite.h"
+#include "host/CGFXStarter.h"
+#include "media/CScriptSprite.h"
+#include "renderers/CGFXFuncHelperBase.h"
+#include "renderers/CMaskComposer.h"
+#include "script/CHostFunctionTable.h"
+#include "script/LuaStack.h"
+
+#include <string>
+
+namespace {
+const uint32_t kTargetClearColor = 0xFFFFFFFF;
+
+struct MaskRequest {
+    std::string firstImage, secondImage, maskImage, channelName;
+    int x = 0, y = 0;
+};
+
+MaskRequest ReadRequest(lua_State* L) {
+    MaskRequest request;
+    LuaPop(L, -1, request.channelName);
+    LuaPop(L, -1, request.y);
+    LuaPop(L, -1, request.x);
+    LuaPop(L, -1, request.maskImage);
+    LuaPop(L, -1, request.secondImage);
+    LuaPop(L, -1, request.firstImage);
+    return request;
+}
+
+// Draws the image's texels from (x, y) on at the target's top-left corner,
+// over opaque white. A screen scene that the host began is ended around the
+// target's scene and then goes on; the script's own scene simply encloses it.
+bool DrawIntoTarget(CGFXStarter* starter, HTARGET target, HTEXTURE image, int x, int y) {
+    GFX* engine = starter->GetEngine();
+    const bool pauseScreen = starter->IsAutoRendering() && starter->IsInScene();
+    if (pauseScreen) starter->EndScene();
+    const bool drawn = engine->Gfx_BeginScene(target);
+    if (drawn) {
+        engine->Gfx_Clear(kTargetClearColor);
+        gfxSprite sprite(image, static_cast<float>(x), static_cast<float>(y),
+                         static_cast<float>(engine->Texture_GetWidth(image, false)),
+                         static_cast<float>(engine->Texture_GetHeight(image, false)));
+        sprite.Render(0, 0);
+        engine->Gfx_EndScene();
+    }
+    if (pauseScreen) starter->BeginScene();
+    return drawn;
+}
+
+// The target's picture in a texture of its own with the mask's alpha; 0 when
+// the copy or a lock fails.
+HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::string& channelName) {
+    const HTEXTURE texture = CGFXFuncHelperBase::CopyTargetToTexture(target, engine);
+    if (!texture) return 0;
+    if (CMaskComposer::ApplyMask(engine, texture, mask, CMaskComposer::ChannelFromName(channelName)))
+        return texture;
+    engine->Texture_Free(texture);
+    return 0;
+}
+}  // namespace
+
+int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) {
+    CHostFunctionTable::Check(L, self.m_bInScriptRender, "inScriptRender");
+    CHostFunctionTable::Check(L, lua_gettop(L) == 7, "top == 7");
+    const MaskRequest request = ReadRequest(L);
+
+    const HTARGET target = self.GetMaskTarget();
+    if (!target) return 0;
+    CGFXStarter* starter = self.GetStarter();
+    CResourceCache* cache = starter->GetResourceCache();
+    const HTEXTURE mask = cache->GetTexture(request.maskImage, false);
+    const HTEXTURE first = cache->GetTexture(request.firstImage, false);
+    // Nothing of the second image is drawn; it is only cached.
+    cache->GetTexture(request.secondImage, false);
+    if (!mask || !first) return 0;
+    if (!DrawIntoTarget(starter, target, first, request.x, request.y)) return 0;
+
+    self.ReleaseTempMaskedSprite();
+    GFX* engine = starter->GetEngine();
+    self.m_TempMaskedTexture = ComposeTexture(engine, target, mask, request.channelName);
+    if (!self.m_TempMaskedTexture) return 0;
+    // Valid only until this "Render" returns, so in no list.
+    self.m_TempMaskedSprite = new CScriptSprite(
+        starter, &self, self.m_TempMaskedTexture, false,
+        static_cast<float>(engine->Texture_GetWidth(self.m_TempMaskedTexture, false)),
+        static_cast<float>(engine->Texture_GetHeight(self.m_TempMaskedTexture, false)), 0, 0, 0, 0.0f);
+    self.m_TempMaskedSprite->Bind(L);
+    return 1;
+}

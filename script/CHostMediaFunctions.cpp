@@ -1,10 +1,102 @@
 #include "script/CHostMediaFunctions.h"
 
-int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetFont(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetSound(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::CacheTexture(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::CacheSound(CGFXFuncHelperBase&, lua_State*) { return 0; }
-int CHostMediaFunctions::GetFontEx(CGFXFuncHelperBase&, lua_State*) { return 0; }
+#include "host/CGFXStarter.h"
+#include "media/CScriptFont.h"
+#include "media/CScriptFontEx.h"
+#include "media/CScriptParticle.h"
+#include "media/CScriptSprite.h"
+#include "media/CScriptStream.h"
+#include "renderers/CGFXFuncHelperBase.h"
+#include "script/CHostFunctionTable.h"
+#include "script/LuaStack.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+CResourceCache* Cache(CGFXFuncHelperBase& self) { return self.GetStarter()->GetResourceCache(); }
+
+// The common end of every object made here: the renderer's list owns it and
+// the script gets its method table.
+template <class T>
+int HandOver(CPtrVector<T>* list, T* object, lua_State* L) {
+    list->Add(object);
+    object->Bind(L);
+    return 1;
+}
+
+std::string PopText(lua_State* L) {
+    std::string text;
+    LuaPop(L, -1, text);
+    return text;
+}
+}  // namespace
+
+// Frames lie side by side in the image; a remainder of columns is not used.
+int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
+    CHostFunctionTable::Check(L, lua_gettop(L) == 5, "top == 5");
+    double fps;
+    LuaPop(L, -1, fps);
+    if (!(std::isfinite(fps) && fps >= 1.0)) fps = 1.0;
+    fps = std::min(fps, static_cast<double>(std::numeric_limits<float>::max()));
+    int frames;
+    LuaPop(L, -1, frames);
+    if (frames < 1) frames = 1;
+    bool animated;
+    LuaPop(L, -1, animated);
+    const std::string file = PopText(L);
+
+    CGFXStarter* starter = self.GetStarter();
+    const HTEXTURE texture = Cache(self)->GetTexture(file, false);
+    GFX* engine = starter->GetEngine();
+    int width = engine->Texture_GetWidth(texture, true);
+    const int height = engine->Texture_GetHeight(texture, true);
+    if (frames > 1) width /= frames;
+    auto* sprite = new CScriptSprite(starter, &self, texture, animated, static_cast<float>(width),
+                                     static_cast<float>(height), 0, 0, frames, static_cast<float>(fps));
+    return HandOver(self.m_Sprites, sprite, L);
+}
+
+int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase& self, lua_State* L) {
+    CGFXStarter* starter = self.GetStarter();
+    const HTEXTURE texture = starter->TakeLastSurface();
+    if (!texture) return 0;
+    auto* sprite = new CScriptSprite(starter, &self, texture, false, static_cast<float>(starter->GetScreenWidth()),
+                                     static_cast<float>(starter->GetScreenHeight()), 0, 0, 1, 1.0f);
+    return HandOver(self.m_Sprites, sprite, L);
+}
+
+int CHostMediaFunctions::GetFont(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    return HandOver(self.m_Fonts, new CScriptFont(self.GetStarter(), &self, file), L);
+}
+
+int CHostMediaFunctions::GetSound(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    const HEFFECT effect = Cache(self)->GetSound(file);
+    return HandOver(self.m_Streams, new CScriptStream(self.GetStarter(), &self, effect), L);
+}
+
+// The first argument is the preset file, the second the texture file.
+int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string texture = PopText(L);
+    const std::string preset = PopText(L);
+    return HandOver(self.m_Particles, new CScriptParticle(self.GetStarter(), &self, preset, texture), L);
+}
+
+int CHostMediaFunctions::CacheTexture(CGFXFuncHelperBase& self, lua_State* L) {
+    Cache(self)->GetTexture(PopText(L), false);
+    return 0;
+}
+
+int CHostMediaFunctions::CacheSound(CGFXFuncHelperBase& self, lua_State* L) {
+    Cache(self)->GetSound(PopText(L));
+    return 0;
+}
+
+int CHostMediaFunctions::GetFontEx(CGFXFuncHelperBase& self, lua_State* L) {
+    const std::string file = PopText(L);
+    return HandOver(self.m_FontsEx, new CScriptFontEx(self.GetStarter(), &self, file), L);
+}

@@ -1,0 +1,27 @@
+// The CPU side of masked sprites: copies a drawn picture into a texture of
+// its own and gives it the alpha of a mask image, one colour channel of each
+// mask texel inverted. Texels are 32-bit ARGB, read and written in locks.
+#pragma once
+
+#include "engine/gfx.h"
+
+#include <cstdint>
+#include <string>
+
+class CMaskComposer {
+public:
+    // The bit offset of the mask byte that gives the alpha.
+    enum class Channel { None = -1, R = 0, G = 8, B = 16 };
+
+    // "R", "G" or "B", upper case only; any other name selects no channel.
+    static Channel ChannelFromName(const std::string& name);
+    // 255 minus the channel's byte (0 without a channel); 0 for a mask texel of 0.
+    static uint32_t AlphaOf(uint32_t maskTexel, Channel channel);
+
+    // Replaces the alpha of every texel of the picture; beyond the mask's
+    // surface it becomes 0. False, with nothing written, when a lock fails.
+    static bool ApplyMask(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel);
+    // Copies the texels both surfaces cover; the rest of `to` stays as it was.
+    // False, with nothing written, when a lock fails.
+    static bool CopyPicture(GFX* engine, HTEXTURE from, HTEXTURE to);
+};

@@ -1,0 +1,57 @@
+#include "renderers/CGFXFuncHelperBase.h"
+#include "renderers/CMaskComposer.h"
+#include "tests/support/EngineFixture.h"
+
+#include <vector>
+
+// The copy of a render target's picture and the mask pass, on the recording
+// engine's textures.
+class CMaskComposerTest : public EngineFixture {
+protected:
+    // A 3 x 2 target whose texels are 1 to 6, row by row.
+    HTARGET PatternTarget() {
+        const HTARGET target = gfx()->Target_Create(3, 2, false);
+        std::vector<uint32_t>& texels = engine->FindTexture(gfx()->Target_GetTexture(target))->texels;
+        for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<uint32_t>(i + 1);
+        return target;
+    }
+};
+
+// A copy whose surface is wider than the target keeps the rows apart.
+TEST_F(CMaskComposerTest, CopyKeepsEachRowOnAWiderSurface) {
+    engine->SetPowerOfTwoSurfaces(true);
+    const HTARGET target = PatternTarget();
+    const HTEXTURE copy = CGFXFuncHelperBase::CopyTargetToTexture(target, gfx());
+    ASSERT_NE(copy, 0u);
+    const RecordingEngine::Texture* t = engine->FindTexture(copy);
+    ASSERT_EQ(t->surfaceWidth, 4);
+    EXPECT_EQ(t->texels, (std::vector<uint32_t>{1, 2, 3, 0, 4, 5, 6, 0}));
+    EXPECT_FALSE(t->locked);
+    EXPECT_FALSE(engine->FindTexture(gfx()->Target_GetTexture(target))->locked);
+}
+
+TEST_F(CMaskComposerTest, FailedCopyLeavesNoTextureBehind) {
+    EXPECT_EQ(CGFXFuncHelperBase::CopyTargetToTexture(0, gfx()), 0u);
+    const HTARGET target = PatternTarget();
+    engine->failTextureCreate = true;
+    EXPECT_EQ(CGFXFuncHelperBase::CopyTargetToTexture(target, gfx()), 0u);
+    engine->failTextureCreate = false;
+    ASSERT_NE(gfx()->Texture_Lock(gfx()->Target_GetTexture(target), true, 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(CGFXFuncHelperBase::CopyTargetToTexture(target, gfx()), 0u);
+    EXPECT_EQ(engine->LiveTextures(), 0);
+}
+
+// Neither texture stays locked, and nothing is written, when one lock fails.
+TEST_F(CMaskComposerTest, MaskPassWritesNothingWhenALockFails) {
+    engine->AddImage("mask.png", 2, 2, {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000});
+    const HTEXTURE mask = gfx()->Texture_Load("mask.png", 0, false);
+    const HTEXTURE picture = gfx()->Texture_Create(2, 2);
+    ASSERT_NE(gfx()->Texture_Lock(picture, true, 0, 0, 0, 0), nullptr);
+    EXPECT_FALSE(CMaskComposer::ApplyMask(gfx(), picture, mask, CMaskComposer::Channel::G));
+    EXPECT_FALSE(engine->FindTexture(mask)->locked);
+    gfx()->Texture_Unlock(picture);
+    EXPECT_EQ(engine->FindTexture(picture)->texels, std::vector<uint32_t>(4, 0));
+    EXPECT_FALSE(CMaskComposer::ApplyMask(gfx(), picture, 0, CMaskComposer::Channel::G));
+    EXPECT_TRUE(CMaskComposer::ApplyMask(gfx(), picture, mask, CMaskComposer::Channel::G));
+    EXPECT_EQ(engine->FindTexture(picture)->texels, std::vector<uint32_t>(4, 0xFF000000));
+}

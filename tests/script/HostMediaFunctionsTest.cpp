@@ -1,0 +1,217 @@
+#include "tests/media/XmlFontSample.h"
+#include "tests/script/ProbeHostFixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+// A particle preset that emits 10 white particles of size 1 a second, each
+// living 5 seconds, until it is stopped.
+std::string SteadyPreset() {
+    std::string bytes(128, '\0');
+    const uint32_t rate = 10;
+    std::memcpy(&bytes[4], &rate, 4);
+    auto put = [&bytes](size_t offset, float value) { std::memcpy(&bytes[offset], &value, 4); };
+    put(8, -1.0f);
+    put(12, 5.0f);
+    put(16, 5.0f);
+    put(64, 1.0f);
+    put(68, 1.0f);
+    for (size_t c = 88; c < 120; c += 4) put(c, 1.0f);
+    return bytes;
+}
+}  // namespace
+
+// The host functions that make media objects, fill the caches, capture the
+// screen and switch the sound.
+class HostMediaFunctionsTest : public ProbeHostFixture {
+protected:
+    void SetUp() override {
+        ProbeHostFixture::SetUp();
+        engine->AddImage("images/w256.png", 256, 32);
+        engine->AddImage("images/w100.png", 100, 20, {}, 128, 32);
+    }
+
+    // A script whose Update runs `body` once, with the host table in Host.
+    static std::string InUpdate(const std::string& body) {
+        return "function Init(h) Host = h end\n"
+               "function Update(dt)\n" + body + "\nend\n"
+               "function Render(x, y) end\n";
+    }
+};
+
+// Frame widths come from the image's own size, not its surface.
+TEST_F(HostMediaFunctionsTest, GetSpriteCutsTheImageIntoFrames) {
+    const std::string out = RunMain(
+        "function Init(h)\n"
+        "  local cases = { {'images/w256.png', false, 4}, {'images/w100.png', false, 3},\n"
+        "    {'images/w100.png', false, 0}, {'images/w100.png', true, -3}, {'images/missing.png', false, 1} }\n"
+        "  for _, c in ipairs(cases) do\n"
+        "    local s = h:GetSprite(c[1], c[2], c[3], 1)\n"
+        "    local w, hgt = s:Size()\n"
+        "    print(w, hgt, s:IsPlaying())\n"
+        "  end\n"
+        "end\n"
+        "function Update(dt) end function Render(x, y) end\n");
+    EXPECT_EQ(out,
+              "64\t32\ttrue\n"
+              "33\t20\ttrue\n"
+              "100\t20\tfalse\n"
+              "100\t20\ttrue\n"
+              "0\t0\tfalse\n");
+}
+
+// 1.4 seconds: one frame at 1 fps, two at 1.5, three at 2.5.
+TEST_F(HostMediaFunctionsTest, GetSpritePlaysAtLeastOneFramePerSecond) {
+    const std::string out = RunMain(
+        "function Init(h)\n"
+        "  for _, fps in ipairs({0, 0.5, 1.5, 2.5, -7, 0/0, 1/0}) do\n"
+        "    local s = h:GetSprite('images/w256.png', true, 4, fps)\n"
+        "    s:Update(0); s:Update(1.4)\n"
+        "    io.write(s:CurrentFrameNumber(), ' ')\n"
+        "  end\n"
+        "  h:GetSprite('images/w256.png', true, 4, 1e300):Update(1)\n"
+        "end\n"
+        "function Update(dt) end function Render(x, y) end\n");
+    EXPECT_EQ(out, "1 1 2 3 1 1 1 ");
+}
+
+TEST_F(HostMediaFunctionsTest, GetSpriteChecksItsArgumentsBeforeMakingAnything) {
+    const std::string out = RunMain(
+        "function Init(h)\n"
+        "  print(pcall(h.GetSprite, h, 'images/w256.png', false, 1))\n"
+        "  print(pcall(h.GetSprite, h, 'images/w256.png', false, 1, 1, 1))\n"
+        "  print(pcall(h.GetSprite, h, 'images/w256.png', 1, 1, 1))\n"
+        "  print(pcall(h.GetSprite, h, 'images/w256.png', false, 1, 'x'))\n"
+        "  print(pcall(h.GetSprite, h, {}, false, 1, 1))\n"
+        "end\n"
+        "function Update(dt) end function Render(x, y) end\n");
+    EXPECT_EQ(out,
+              "false\ttop == 5\n"
+              "false\ttop == 5\n"
+              "false\tlua_isboolean(luaVM,idx)\n"
+              "false\tlua_isnumber(luaVM,idx)\n"
+              "false\tlua_isstring(luaVM,idx)\n");
+    EXPECT_EQ(engine->Count("Texture_Load"), 0);
+}
+
+TEST_F(HostMediaFunctionsTest, SpritesOnOneFileShareItsTextureAndOutliveEachOther) {
+    const std::string out = RunProbed(InUpdate(
+        "  local a = Host:GetSprite('images/w256.png', false, 1, 1)\n"
+        "  local b = Host:GetSprite('images/w256.png', false, 1, 1)\n"
+        "  a:Render(0, 0); local ta = LastQuadTexture()\n"
+        "  b:Render(0, 0); local tb = LastQuadTexture()\n"
+        "  a:Delete()\n"
+        "  a:Render(50, 0); print(select('#', a:Size()))\n"
+        "  b:Render(20, 0); print(ta == tb, LastQuadTexture() == tb)"));
+    EXPECT_EQ(out, "0\ntrue\ttrue\n");
+    EXPECT_EQ(engine->Count("Texture_Load"), 1);
+    EXPECT_EQ(engine->Quads().size(), 3u);
+}
+
+// A failed load is not cached, so every later request tries again.
+TEST_F(HostMediaFunctionsTest, CacheFillingServesLaterRequests) {
+    engine->AddSound("sfx/hit.wav");
+    const std::string out = RunMain(
+        "function Init(h)\n"
+        "  h:CacheTexture('images/w256.png'); h:CacheTexture('images/missing.png')\n"
+        "  h:CacheSound('sfx/hit.wav'); h:CacheSound('sfx/missing.wav')\n"
+        "  h:GetSprite('images/w256.png', false, 1, 1); h:GetSprite('images/missing.png', false, 1, 1)\n"
+        "  h:GetSound('sfx/hit.wav'); h:GetSound('sfx/missing.wav')\n"
+        "  print(pcall(h.CacheTexture, h))\n"
+        "  print(pcall(h.CacheSound, h, 3, {}))\n"
+        "end\n"
+        "function Update(dt) end function Render(x, y) end\n");
+    EXPECT_EQ(out, "false\tlua_isstring(luaVM,idx)\nfalse\tlua_isstring(luaVM,idx)\n");
+    EXPECT_EQ(engine->Calls("Texture_Load"),
+              (std::vector<std::string>{"Texture_Load(images/w256.png,0,false)",
+                                        "Texture_Load(images/missing.png,0,false)",
+                                        "Texture_Load(images/missing.png,0,false)"}));
+    EXPECT_EQ(engine->Calls("Effect_Load"),
+              (std::vector<std::string>{"Effect_Load(sfx/hit.wav,0)", "Effect_Load(sfx/missing.wav,0)",
+                                        "Effect_Load(sfx/missing.wav,0)"}));
+}
+
+// Objects on files that do not load are made all the same and stay harmless.
+TEST_F(HostMediaFunctionsTest, FontsAndSoundsAreMadeAlsoForMissingFiles) {
+    engine->AddImage("fonts/glyphs.png", 64, 64);
+    engine->AddFile("fonts/game.fnt", "[GFXFONT]\nBitmap = glyphs.png\nChar=41,0,0,10,17,0,1\n");
+    engine->AddSound("sfx/hit.wav");
+    const std::string out = RunMain(InUpdate(
+        "  local f = Host:GetFont('fonts/game.fnt'); local g = Host:GetFont('fonts/missing.fnt')\n"
+        "  print(f:StringWidth('AA') > 0, g:StringWidth('AA'))\n"
+        "  f:DrawString(0, 0, 'A'); g:DrawString(0, 0, 'A')\n"
+        "  local s = Host:GetSound('sfx/hit.wav'); local m = Host:GetSound('sfx/missing.wav')\n"
+        "  s:Play(false, 80); m:Play(false, 80)\n"
+        "  print(s:IsPlaying(), m:IsPlaying())\n"
+        "  print(pcall(Host.GetFont, Host))\n"
+        "  print(pcall(Host.GetSound, Host))"));
+    EXPECT_EQ(out,
+              "true\t0\n"
+              "true\tfalse\n"
+              "false\tlua_isstring(luaVM,idx)\n"
+              "false\tlua_isstring(luaVM,idx)\n");
+    EXPECT_EQ(engine->Quads().size(), 1u);
+}
+
+// "GetParticle" takes the preset first and the texture second.
+TEST_F(HostMediaFunctionsTest, ParticlesAndExtendedFontsDrawWhatTheirFilesDescribe) {
+    engine->AddFile("fx/steady.psi", SteadyPreset());
+    engine->AddImage("images/spark.png", 8, 8);
+    engine->AddFile("fonts/game.xml", kXmlFontSample);
+    engine->AddImage("fonts/p0.png", 256, 256);
+    engine->AddImage("fonts/p1.png", 256, 256);
+    const std::string out = RunMain(InUpdate(
+        "  local p = Host:GetParticle('fx/steady.psi', 'images/spark.png')\n"
+        "  p:FireAt(100, 100); p:Update(0.5); p:Render()\n"
+        "  local q = Host:GetParticle('fx/missing.psi', 'images/spark.png')\n"
+        "  q:FireAt(100, 100); q:Update(0.5); q:Render()\n"
+        "  print(p:IsAlive(), q:IsAlive())\n"
+        "  local f = Host:GetFontEx('fonts/game.xml'); local g = Host:GetFontEx('fonts/missing.xml')\n"
+        "  print(f:StringWidth('AB'), g:StringWidth('AB'))\n"
+        "  print(pcall(Host.GetParticle, Host, 'fx/steady.psi'))\n"
+        "  print(pcall(Host.GetFontEx, Host))"));
+    EXPECT_EQ(out,
+              "true\tfalse\n"
+              "24\t0\n"
+              "false\tlua_isstring(luaVM,idx)\n"
+              "false\tlua_isstring(luaVM,idx)\n");
+    const std::vector<std::string> loads = engine->Calls("Texture_Load");
+    EXPECT_EQ(std::count(loads.begin(), loads.end(), "Texture_Load(images/spark.png,0,false)"), 1);
+    EXPECT_FALSE(engine->Quads().empty());
+}
+
+// The sprite of an earlier capture keeps its texture; a failed snapshot (from
+// the second frame on) never hands out the older picture.
+TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
+    engine->betweenFrames = [](int) { RecordingEngine::Instance()->failSnapshot = true; };
+    const std::string out = RunProbed(
+        "function Init(h) Host = h end\n"
+        "function Update(dt)\n"
+        "  if First then print(select('#', Host:GetLastSurface())) return end\n"
+        "  First = Host:GetLastSurface(); print(First:Size())\n"
+        "  First:Render(0, 0); local t1 = LastQuadTexture()\n"
+        "  local second = Host:GetLastSurface()\n"
+        "  second:Render(0, 0); local t2 = LastQuadTexture()\n"
+        "  First:Render(0, 0)\n"
+        "  print(t1 ~= t2, LastQuadTexture() == t1, LockTexture(t1))\n"
+        "  UnlockTexture(t1)\n"
+        "end\n"
+        "function Render(x, y) end\n",
+        2);
+    EXPECT_EQ(out, "800\t600\ntrue\ttrue\ttrue\n0\n");
+    const auto snapshots = engine->Calls("System_Snapshot");
+    ASSERT_EQ(snapshots.size(), 3u);
+    EXPECT_EQ(snapshots[0], "System_Snapshot(" + starter->GetExeFolder() + "last_surface.bmp)");
+}
+
+TEST_F(HostMediaFunctionsTest, SoundSwitchedOffStaysOffAcrossAFocusChange) {
+    RunInFrame([](CGFXStarter* s, CGFXFuncHelperBase*, lua_State* L) {
+        ASSERT_EQ(luaL_dostring(L, "Host:EnableSound(false)"), 0);
+        s->OnFocusLost();
+        s->OnFocusGain();
+    });
+    EXPECT_EQ(engine->Count("Channel_ResumeAll"), 0);
+    EXPECT_GE(engine->Count("Channel_PauseAll"), 1);
+}
