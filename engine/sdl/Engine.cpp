@@ -133,6 +133,7 @@ bool Engine::PumpEvents() {
             if (m_FocusGainFunc)
                 m_FocusGainFunc();
             break;
+        case SDL_WINDOWEVENT_CLOSE: open = false; break;
         case SDL_WINDOWEVENT_ENTER: m_Input.SetMouseOver(true); break;
         case SDL_WINDOWEVENT_LEAVE: m_Input.SetMouseOver(false); break;
         default: break;
