@@ -94,6 +94,14 @@ bool Pack::Contains(const std::string& normalisedName) const {
     return m_Entries.count(normalisedName) != 0;
 }
 
+std::vector<std::string> Pack::Names() const {
+    std::vector<std::string> names;
+    names.reserve(m_Entries.size());
+    for (const auto& entry : m_Entries)
+        names.push_back(entry.first);
+    return names;
+}
+
 void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log) {
     auto it = m_Entries.find(normalisedName);
     if (it == m_Entries.end() || !m_Zip)

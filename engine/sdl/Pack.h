@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct zip;
 
@@ -26,6 +27,8 @@ public:
     // do not open with the password (or with none given).
     bool Open(const std::string& path, const char* password, Log& log);
     bool Contains(const std::string& normalisedName) const;
+    // Every entry's normalised name, in no set order.
+    std::vector<std::string> Names() const;
     // The entry's contents in a malloc'd buffer (one zero byte past the end),
     // or null when absent or unreadable.
     void* Read(const std::string& normalisedName, uint32_t* size, Log& log);

@@ -1,0 +1,52 @@
+// Any bytes as "game.pak": the pack reader opens the file with the game's
+// password, reads every entry whole and hands each to the picture and sound
+// decoders, as the engine does with what scripts name.
+#include "EngineFuzz.h"
+#include "engine/sdl/Pack.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const std::string& PackPath() {
+    static const std::string path = [] {
+        char folder[] = "/tmp/bw_fuzz_pack_XXXXXX";
+        if (!mkdtemp(folder))
+            std::abort();
+        return std::string(folder) + "/game.pak";
+    }();
+    return path;
+}
+
+void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file || (size > 0 && std::fwrite(data, 1, size, file) != size))
+        std::abort();
+    std::fclose(file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    WriteFile(PackPath(), data, size);
+    gfxsdl::Log log;
+    gfxsdl::Pack pack;
+    if (!pack.Open(PackPath(), "QuilloBrant", log))
+        return 0;
+    for (const std::string& name : pack.Names()) {
+        uint32_t length = 0;
+        void* contents = pack.Read(name, &length, log);
+        if (!contents)
+            continue;
+        if (static_cast<const char*>(contents)[length] != 0)
+            std::abort();
+        enginefuzz::DecodePicture(contents, length, name.c_str());
+        enginefuzz::DecodeSound(contents, length);
+        std::free(contents);
+    }
+    return 0;
+}

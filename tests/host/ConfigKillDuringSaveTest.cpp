@@ -1,0 +1,96 @@
+// A process killed at any moment of its save leaves "config.conf" whole: the
+// old file or the new one, never a cut, a mix or nothing.
+#include "host/CConfigStore.h"
+
+#include "tests/support/ScopedLocale.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <dirent.h>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Large enough that one save takes a while, so most kills land inside one.
+CConfigStore Filled(const char* text, double number)
+{
+    CConfigStore store;
+    for (int i = 0; i < 1500; ++i) {
+        std::string key = "key" + std::to_string(i);
+        store.SetString("strings", key.c_str(), text);
+        store.SetNumber("numbers", key.c_str(), number + i);
+    }
+    return store;
+}
+
+// Removes the temporaries that killed saves left beside the file; how many there were.
+int RemoveTemporaries(const TempFolder& temp)
+{
+    int removed = 0;
+    DIR* dir = opendir(temp.Path().c_str());
+    while (dirent* entry = dir ? readdir(dir) : nullptr) {
+        std::string name = entry->d_name;
+        if (name.rfind("config.conf.", 0) == 0 && std::remove((temp / name).c_str()) == 0)
+            ++removed;
+    }
+    if (dir)
+        closedir(dir);
+    return removed;
+}
+
+// Saves the two stores in turn until it is killed.
+[[noreturn]] void SaveForever(const CConfigStore& first, const CConfigStore& second, const std::string& path)
+{
+    for (;;) {
+        first.Save(path.c_str());
+        second.Save(path.c_str());
+    }
+}
+
+}  // namespace
+
+TEST(ConfigKillDuringSaveTest, KilledSaverLeavesTheOldOrTheNewFileWhole) {
+    ScopedLocale locale;
+    ASSERT_TRUE(locale.Use("C.UTF-8"));
+    TempFolder temp;
+    const std::string path = temp / "config.conf";
+    const CConfigStore oldStore = Filled("the old text", 1);
+    const CConfigStore newStore = Filled("the new, longer text of the second save", 100000);
+    ASSERT_TRUE(newStore.Save(path.c_str()));
+    const std::string newText = temp.Read("config.conf");
+    ASSERT_TRUE(oldStore.Save(path.c_str()));
+    const std::string oldText = temp.Read("config.conf");
+
+    const unsigned seed = std::random_device()();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int kills = 0, killedInsideASave = 0;
+    for (; kills < 150 && std::chrono::steady_clock::now() < deadline; ++kills) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            SaveForever(newStore, oldStore, path);
+        usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+        ASSERT_EQ(kill(child, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        const std::string text = temp.Read("config.conf");
+        ASSERT_TRUE(text == oldText || text == newText) << "after kill " << kills << ": " << text.size() << " bytes";
+        CConfigStore loaded;
+        ASSERT_TRUE(loaded.Load(path.c_str()));
+        killedInsideASave += RemoveTemporaries(temp);
+    }
+    EXPECT_GE(kills, 20);
+    // A temporary left behind shows the kill came between its creation and the rename.
+    EXPECT_GT(killedInsideASave, 0);
+}
