@@ -214,23 +214,28 @@ size_t XmlNestingBound(const std::string& text)
     return deepest;
 }
 
-XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why)
+bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why)
+{
+    std::string padded = text.substr(0, text.find('\0'));
+    if (XmlNestingBound(padded) > kMaxXmlDepth)
+        return Fail(why, "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels");
+    // A sequence is at most four bytes long: its lead byte can skip three.
+    padded.append(4, '\0');
+    document.Parse(padded.c_str(), nullptr, encoding);
+    if (document.Error())
+        return Fail(why, std::string(document.ErrorDesc()) + " (line " + std::to_string(document.ErrorRow()) + ")");
+    return true;
+}
+
+XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why,
+                          TiXmlEncoding encoding)
 {
     std::string text;
     XmlLoadResult result = ReadText(path, text, why);
     if (result != XmlLoadResult::Loaded)
         return result;
-    text = WithLineFeeds(text);
-    if (XmlNestingBound(text) > kMaxXmlDepth) {
-        why = "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels";
-        return XmlLoadResult::Failed;
-    }
-    document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    if (document.Error()) {
-        why = std::string(document.ErrorDesc()) + " (line " + std::to_string(document.ErrorRow()) + ")";
-        return XmlLoadResult::Failed;
-    }
-    return XmlLoadResult::Loaded;
+    return ParseXmlText(document, WithLineFeeds(text), encoding, why) ? XmlLoadResult::Loaded
+                                                                       : XmlLoadResult::Failed;
 }
 
 bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why)

@@ -5,8 +5,7 @@
 
 #include <cstddef>
 #include <string>
-
-class TiXmlDocument;
+#include <tinyxml.h>
 
 enum class XmlLoadResult { Loaded, Missing, Failed };
 
@@ -15,9 +14,16 @@ constexpr size_t kMaxXmlFileSize = 16 * 1024 * 1024;
 // Deepest element nesting accepted; the parser recurses once per level.
 constexpr size_t kMaxXmlDepth = 256;
 
-// Parses the file as UTF-8 with CR LF and CR read as LF. Missing: no such
-// file. Failed: why says what is wrong with it.
-XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why);
+// Parses the file (as UTF-8 unless told otherwise) with CR LF and CR read as
+// LF. Missing: no such file. Failed: why says what is wrong with it.
+XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why,
+                          TiXmlEncoding encoding = TIXML_ENCODING_UTF8);
+
+// Parses text up to its first zero byte; false, with why, for nesting deeper
+// than kMaxXmlDepth or a parse error. The parser steps over a UTF-8 sequence
+// by its lead byte, past a zero that cuts it short, so it parses a copy that
+// zeros follow.
+bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why);
 
 // Prints the document into a temporary file beside path, syncs it and renames
 // it over path (over the file a symbolic link names). On failure the old file

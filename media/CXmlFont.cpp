@@ -1,5 +1,6 @@
 #include "media/CXmlFont.h"
 
+#include "host/XmlFile.h"
 #include "media/XmlFontNumber.h"
 
 #include <algorithm>
@@ -49,18 +50,20 @@ int CXmlFont::LoadFromMemory(const char* text) {
     if (!text) return 0;
     // Parse gives no position both for an error and for a text that ends
     // right after its last tag, so the error state decides.
-    m_Document.Parse(text, nullptr, TIXML_ENCODING_UNKNOWN);
-    if (m_Document.Error() || !m_Document.FirstChild()) {
-        m_Document.Clear();
-        return 0;
-    }
-    ParseDocument();
-    return 1;
+    std::string why;
+    return Loaded(ParseXmlText(m_Document, text, TIXML_ENCODING_UNKNOWN, why) && m_Document.FirstChild());
 }
 
 int CXmlFont::LoadFile(const char* path) {
     Reset();
-    if (!path || !m_Document.LoadFile(path, TIXML_ENCODING_UNKNOWN)) {
+    m_Document.Clear();
+    m_Document.ClearError();
+    std::string why;
+    return Loaded(path && LoadXmlFile(m_Document, path, why, TIXML_ENCODING_UNKNOWN) == XmlLoadResult::Loaded);
+}
+
+int CXmlFont::Loaded(bool parsed) {
+    if (!parsed) {
         m_Document.Clear();
         return 0;
     }

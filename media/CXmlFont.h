@@ -62,6 +62,8 @@ public:
 private:
     void ClearMetrics();
     void ParseDocument();
+    // 1 with the document read when parsed, else 0 with it cleared.
+    int Loaded(bool parsed);
     void ParseCommon(const TiXmlElement& common);
     void ParsePages(int count);
     void ParseChars(const TiXmlElement& chars);

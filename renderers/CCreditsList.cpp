@@ -51,12 +51,10 @@ void CCreditsList::Clear() {
 void CCreditsList::LoadFromText(const char* text) {
     Clear();
     if (!text) return;
-    // The parser recurses once per level: deep nesting is refused before it.
-    if (XmlNestingBound(text) > kMaxXmlDepth) return;
     TiXmlDocument document;
-    document.Parse(text, nullptr, TIXML_ENCODING_UNKNOWN);
+    std::string why;
     // A text broken part-way would otherwise show the credits cut short.
-    const TiXmlElement* root = document.Error() ? nullptr : document.RootElement();
+    const TiXmlElement* root = ParseXmlText(document, text, TIXML_ENCODING_UNKNOWN, why) ? document.RootElement() : nullptr;
     if (!root) return;
     uint32_t baseColor = ColorOf(root, "basecolor", kDefaultColor);
     for (const TiXmlElement* element = root->FirstChildElement(); element; element = element->NextSiblingElement())

@@ -186,6 +186,20 @@ TEST(XmlFontRead, ReloadResetsEverything) {
     EXPECT_EQ(font.FindGlyph(66), nullptr);
 }
 
+// Nesting deep enough to overflow the parser's recursion is refused, from
+// memory and from disk, and leaves the font empty.
+TEST(XmlFontRead, RefusesNestingDeeperThanTheParserMayRecurse) {
+    std::string nested;
+    for (int i = 0; i < 200000; ++i) nested += "<a>";
+    CXmlFont font;
+    font.LoadFromMemory(GlyphsOnly({65}).c_str());
+    EXPECT_EQ(font.LoadFromMemory(nested.c_str()), 0);
+    EXPECT_EQ(font.GetGlyphCount(), 0);
+    TempFolder folder;
+    folder.Write("deep.xml", nested);
+    EXPECT_EQ(font.LoadFile((folder / "deep.xml").c_str()), 0);
+}
+
 TEST(XmlFontRead, LoadFileReadsFromDisk) {
     TempFolder folder;
     folder.Write("f.xml", GlyphsOnly({65, 66}));
