@@ -120,6 +120,9 @@ bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size) {
     zip_stat_init(&st);
     if (zip_stat_index(m_Zip, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size >= 0xFFFFFFFFu)
         return false;
+    // libzip leaks what it built for an entry whose encryption it then refuses.
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && !zip_encryption_method_supported(st.encryption_method, 0))
+        return false;
     zip_file_t* file = zip_fopen_index(m_Zip, index, 0);
     if (!file)
         return false;
