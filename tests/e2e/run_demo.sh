@@ -48,7 +48,8 @@ configure walk
 play || fail "the walk exited with $?: $(cat "$work/err")"
 grep -q "^Engine: " "$game/program.log" || fail "program.log lacks the engine's line: $(cat "$game/program.log")"
 [ ! -s "$work/out" ] || fail "the demo wrote to standard output: $(cat "$work/out")"
-for line in "menu: options" "menu: credits" "menu: gallery" "gallery: photo taken" "confirm: quitting"; do
+for line in "menu: asking to quit" "menu: staying" "menu: options" "options: defaults again" "menu: credits" \
+    "menu: gallery" "gallery: photo taken" "confirm: quitting"; do
     grep -qx "$line" "$work/err" || fail "'$line' is not on standard error: $(cat "$work/err")"
 done
 expect_value result walked walk

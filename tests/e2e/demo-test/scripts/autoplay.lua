@@ -16,14 +16,23 @@ local PATIENCE = 900
 local K = Keys
 local plans = {}
 
--- Every screen, keys, clicks (emulated), typing and both captures; ends by
--- quitting through the dialog.
+-- Every screen, keys, clicks (emulated), typing and both captures; the
+-- dialog is closed once, the settings reset once, the gallery started
+-- twice; ends by quitting through the dialog.
 plans.walk = {
     {"menu", "wait", 20},
     {"menu", "key", K.F}, {"menu", "wait", 10}, {"menu", "key", K.F}, {"menu", "wait", 10},
+    {"menu", "key", K.ESCAPE},
+    {"confirm", "wait", 5}, {"confirm", "key", K.N},
+    {"menu", "wait", 5},
     {"menu", "click", 400, 178},                    -- "Options"
     {"options", "move", 700, 560},                  -- off the rows
     {"options", "wait", 5},
+    {"options", "key", K.LEFT}, {"options", "key", K.LEFT},
+    {"options", "click", 400, 374},                 -- "Reset to defaults"
+    {"options", "move", 700, 560},
+    {"options", "key", K.UP}, {"options", "key", K.UP}, {"options", "key", K.UP},
+    {"options", "key", K.UP}, {"options", "key", K.UP},
     {"options", "key", K.LEFT}, {"options", "key", K.LEFT},
     {"options", "key", K.DOWN}, {"options", "key", K.RIGHT},
     {"options", "key", K.DOWN}, {"options", "key", K.RIGHT},
@@ -41,12 +50,16 @@ plans.walk = {
     {"credits", "click", 400, 300},
     {"menu", "wait", 5},
     {"menu", "key", K.G},
-    {"gallery", "wait", 30},
-    {"gallery", "key", K.P},
-    {"gallery", "wait", 5},
+    {"gallery", "wait", 20},
     {"gallery", "click", 210, 420},                 -- sparks
     {"gallery", "key", K.SPACE},
     {"gallery", "key", K.H}, {"gallery", "wait", 3}, {"gallery", "key", K.H},
+    {"gallery", "wait", 10},
+    {"gallery", "key", K.ESCAPE},
+    {"menu", "wait", 5},
+    {"menu", "key", K.G},
+    {"gallery", "wait", 30},
+    {"gallery", "key", K.P}, {"gallery", "wait", 5}, {"gallery", "key", K.P},
     {"gallery", "move", 300, 240},
     {"gallery", "wait", 10},
     {"gallery", "capture"},
