@@ -1,7 +1,5 @@
 #include "EngineFixture.h"
 
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,21 +13,9 @@ GFX* g_Engine = nullptr;
 std::string g_Temp;
 std::string g_Log;
 
-// Keeps Mesa's software driver loaded to the end, so that the leak checker of
-// sanitizer builds can name it in the stacks of its own allocations (see the
-// suppressions below) instead of an unloaded "unknown module".
-void PinSoftwareDriver() {
-    for (const char* path : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/aarch64-linux-gnu/dri/swrast_dri.so",
-                             "/usr/lib64/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"}) {
-        if (dlopen(path, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE))
-            return;
-    }
-}
-
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        PinSoftwareDriver();
         // As CTest sets it; also when the program is run by hand.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         char pattern[] = "/tmp/bw_engine_tests_XXXXXX";
@@ -152,14 +138,3 @@ bool RunLoop(gfxCallback frame, gfxCallback render) {
 }
 
 }  // namespace enginetest
-
-// Sanitizer builds: the system's libraries (Mesa's driver, D-Bus through SDL,
-// libinstpatch through SDL_mixer) keep allocations of their own until exit.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:swrast_dri.so\n"
-           "leak:libgallium\n"
-           "leak:libLLVM\n"
-           "leak:libGLX_mesa.so\n"
-           "leak:libdbus-1.so\n"
-           "leak:libinstpatch\n";
-}

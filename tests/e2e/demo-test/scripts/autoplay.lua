@@ -71,6 +71,23 @@ plans.walk = {
     {"confirm", "click", 275, 349},                 -- "Quit"
 }
 
+-- The soak: the walk's tour of every screen (without its quit) again and
+-- again until "autoplay"/"seconds" have passed since the start, counting the
+-- rounds in "autoplay"/"rounds"; then it quits through the dialog.
+do
+    local soak = {{"menu", "start"}}
+    for i = 1, #plans.walk - 5 do soak[#soak + 1] = plans.walk[i] end
+    for _, step in ipairs({
+        {"menu", "wait", 5},
+        {"menu", "again"},
+        {"menu", "key", K.ESCAPE},
+        {"confirm", "wait", 10},
+        {"confirm", "done", "soaked"},
+        {"confirm", "click", 275, 349},             -- "Quit"
+    }) do soak[#soak + 1] = step end
+    plans.soak = soak
+end
+
 -- The settings saved by the walk are back at the next start.
 plans.restore = {
     {"menu", "wait", 10},
@@ -165,6 +182,18 @@ actions = {
     done = function(step)
         Real:ConfigSetString(SECTION, "result", step[3])
         return true
+    end,
+    start = function()
+        SetNumber("started", os.time())
+        return true
+    end,
+    -- Back to the plan's second step while there is time left.
+    again = function()
+        SetNumber("rounds", Number("rounds") + 1)
+        if os.time() - Number("started") >= Number("seconds") then return true end
+        SetNumber("step", 1)
+        SetNumber("frames", 0)
+        return false
     end,
     exit = function()
         Real:Exit()
