@@ -22,13 +22,28 @@ HTEXTURE CResourceCache::GetTexture(const std::string& file, bool reload) {
     auto it = m_TextureCache.find(file);
     if (it != m_TextureCache.end()) {
         if (!reload) return it->second;
-        m_ReplacedTextures.push_back(it->second);
+        const HTEXTURE old = it->second;
         m_TextureCache.erase(it);
+        if (m_TextureHolders.count(old))
+            m_ReplacedTextures.insert(old);
+        else
+            EngineAccess()->Texture_Free(old);
     }
     EngineAccess engine;
     const HTEXTURE tex = engine->Texture_Load(file.c_str(), 0, false);
     if (tex) m_TextureCache[file] = tex;
     return tex;
+}
+
+void CResourceCache::HoldTexture(HTEXTURE texture) {
+    if (texture) ++m_TextureHolders[texture];
+}
+
+void CResourceCache::ReleaseTexture(HTEXTURE texture) {
+    auto it = m_TextureHolders.find(texture);
+    if (it == m_TextureHolders.end() || --it->second > 0) return;
+    m_TextureHolders.erase(it);
+    if (m_ReplacedTextures.erase(texture)) EngineAccess()->Texture_Free(texture);
 }
 
 gfxFont* CResourceCache::GetFont(const std::string& file) {
@@ -85,6 +100,7 @@ void CResourceCache::FreeTextures() {
     for (HTEXTURE tex : m_ReplacedTextures) engine->Texture_Free(tex);
     m_TextureCache.clear();
     m_ReplacedTextures.clear();
+    m_TextureHolders.clear();
 }
 
 void CResourceCache::FreeFonts() {

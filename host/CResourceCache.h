@@ -6,8 +6,8 @@
 #include "engine/gfx.h"
 
 #include <map>
+#include <set>
 #include <string>
-#include <vector>
 
 class gfxFont;
 
@@ -24,7 +24,12 @@ public:
     CResourceCache(const CResourceCache&) = delete;
     CResourceCache& operator=(const CResourceCache&) = delete;
 
+    // A forced reload frees the old texture at once when nothing holds it,
+    // else when its last holder lets it go.
     HTEXTURE GetTexture(const std::string& file, bool reload);
+    // Script sprites hold the texture they draw with while they live.
+    void HoldTexture(HTEXTURE texture);
+    void ReleaseTexture(HTEXTURE texture);
     gfxFont* GetFont(const std::string& file);
     HEFFECT GetSound(const std::string& file);
 
@@ -45,7 +50,8 @@ private:
     std::map<std::string, HTEXTURE> m_TextureCache;
     std::map<std::string, gfxFont*> m_FontCache;
     std::map<std::string, SoundCacheEntry> m_SoundCache;
-    // Textures replaced by a forced reload: sprites made before the reload may
-    // still draw with them, so they live until FreeTextures.
-    std::vector<HTEXTURE> m_ReplacedTextures;
+    // Textures replaced by a forced reload that sprites made before it still
+    // draw with; each goes with its last holder, or at FreeTextures.
+    std::set<HTEXTURE> m_ReplacedTextures;
+    std::map<HTEXTURE, int> m_TextureHolders;
 };

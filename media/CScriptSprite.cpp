@@ -62,8 +62,10 @@ CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HT
       m_Frames(frames),
       m_Starter(starter),
       m_Owner(owner),
+      m_Texture(texture),
       m_Width(TruncateToInt32(width)),
       m_Height(TruncateToInt32(height)) {
+    if (m_Starter) m_Starter->GetResourceCache()->HoldTexture(m_Texture);
     if (animated || frames > 1) {
         m_Animation.reset(new gfxAnimation(texture, frames, fps, x, y, width, height));
         m_Animation->SetFrame(0);
@@ -78,6 +80,7 @@ CScriptSprite::~CScriptSprite() {
     m_Sprite.reset();
     m_Animation.reset();
     m_Binder.reset();
+    if (m_Starter) m_Starter->GetResourceCache()->ReleaseTexture(m_Texture);
 }
 
 void CScriptSprite::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kSpriteMethods); }

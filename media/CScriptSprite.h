@@ -93,6 +93,8 @@ private:
     float m_Scale = 1.0f;
     CGFXStarter* m_Starter;
     CGFXFuncHelperBase* m_Owner;
+    // Held in the resource cache while the sprite lives (a capture's texture goes with its last sprite).
+    HTEXTURE m_Texture;
     int m_X = 0;
     int m_Y = 0;
     int m_Width;

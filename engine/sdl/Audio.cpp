@@ -60,7 +60,11 @@ HEFFECT Audio::Load(const void* data, size_t size) {
         return 0;
     Mix_Chunk* chunk = nullptr;
     if (m_Open) {
-        chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
+        // Closed here: the mixer leaves the source open on some refusals.
+        SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
+        chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
+        if (source)
+            SDL_RWclose(source);
         if (!chunk) {
             m_Log.Write("Effect_Load: cannot decode the sound: %s", Mix_GetError());
             return 0;

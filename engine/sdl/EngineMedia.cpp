@@ -45,7 +45,7 @@ HTEXTURE Engine::Texture_Load(const char* filename, uint32_t size, bool /*mipmap
         return 0;
     DecodedImage image;
     std::string error;
-    bool ok = DecodeImage(data, size, loaded ? filename : nullptr, image, error);
+    bool ok = DecodeImage(data, size, image, error);
     m_Resources.Free(loaded);
     if (!ok) {
         m_Log.Write("Texture_Load: cannot decode %s: %s", loaded ? filename : "the image in memory", error.c_str());

@@ -1,26 +1,37 @@
 #include "engine/sdl/Image.h"
 
+#include "engine/sdl/PictureHeader.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstring>
-#include <strings.h>
 
 namespace gfxsdl {
 
 namespace {
 
-SDL_Surface* Decode(const void* data, size_t size, const char* type) {
+// Only the decoder of the type found runs: SDL2_image would otherwise try
+// every format it knows, SVG and TIFF among them.
+SDL_Surface* Decode(const void* data, size_t size, PictureType type) {
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!rw)
         return nullptr;
-    SDL_Surface* surface = IMG_LoadTyped_RW(rw, 1, type);
+    SDL_Surface* surface = nullptr;
+    switch (type) {
+    case PictureType::Png: surface = IMG_LoadPNG_RW(rw); break;
+    case PictureType::Jpeg: surface = IMG_LoadJPG_RW(rw); break;
+    case PictureType::Bmp: surface = IMG_LoadBMP_RW(rw); break;
+    case PictureType::Tga: surface = IMG_LoadTGA_RW(rw); break;
+    case PictureType::Unknown: break;
+    }
+    SDL_RWclose(rw);
     return surface;
 }
 
 }  // namespace
 
-bool DecodeImage(const void* data, size_t size, const char* nameHint, DecodedImage& image, std::string& error) {
+bool DecodeImage(const void* data, size_t size, DecodedImage& image, std::string& error) {
     if (!data || size == 0 || size > 0x7FFFFFFF) {
         error = "no data";
         return false;
@@ -30,12 +41,17 @@ bool DecodeImage(const void* data, size_t size, const char* nameHint, DecodedIma
         IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
         started = true;
     }
-    const char* extension = nameHint ? std::strrchr(nameHint, '.') : nullptr;
-    bool tga = extension && strcasecmp(extension, ".tga") == 0;
-    // TGA has no signature: it is tried last, or first when the name says so.
-    SDL_Surface* surface = Decode(data, size, tga ? "TGA" : nullptr);
-    if (!surface && !tga)
-        surface = Decode(data, size, "TGA");
+    const PictureHeader header = ReadPictureHeader(static_cast<const uint8_t*>(data), size);
+    if (header.type == PictureType::Unknown) {
+        error = "not a PNG, JPEG, BMP or TGA picture";
+        return false;
+    }
+    if (!PictureSizeAllowed(header)) {
+        error = "a picture of " + std::to_string(header.width) + "x" + std::to_string(header.height) +
+                " texels is not taken";
+        return false;
+    }
+    SDL_Surface* surface = Decode(data, size, header.type);
     if (!surface) {
         error = IMG_GetError();
         return false;
@@ -44,6 +60,11 @@ bool DecodeImage(const void* data, size_t size, const char* nameHint, DecodedIma
     SDL_FreeSurface(surface);
     if (!argb) {
         error = SDL_GetError();
+        return false;
+    }
+    if (argb->w <= 0 || argb->h <= 0) {
+        SDL_FreeSurface(argb);
+        error = "the picture has no texels";
         return false;
     }
     image.width = argb->w;
@@ -56,7 +77,8 @@ bool DecodeImage(const void* data, size_t size, const char* nameHint, DecodedIma
                     static_cast<size_t>(argb->w) * 4);
     SDL_UnlockSurface(argb);
     SDL_FreeSurface(argb);
-    return image.width > 0 && image.height > 0;
+    error.clear();
+    return true;
 }
 
 }  // namespace gfxsdl

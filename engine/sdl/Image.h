@@ -1,5 +1,5 @@
-// Image decoding through SDL2_image (PNG, JPEG, BMP, TGA and the rest it
-// knows) into ARGB texels, rows top-down.
+// Image decoding through SDL2_image (PNG, JPEG, BMP and TGA) into ARGB
+// texels, rows top-down.
 #pragma once
 
 #include <cstddef>
@@ -14,8 +14,9 @@ struct DecodedImage {
     std::vector<uint32_t> argb;  // width * height
 };
 
-// `nameHint` (may be null) gives the type of formats without a signature
-// (TGA) by its extension. False, with the reason in `error`, on failure.
-bool DecodeImage(const void* data, size_t size, const char* nameHint, DecodedImage& image, std::string& error);
+// The type comes from the data's signature; data without one is read as TGA.
+// A picture larger than PictureSizeAllowed takes is refused before it is
+// decoded. False, with the reason in `error`, on failure.
+bool DecodeImage(const void* data, size_t size, DecodedImage& image, std::string& error);
 
 }  // namespace gfxsdl

@@ -26,10 +26,10 @@ inline gfxsdl::Audio& OpenAudio() {
 }
 
 // A decoded picture has the texels its size promises.
-inline void DecodePicture(const void* data, size_t size, const char* name) {
+inline void DecodePicture(const void* data, size_t size) {
     gfxsdl::DecodedImage image;
     std::string error;
-    if (gfxsdl::DecodeImage(data, size, name, image, error) &&
+    if (gfxsdl::DecodeImage(data, size, image, error) &&
         image.argb.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
         std::abort();
 }

@@ -1,11 +1,11 @@
-// Any bytes as a picture file: decoding through SDL2_image into ARGB texels
-// must not crash, leak or read outside the decoded surface. Without a name
-// every format is tried by its signature, TGA (which has none) last.
+// Any bytes as a picture file: reading the header and decoding through
+// SDL2_image into ARGB texels must not crash, leak, read outside the decoded
+// surface or allocate more than the size limit lets through.
 #include "EngineFuzz.h"
 
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    enginefuzz::DecodePicture(data, size, nullptr);
+    enginefuzz::DecodePicture(data, size);
     return 0;
 }

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         if (static_cast<const char*>(contents)[length] != 0)
             std::abort();
-        enginefuzz::DecodePicture(contents, length, name.c_str());
+        enginefuzz::DecodePicture(contents, length);
         enginefuzz::DecodeSound(contents, length);
         std::free(contents);
     }

@@ -34,21 +34,40 @@ TEST_F(ResourceCacheTest, TexturesAndSoundsLoadOnceByExactNameAndFailuresAreRetr
 }
 
 // A sprite made on the old texture may still draw with it, so a forced reload
-// keeps it until everything is freed.
-TEST_F(ResourceCacheTest, ReloadGivesANewTextureAndKeepsTheOldOneAliveUntilFreeAll) {
+// keeps a held texture until its last holder lets it go (or everything is
+// freed), and frees one that nothing holds at once: captures taken again and
+// again must not pile up.
+TEST_F(ResourceCacheTest, ReloadFreesTheOldTextureWhenItsLastHolderLetsGo) {
     engine->AddImage("shot.bmp", 4, 4);
-    HTEXTURE first = 0, second = 0;
+    HTEXTURE kept = 0, last = 0;
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
         CResourceCache* cache = s->GetResourceCache();
         EXPECT_EQ(cache->GetTexture("absent.bmp", true), 0u);  // not cached: a reload simply loads
-        first = cache->GetTexture("shot.bmp", false);
-        second = cache->GetTexture("shot.bmp", true);
-        EXPECT_NE(first, second);
-        EXPECT_NE(engine->FindTexture(first), nullptr);
-        EXPECT_EQ(cache->GetTexture("shot.bmp", false), second);
+        const HTEXTURE unheld = cache->GetTexture("shot.bmp", false);
+        kept = cache->GetTexture("shot.bmp", true);
+        EXPECT_NE(unheld, kept);
+        EXPECT_EQ(engine->FindTexture(unheld), nullptr);
+        EXPECT_EQ(cache->GetTexture("shot.bmp", false), kept);
+
+        cache->HoldTexture(kept);
+        cache->HoldTexture(kept);
+        const HTEXTURE released = cache->GetTexture("shot.bmp", true);
+        cache->HoldTexture(released);
+        cache->ReleaseTexture(kept);
+        EXPECT_NE(engine->FindTexture(kept), nullptr);
+        cache->ReleaseTexture(kept);
+        EXPECT_EQ(engine->FindTexture(kept), nullptr);
+
+        // Letting go of the current texture keeps it: it is still the cache's.
+        cache->ReleaseTexture(released);
+        EXPECT_NE(engine->FindTexture(released), nullptr);
+        cache->ReleaseTexture(0);
+        last = cache->GetTexture("shot.bmp", true);
+        EXPECT_EQ(engine->FindTexture(released), nullptr);
+        cache->HoldTexture(last);
+        cache->GetTexture("shot.bmp", true);
     });
-    EXPECT_EQ(engine->FindTexture(first), nullptr);
-    EXPECT_EQ(engine->FindTexture(second), nullptr);
+    EXPECT_EQ(engine->FindTexture(last), nullptr);
 }
 
 TEST_F(ResourceCacheTest, FontsAreAlwaysCachedAndFreeAllGoesTexturesFontsSounds) {

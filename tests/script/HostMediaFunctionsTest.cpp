@@ -182,8 +182,9 @@ TEST_F(HostMediaFunctionsTest, ParticlesAndExtendedFontsDrawWhatTheirFilesDescri
     EXPECT_FALSE(engine->Quads().empty());
 }
 
-// The sprite of an earlier capture keeps its texture; a failed snapshot (from
-// the second frame on) never hands out the older picture.
+// The sprite of an earlier capture keeps its texture, which goes with that
+// sprite; a failed snapshot (from the second frame on) never hands out the
+// older picture.
 TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
     engine->betweenFrames = [](int) { RecordingEngine::Instance()->failSnapshot = true; };
     const std::string out = RunProbed(
@@ -197,10 +198,11 @@ TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
         "  First:Render(0, 0)\n"
         "  print(t1 ~= t2, LastQuadTexture() == t1, LockTexture(t1))\n"
         "  UnlockTexture(t1)\n"
+        "  First:Delete(); print(LockTexture(t1))\n"
         "end\n"
         "function Render(x, y) end\n",
         2);
-    EXPECT_EQ(out, "800\t600\ntrue\ttrue\ttrue\n0\n");
+    EXPECT_EQ(out, "800\t600\ntrue\ttrue\ttrue\nfalse\n0\n");
     const auto snapshots = engine->Calls("System_Snapshot");
     ASSERT_EQ(snapshots.size(), 3u);
     EXPECT_EQ(snapshots[0], "System_Snapshot(" + starter->GetExeFolder() + "last_surface.bmp)");

@@ -91,6 +91,8 @@ local function HandleKey(key)
         if cursorShown then Host:ShowCursor() else Host:HideCursor() end
     elseif key == Keys.P then
         -- The capture is of the last frame shown, without this frame's changes.
+        -- The photo before it goes: each holds a screen-sized texture.
+        if Photo then Photo:Delete() end
         Photo = Host:GetLastSurface()
         Host:OutputDebugString(Photo and "gallery: photo taken" or "gallery: no photo")
     end

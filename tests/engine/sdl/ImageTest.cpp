@@ -101,6 +101,18 @@ TEST_F(ImageTest, FailuresGiveZero) {
     EXPECT_EQ(gfx->Texture_Load(nullptr), 0u);
     std::string junk(100, 'j');
     EXPECT_EQ(gfx->Texture_Load(junk.data(), static_cast<uint32_t>(junk.size())), 0u);
+    // A TGA header of no width: the decoder hands back an empty surface.
+    std::string empty = Tga().substr(0, 18);
+    empty[12] = 0;
+    EXPECT_EQ(gfx->Texture_Load(empty.data(), static_cast<uint32_t>(empty.size())), 0u);
+    // Twenty bytes that claim 15 GB of texels are refused before decoding.
+    std::string huge = Tga().substr(0, 18) + "xy";
+    huge[12] = huge[13] = huge[15] = static_cast<char>(0xE7);
+    EXPECT_EQ(gfx->Texture_Load(huge.data(), static_cast<uint32_t>(huge.size())), 0u);
+    EXPECT_NE(ReadFile(LogPath()).find("texels is not taken"), std::string::npos);
+    // A GIF is none of the four types.
+    std::string gif = "GIF89a" + std::string(30, '\0');
+    EXPECT_EQ(gfx->Texture_Load(gif.data(), static_cast<uint32_t>(gif.size())), 0u);
 }
 
 }  // namespace
