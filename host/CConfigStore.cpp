@@ -98,7 +98,7 @@ bool CConfigStore::Load(const char* path)
     std::string why;
     XmlLoadResult result = LoadXmlFile(document, path, why);
     if (result == XmlLoadResult::Failed)
-        std::fprintf(stderr, "config: ignoring %s: %s\n", path, why.c_str());
+        KeepUnreadable(path, why);
     if (result != XmlLoadResult::Loaded)
         return false;
     m_StringValues.clear();
@@ -111,6 +111,17 @@ bool CConfigStore::Load(const char* path)
     if (TiXmlElement* numbers = root->FirstChildElement("number_values"))
         ReadNumberSections(numbers);
     return true;
+}
+
+// The game saves over the file when it ends; the player's edits stay in the copy.
+void CConfigStore::KeepUnreadable(const std::string& path, const std::string& why)
+{
+    const std::string copy = path + kUnreadableSuffix;
+    std::string copyWhy;
+    if (KeepCopy(path, copy, copyWhy))
+        std::fprintf(stderr, "config: ignoring %s: %s; it is kept as %s\n", path.c_str(), why.c_str(), copy.c_str());
+    else
+        std::fprintf(stderr, "config: ignoring %s: %s; no copy kept: %s\n", path.c_str(), why.c_str(), copyWhy.c_str());
 }
 
 bool CConfigStore::Save(const char* path) const

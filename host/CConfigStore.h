@@ -18,6 +18,7 @@ public:
 
     // Replaces the contents with the file's when it loads; a missing or
     // unreadable file leaves them as they were. True when the file loaded.
+    // An unreadable file is kept under its name plus kUnreadableSuffix.
     bool Load(const char* path);
     // Writes the whole store; the old file is replaced only by a complete new
     // one. True when saved; a failure is also reported on standard error.
@@ -33,7 +34,10 @@ public:
     // Removes the section from both the string and the number sections.
     void DeleteSection(const char* section);
 
+    static constexpr const char* kUnreadableSuffix = ".unreadable";
+
 private:
+    static void KeepUnreadable(const std::string& path, const std::string& why);
     void ReadStringSections(TiXmlElement* root);
     void ReadStringSection(TiXmlElement* node);
     static void ReadStringValues(TiXmlElement* node, StringSection* addTo);

@@ -238,6 +238,25 @@ XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std:
                                                                        : XmlLoadResult::Failed;
 }
 
+bool KeepCopy(const std::string& path, const std::string& copy, std::string& why)
+{
+    // A fresh name for the link, then a rename over the old copy.
+    std::string temporary = copy + ".XXXXXX";
+    int fd = mkstemp(&temporary[0]);
+    if (fd < 0)
+        return Fail(why, Failure("cannot create a temporary file"));
+    close(fd);
+    unlink(temporary.c_str());
+    if (link(ResolvedTarget(path).c_str(), temporary.c_str()) != 0)
+        return Fail(why, Failure("cannot link"));
+    if (std::rename(temporary.c_str(), copy.c_str()) != 0) {
+        why = Failure("cannot rename");
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why)
 {
     std::string target = ResolvedTarget(path);

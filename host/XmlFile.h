@@ -30,6 +30,10 @@ bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncodin
 // is untouched, the temporary is gone and why says what failed.
 bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why);
 
+// Gives the file (the file a symbolic link names) a second name, copy,
+// replacing what had that name: a save over the file then loses nothing.
+bool KeepCopy(const std::string& path, const std::string& copy, std::string& why);
+
 // How deep elements may nest in text, counted so that it is never less than
 // what the parser would build.
 size_t XmlNestingBound(const std::string& text);

@@ -1,19 +1,33 @@
 #include "engine/sdl/Audio.h"
 
 #include "engine/sdl/Log.h"
+#include "engine/sdl/WaveChunks.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace gfxsdl {
 
 namespace {
 
 constexpr int kVoices = 32;
+constexpr char kVocSignature[] = "Creative Voice File";
 
 int Clamp100(int volume) { return std::clamp(volume, 0, 100); }
+
+Mix_Chunk* DecodeChunk(const void* data, size_t size) {
+    const std::vector<uint8_t> fitted = FitWaveChunks(static_cast<const uint8_t*>(data), size);
+    SDL_RWops* source = SDL_RWFromConstMem(fitted.empty() ? data : fitted.data(), static_cast<int>(size));
+    if (!source)
+        return nullptr;
+    // Closed here: the mixer leaves the source open on some refusals.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+    SDL_RWclose(source);
+    return chunk;
+}
 
 }  // namespace
 
@@ -58,15 +72,16 @@ void Audio::Close() {
 HEFFECT Audio::Load(const void* data, size_t size) {
     if (!data || size == 0 || size > 0x7FFFFFFF)
         return 0;
+    // The mixer's VOC reader leaks and asks for gigabytes on bad blocks.
+    if (size >= sizeof kVocSignature - 1 && std::memcmp(data, kVocSignature, sizeof kVocSignature - 1) == 0) {
+        m_Log.WriteOnce("Effect_Load: Creative Voice (VOC) sounds are not taken");
+        return 0;
+    }
     Mix_Chunk* chunk = nullptr;
     if (m_Open) {
-        // Closed here: the mixer leaves the source open on some refusals.
-        SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
-        chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
-        if (source)
-            SDL_RWclose(source);
+        chunk = DecodeChunk(data, size);
         if (!chunk) {
-            m_Log.Write("Effect_Load: cannot decode the sound: %s", Mix_GetError());
+            m_Log.WriteOnce("Effect_Load: cannot decode the sound: %s", Mix_GetError());
             return 0;
         }
     }

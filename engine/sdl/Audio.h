@@ -28,7 +28,8 @@ public:
     bool IsOpen() const { return m_Open; }
 
     // Without a device an effect is a silent handle (0 only for bad data),
-    // so that callers behave alike with sound on and off.
+    // so that callers behave alike with sound on and off. WAV, AIFF, Ogg,
+    // FLAC and MP3; VOC sounds are refused.
     HEFFECT Load(const void* data, size_t size);
     void Free(HEFFECT effect);
     HCHANNEL Play(HEFFECT effect, int volume, int pan, float pitch, bool loop);

@@ -25,7 +25,7 @@ const void* Engine::LoadData(const char* filename, uint32_t& size, void*& loaded
         return filename;
     loaded = m_Resources.Load(filename, &size);
     if (!loaded)
-        m_Log.Write("%s: cannot load %s", what, filename);
+        m_Log.WriteOnce("%s: cannot load %s", what, filename);
     return loaded;
 }
 
@@ -48,7 +48,7 @@ HTEXTURE Engine::Texture_Load(const char* filename, uint32_t size, bool /*mipmap
     bool ok = DecodeImage(data, size, image, error);
     m_Resources.Free(loaded);
     if (!ok) {
-        m_Log.Write("Texture_Load: cannot decode %s: %s", loaded ? filename : "the image in memory", error.c_str());
+        m_Log.WriteOnce("Texture_Load: cannot decode %s: %s", loaded ? filename : "the image in memory", error.c_str());
         return 0;
     }
     return m_Textures.CreateFromPixels(image.argb.data(), image.width, image.height);

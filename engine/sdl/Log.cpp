@@ -42,6 +42,15 @@ void Log::WriteV(const char* format, va_list args) {
     std::fclose(f);
 }
 
+void Log::WriteOnce(const char* format, ...) {
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    Once(line, line);
+}
+
 void Log::Once(const std::string& key, const char* text) {
     if (m_Said.insert(key).second)
         Write("%s", text);

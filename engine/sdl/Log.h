@@ -19,6 +19,9 @@ public:
     void WriteV(const char* format, va_list args);
     // Writes the line only the first time this key is given in a run.
     void Once(const std::string& key, const char* text);
+    // Writes the line unless the same line was written before in this run:
+    // a file that fails on every frame would otherwise fill the log.
+    void WriteOnce(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // The last line written (also without a log file).
     const std::string& Last() const { return m_Last; }
 

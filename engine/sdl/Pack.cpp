@@ -108,7 +108,7 @@ void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log) {
         return nullptr;
     void* data = nullptr;
     if (!ReadIndex(it->second, &data, size)) {
-        log.Write("Resource_Load: cannot read %s from %s: %s", normalisedName.c_str(), m_Path.c_str(),
+        log.WriteOnce("Resource_Load: cannot read %s from %s: %s", normalisedName.c_str(), m_Path.c_str(),
                   zip_strerror(m_Zip));
         return nullptr;
     }

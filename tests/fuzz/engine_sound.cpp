@@ -1,5 +1,6 @@
-// Any bytes as a sound file: SDL2_mixer's decoders (WAV, AIFF, VOC, Ogg,
-// FLAC, MP3) through the engine's effect store, on the dummy audio device.
+// Any bytes as a sound file: SDL2_mixer's decoders (WAV, AIFF, Ogg, FLAC,
+// MP3; VOC is refused) through the engine's effect store, on the dummy audio
+// device.
 #include "EngineFuzz.h"
 
 #include <cstdint>

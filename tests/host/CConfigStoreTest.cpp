@@ -24,6 +24,17 @@ std::string Saved(const std::string& body)
     return kDeclaration + std::string("<root>\n") + body + "</root>\n";
 }
 
+int EntriesIn(const std::string& folder)
+{
+    int count = 0;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir))
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        closedir(dir);
+    }
+    return count;
+}
+
 const char* const kEmptyGroups = "    <string_values />\n    <number_values />\n";
 
 // Names and texts are kept as UTF-8 in memory under this locale.
@@ -198,14 +209,20 @@ struct BadFileCase {
 
 class ConfigBadFileTest : public ConfigTest, public ::testing::WithParamInterface<BadFileCase> {};
 
-// A file that does not load leaves the store as it was, whatever is wrong with it.
-TEST_P(ConfigBadFileTest, KeepsWhatTheStoreHeld) {
+// A file that does not load leaves the store as it was, whatever is wrong
+// with it, and is kept beside under a second name: the save at the end of the
+// game replaces it, and the player's edits must survive that.
+TEST_P(ConfigBadFileTest, KeepsWhatTheStoreHeldAndACopyOfTheFile) {
     store.SetString("s", "k", "kept");
     store.SetNumber("s", "n", 7);
+    temp.Write("config.conf.unreadable", "from an earlier run");
     temp.Write("config.conf", GetParam().file);
     EXPECT_FALSE(store.Load(Path().c_str()));
     EXPECT_EQ(store.GetString("s", "k"), "kept");
     EXPECT_EQ(store.GetNumber("s", "n"), 7);
+    ASSERT_TRUE(store.Save(Path().c_str()));
+    EXPECT_EQ(temp.Read("config.conf.unreadable"), GetParam().file);
+    EXPECT_EQ(EntriesIn(temp.Path()), 2);
 }
 
 std::string Repeated(const std::string& piece, int times)
@@ -230,6 +247,7 @@ TEST_F(ConfigTest, RefusesAFolderInPlaceOfTheFile) {
     EXPECT_FALSE(store.Load(Path().c_str()));
     EXPECT_EQ(store.GetString("s", "k"), "kept");
     EXPECT_FALSE(store.Load(nullptr));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1) << "a folder gets no copy";
 }
 
 TEST_F(ConfigTest, GettersSettersAndDeleteSection) {
@@ -367,17 +385,6 @@ private:
     rlimit m_Old;
     void (*m_OldHandler)(int);
 };
-
-int EntriesIn(const std::string& folder)
-{
-    int count = 0;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir))
-            count += entry->d_name[0] != '.' ? 1 : 0;
-        closedir(dir);
-    }
-    return count;
-}
 
 }  // namespace
 

@@ -37,6 +37,22 @@ protected:
     HEFFECT effect = 0;
 };
 
+// A WAV cut short loads what is there, also when its data chunk claims 4 GB;
+// VOC sounds are refused (the mixer's reader mishandles bad ones).
+TEST_F(AudioTest, CutWaveLoadsWhatIsThereAndVocIsRefused) {
+    std::string cut = wav.substr(0, wav.size() / 2);
+    std::string claimsAll = cut;
+    std::memcpy(&claimsAll[40], "\x40\xFF\xFF\xFF", 4);
+    for (const std::string& sound : {cut, claimsAll}) {
+        HEFFECT e = gfx->Effect_Load(sound.data(), static_cast<uint32_t>(sound.size()));
+        EXPECT_NE(e, 0u);
+        gfx->Effect_Free(e);
+    }
+    std::string voc = "Creative Voice File\x1a\x1a" + std::string(12, '\0');
+    EXPECT_EQ(gfx->Effect_Load(voc.data(), static_cast<uint32_t>(voc.size())), 0u);
+    EXPECT_NE(ReadFile(LogPath()).find("(VOC) sounds are not taken"), std::string::npos);
+}
+
 TEST_F(AudioTest, ChannelHandlesAreNeverReused) {
     HCHANNEL a = gfx->Effect_PlayEx(effect, 100, 0, 1.0f, true);
     ASSERT_NE(a, 0u);
