@@ -10,7 +10,8 @@
 namespace gfxsdl {
 
 // A copy of the sound with every chunk's claim cut to the bytes that follow
-// it, or empty when the data is no RIFF WAVE file or claims nothing too much.
+// it, or empty when the data is no WAVE file (with or without its RIFF
+// header) or claims nothing too much.
 // The reader then takes the same bytes as before, without the allocation.
 std::vector<uint8_t> FitWaveChunks(const uint8_t* data, size_t size);
 

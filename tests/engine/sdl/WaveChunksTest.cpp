@@ -40,6 +40,12 @@ TEST(WaveChunksTest, ClaimsBeyondTheEndAreCutToWhatIsThere) {
     const std::string expected = Wave(6, 6);
     EXPECT_EQ(std::string(fitted.begin(), fitted.end()).substr(8), expected.substr(8));
 
+    // Without its RIFF header the chunks start right after "WAVE".
+    const std::string bare = Wave(0xFFFFFF40u, 6).substr(8);
+    const std::vector<uint8_t> fittedBare = Fit(bare);
+    ASSERT_EQ(fittedBare.size(), bare.size());
+    EXPECT_EQ(std::string(fittedBare.begin(), fittedBare.end()), expected.substr(8));
+
     // A chunk before the data that claims too much is cut, and nothing after it is read.
     std::string early = "RIFF" + Little32(40) + "WAVEfmt " + Little32(1000) + std::string(8, 'f');
     const std::vector<uint8_t> fittedEarly = Fit(early);
