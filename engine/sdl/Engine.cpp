@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdarg>
+#include <cstdio>
 
 namespace gfxsdl {
 
@@ -51,6 +52,15 @@ void Engine::Release() {
 bool Engine::System_Initiate() {
     if (m_Initiated)
         return true;
+    if (Initiate())
+        return true;
+    // Without a log file the reason would be lost.
+    if (m_Log.Name().empty())
+        std::fprintf(stderr, "%s\n", m_Log.Last().c_str());
+    return false;
+}
+
+bool Engine::Initiate() {
     WindowSettings settings;
     settings.title = m_Title;
     settings.width = m_ScreenWidth;
@@ -73,8 +83,8 @@ bool Engine::System_Initiate() {
     m_Initiated = true;
     SDL_version sdl;
     SDL_GetVersion(&sdl);
-    m_Log.Write("Engine: SDL %d.%d.%d, OpenGL %s (%s), screen %dx%d, %s", sdl.major, sdl.minor, sdl.patch,
-                reinterpret_cast<const char*>(glGetString(GL_VERSION)),
+    m_Log.Write("Engine: SDL %d.%d.%d (%s), OpenGL %s (%s), screen %dx%d, %s", sdl.major, sdl.minor, sdl.patch,
+                SDL_GetCurrentVideoDriver(), reinterpret_cast<const char*>(glGetString(GL_VERSION)),
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)), m_ScreenWidth, m_ScreenHeight,
                 m_Windowed ? "windowed" : "full screen");
     ApplyIcon();
@@ -123,6 +133,7 @@ bool Engine::PumpEvents() {
             if (m_FocusGainFunc)
                 m_FocusGainFunc();
             break;
+        case SDL_WINDOWEVENT_CLOSE: open = false; break;
         case SDL_WINDOWEVENT_ENTER: m_Input.SetMouseOver(true); break;
         case SDL_WINDOWEVENT_LEAVE: m_Input.SetMouseOver(false); break;
         default: break;

@@ -94,6 +94,7 @@ private:
     Engine();
     ~Engine();
 
+    bool Initiate();
     // Takes in the window's events; false when the window was closed.
     bool PumpEvents();
     void ApplyIcon();

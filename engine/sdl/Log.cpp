@@ -23,7 +23,15 @@ void Log::Write(const char* format, ...) {
 }
 
 void Log::WriteV(const char* format, va_list args) {
-    if (m_Path.empty() || !format)
+    if (!format)
+        return;
+    char line[1024];
+    va_list copy;
+    va_copy(copy, args);
+    std::vsnprintf(line, sizeof line, format, copy);
+    va_end(copy);
+    m_Last = line;
+    if (m_Path.empty())
         return;
     // Opened per line so that a crash keeps every line written before it.
     FILE* f = std::fopen(m_Path.c_str(), "a");

@@ -19,11 +19,14 @@ public:
     void WriteV(const char* format, va_list args);
     // Writes the line only the first time this key is given in a run.
     void Once(const std::string& key, const char* text);
+    // The last line written (also without a log file).
+    const std::string& Last() const { return m_Last; }
 
 private:
     std::string m_Name;
     std::string m_Path;
     std::set<std::string> m_Said;
+    std::string m_Last;
 };
 
 }  // namespace gfxsdl

@@ -99,6 +99,7 @@ bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     ResetStateCache();
+    m_RingOffset = 0;
     m_DrawCalls = 0;
     return glGetError() == GL_NO_ERROR;
 }

@@ -14,6 +14,16 @@ bool Window::Open(const WindowSettings& settings, Log& log) {
         log.Write("System_Initiate: no window: %s", SDL_GetError());
         return false;
     }
+    // Without a display SDL falls back to drivers that show nothing; only a
+    // user who asks for one by name gets it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0 ||
+                                SDL_strcmp(driver, "evdev") == 0);
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+        log.Write("System_Initiate: no window: no display (only SDL's %s video driver)", driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
+        return false;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);

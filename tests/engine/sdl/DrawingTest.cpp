@@ -224,6 +224,23 @@ TEST_F(DrawingTest, ClippingIsClampedToTheTarget) {
     }
 }
 
+TEST_F(DrawingTest, ClearFillsTheClippingRectangle) {
+    HTARGET target = Target(4, 4);
+    ASSERT_TRUE(gfx->Gfx_BeginScene(target));
+    gfx->Gfx_Clear(0xFF000000);
+    gfx->Gfx_SetClipping(1, 2, 2, 1);
+    gfx->Gfx_Clear(0x80FFFFFF);
+    gfx->Gfx_EndScene();
+    std::vector<uint32_t> picture = ReadTexture(gfx->Target_GetTexture(target));
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(picture[static_cast<size_t>(i)], (i == 9 || i == 10) ? 0x80FFFFFFu : 0xFF000000u) << i;
+    // A new scene starts without clipping.
+    ASSERT_TRUE(gfx->Gfx_BeginScene(target));
+    gfx->Gfx_Clear(0);
+    gfx->Gfx_EndScene();
+    EXPECT_EQ(ReadTexture(gfx->Target_GetTexture(target)), std::vector<uint32_t>(16, 0u));
+}
+
 TEST_F(DrawingTest, SnapshotWritesTheScreenAsA24BitBmp) {
     ASSERT_TRUE(gfx->Gfx_BeginScene(0));
     gfx->Gfx_Clear(Argb(0xFF, 0x10, 0x20, 0x30));

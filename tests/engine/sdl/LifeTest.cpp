@@ -1,6 +1,7 @@
 // The engine's life and states, and the contract on bad handles.
 #include "EngineFixture.h"
 
+#include <cstdlib>
 #include <set>
 
 using namespace enginetest;
@@ -101,11 +102,18 @@ TEST_F(LifeTest, InitiateFailureSoundOffAndRestart) {
 
     gfx->System_SetState(GFX_SCREENWIDTH, 0);
     EXPECT_FALSE(gfx->System_Initiate());
-    EXPECT_NE(ReadFile(LogPath()).find("System_Initiate"), std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("System_Initiate: no window: the screen size"), std::string::npos);
+    gfx->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
+
+    // No display at all: no window.
+    std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    unsetenv("DISPLAY");
+    EXPECT_FALSE(gfx->System_Initiate()) << ReadFile(LogPath());
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_NE(ReadFile(LogPath()).find("System_Initiate: no window:"), std::string::npos);
 
     // Without sound: no device, every sound call harmless.
     ASSERT_TRUE(Restart(false));
-    std::string wav = ReadFile("/dev/null");
     HEFFECT effect = gfx->Effect_Load("RIFF....WAVEfmt ", 16);
     EXPECT_NE(effect, 0u);  // a silent effect
     EXPECT_EQ(gfx->Effect_PlayEx(effect, 100, 0, 1.0f, true), 0u);

@@ -1,0 +1,1 @@
+// local build stub, not committed
