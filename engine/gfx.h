@@ -9,6 +9,9 @@
 //   and returns 0, false or null. Nothing crashes on a bad handle.
 // - The engine is one reference-counted object: each gfxCreate(GFX_VERSION)
 //   takes a reference, each Release gives one back, the last one destroys it.
+// - Defaults before any System_SetState: windowed, sound on, system pointer
+//   hidden, 800 x 600 x 32, effects/music/stream volume 100, no frame-rate
+//   cap, no icon, title "Brindlewick", no log file.
 #pragma once
 
 #include <cstdint>
@@ -60,7 +63,8 @@ struct gfxInputEvent {
     int type;    // INPUT_*
     int key;     // GFXK_* code of the key or button
     int flags;   // GFXINP_* bits held when the event happened
-    int chr;     // character typed (key down only), 0 = none
+    int chr;     // character typed (key down only; a Unicode code point, and 8, 9,
+                 // 13, 27 for Backspace, Tab, Enter, Escape), 0 = none
     int wheel;   // wheel notches (INPUT_MOUSEWHEEL)
     float x, y;  // mouse position in window coordinates
 };
@@ -117,7 +121,8 @@ constexpr int GFXFPS_UNLIMITED = 0;
 
 enum gfxBoolState {
     GFX_WINDOWED,    // window (true) or full screen; may change while running
-    GFX_USESOUND,    // open the audio device (read by System_Initiate)
+    GFX_USESOUND,    // open the audio device (read by System_Initiate); off, effects
+                     // still load (as silent ones) and no channel ever plays
     GFX_HIDEMOUSE,   // hide the system pointer
     GFX_SHOWSPLASH,  // accepted and ignored: there is no splash screen
 };
@@ -138,13 +143,13 @@ enum gfxIntState {
     GFX_FXVOLUME,      // 0-100
     GFX_MUSVOLUME,     // 0-100
     GFX_STREAMVOLUME,  // 0-100
-    GFX_FPS,           // frame-rate cap, GFXFPS_UNLIMITED = none
+    GFX_FPS,           // frame-rate cap, GFXFPS_UNLIMITED = none (no vertical sync either)
     GFX_ICON,          // id of an icon registered with System_RegisterIcon
 };
 
 enum gfxStringState {
     GFX_TITLE,
-    GFX_LOGFILE,  // a relative name lies in the program's folder
+    GFX_LOGFILE,  // a relative name lies in the program's folder; setting it starts the file anew
 };
 
 class GFX {
@@ -159,7 +164,10 @@ public:
     // Frees everything the engine made; the interface itself stays valid.
     virtual void System_Shutdown() = 0;
     // Runs the loop until the frame function returns true or the window is
-    // closed. Each frame: events, frame function, render function, one present.
+    // closed (then without calling the frame function again). Each frame:
+    // events (focus callbacks among them), frame function, render function,
+    // one present, the wait of the frame-rate cap. False when not initiated or
+    // without a frame function.
     virtual bool System_Start() = 0;
     virtual void System_SetState(gfxBoolState state, bool value) = 0;
     virtual void System_SetState(gfxFuncState state, gfxCallback value) = 0;
@@ -170,9 +178,10 @@ public:
     virtual const char* System_GetState(gfxStringState state) = 0;
     // Appends one line to the log file (printf-style); nothing without a log file.
     virtual void System_Log(const char* format, ...) __attribute__((format(printf, 2, 3))) = 0;
-    // Writes the picture of the frame being drawn as a 24-bit BMP to the path,
-    // or with null to a new numbered file in the program's folder.
-    // False when nothing could be written.
+    // Writes the picture of the frame being drawn (the screen's, with all that
+    // was drawn on it so far) as a 24-bit BMP to the path (a relative one lies
+    // in the program's folder), or with null to a new file "shotNNN.bmp" in the
+    // program's folder. False when nothing could be written.
     virtual bool System_Snapshot(const char* filename = nullptr) = 0;
     // Registers an icon image (ARGB rows, top-down) under an id for GFX_ICON.
     virtual void System_RegisterIcon(int id, const uint32_t* argb, int width, int height) = 0;
@@ -191,17 +200,19 @@ public:
     // --- Textures and render targets ------------------------------------
     virtual HTEXTURE Texture_Create(int width, int height) = 0;  // transparent black
     // Loads through Resource_Load; with size non-zero, filename points at size
-    // bytes of an image in memory instead. 0 on failure.
+    // bytes of an image in memory instead. PNG, JPEG, BMP, TGA. 0 on failure.
+    // No mipmaps are made: the flag is accepted and ignored.
     virtual HTEXTURE Texture_Load(const char* filename, uint32_t size = 0, bool mipmap = false) = 0;
     virtual void Texture_Free(HTEXTURE tex) = 0;
     // original = true: the image's size; false: the surface's size, which is
-    // the row pitch of a lock. 0 for a bad handle.
+    // the row pitch of a lock (here always equal to the image's). 0 for a bad handle.
     virtual int Texture_GetWidth(HTEXTURE tex, bool original = false) = 0;
     virtual int Texture_GetHeight(HTEXTURE tex, bool original = false) = 0;
     // ARGB texels, rows top-down, row pitch = surface width; the pointer is at
-    // texel (left, top). width or height 0 locks the whole texture. Null for a
-    // bad handle, a texture already locked, or a rectangle outside the texture.
-    // A render target's texture gives the picture drawn into it.
+    // texel (left, top). width or height 0 locks the whole texture (left and
+    // top then count as 0). Null for a bad handle, a texture already locked, or
+    // a rectangle outside the texture. A render target's texture gives the
+    // picture drawn into it.
     virtual uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly = true, int left = 0, int top = 0,
                                    int width = 0, int height = 0) = 0;
     // Uploads what a writable lock changed.
@@ -209,27 +220,35 @@ public:
 
     virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
     virtual void Target_Free(HTARGET target) = 0;
-    // The target's texture: usable in quads and locks, freed with the target.
+    // The target's texture: usable in quads and locks, freed with the target
+    // (Texture_Free on it does nothing). The texture starts transparent black.
     virtual HTEXTURE Target_GetTexture(HTARGET target) = 0;
 
     // --- Drawing --------------------------------------------------------
-    // Begins drawing into a target (0 = the screen). A target's scene may be
-    // begun inside the screen's; ending it returns to the screen intact.
+    // Begins drawing into a target (0 = the screen), without clipping. A
+    // target's scene may be begun inside the screen's; ending it returns to the
+    // screen intact, with the screen's clipping. The screen keeps its picture
+    // between scenes of a frame: it is shown once per loop iteration, never by
+    // Gfx_EndScene. False for a bad target or one whose scene is open already.
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;
-    virtual void Gfx_Clear(uint32_t color) = 0;  // the current target
+    // Fills the current target, within its clipping rectangle, with the colour
+    // (alpha included); a depth buffer is cleared too.
+    virtual void Gfx_Clear(uint32_t color) = 0;
     virtual void Gfx_RenderQuad(const gfxQuad* quad) = 0;
-    // Clips to the rectangle clamped to the target; all zeros = whole target.
+    // Clips the current scene to the rectangle clamped to the target; all
+    // zeros = whole target. Outside a scene: nothing.
     virtual void Gfx_SetClipping(int x = 0, int y = 0, int width = 0, int height = 0) = 0;
 
     // --- Sound ----------------------------------------------------------
     virtual HEFFECT Effect_Load(const char* filename, uint32_t size = 0) = 0;
     virtual void Effect_Free(HEFFECT effect) = 0;  // stops its channels
-    // volume 0-100 (clamped), pan -100..100, pitch 1.0 = normal speed.
-    // 0 for effect 0 or when no voice is free.
+    // volume 0-100 (clamped), pan -100..100, pitch 1.0 = normal speed (the
+    // mixer has no other: other values play at normal speed, logged once).
+    // 0 for effect 0, without sound, or when no voice is free.
     virtual HCHANNEL Effect_PlayEx(HEFFECT effect, int volume = 100, int pan = 0, float pitch = 1.0f,
                                    bool loop = false) = 0;
-    virtual void Channel_SetVolume(HCHANNEL channel, int volume) = 0;
+    virtual void Channel_SetVolume(HCHANNEL channel, int volume) = 0;  // 0-100, clamped
     virtual void Channel_Pause(HCHANNEL channel) = 0;
     virtual void Channel_Resume(HCHANNEL channel) = 0;
     virtual void Channel_Stop(HCHANNEL channel) = 0;
@@ -239,19 +258,21 @@ public:
     virtual bool Channel_IsPlaying(HCHANNEL channel) = 0;
 
     // --- Input (state of the current frame) -----------------------------
-    // Takes the next queued event of this frame; false when none is left.
+    // Takes the next queued event of this frame; false when none is left (or
+    // for null). Events not taken in their frame are dropped at the next.
     virtual bool Input_GetEvent(gfxInputEvent* event) = 0;
     virtual void Input_GetMousePos(float* x, float* y) = 0;
     virtual int Input_GetMouseWheel() = 0;   // notches this frame
     virtual bool Input_IsMouseOver() = 0;    // pointer inside the window
-    virtual bool Input_KeyDown(int key) = 0;  // went down this frame
+    virtual bool Input_KeyDown(int key) = 0;  // went down this frame (not a repeat)
     virtual bool Input_KeyUp(int key) = 0;    // went up this frame
     virtual bool Input_GetKeyState(int key) = 0;  // held now; codes outside 0-255 never
-    virtual int Input_GetKey() = 0;   // last key that went down this frame, 0 = none
+    // Last key or mouse button that went down (or repeated) this frame, 0 = none.
+    virtual int Input_GetKey() = 0;
     virtual int Input_GetChar() = 0;  // last character typed this frame, 0 = none
 
     // --- Timer and random -----------------------------------------------
-    virtual float Timer_GetDelta() = 0;  // last frame's time in seconds
+    virtual float Timer_GetDelta() = 0;  // last frame's time in seconds, 0 in the first
     virtual int Timer_GetFPS() = 0;      // frames shown in the last whole second
     virtual float Random_Float(float min, float max) = 0;
 

@@ -1,0 +1,144 @@
+#include "engine/sdl/Pack.h"
+
+#include "engine/sdl/Log.h"
+
+#include <zip.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace gfxsdl {
+
+std::string NormalisePackName(const char* name) {
+    std::string result;
+    if (!name)
+        return result;
+    const char* p = name;
+    while (*p == '/' || *p == '\\')
+        ++p;
+    for (; *p; ++p) {
+        char c = *p;
+        if (c == '\\')
+            c = '/';
+        else if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        result += c;
+    }
+    return result;
+}
+
+Pack::~Pack() {
+    if (m_Zip)
+        zip_discard(m_Zip);
+}
+
+bool Pack::Open(const std::string& path, const char* password, Log& log) {
+    int error = 0;
+    m_Path = path;
+    m_Zip = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!m_Zip) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, error);
+        log.Write("Resource_AttachPack: cannot open %s: %s", path.c_str(), zip_error_strerror(&ze));
+        zip_error_fini(&ze);
+        return false;
+    }
+    if (password && *password)
+        zip_set_default_password(m_Zip, password);
+    zip_int64_t count = zip_get_num_entries(m_Zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(m_Zip, static_cast<zip_uint64_t>(i), 0);
+        if (!name || !*name || name[std::strlen(name) - 1] == '/')
+            continue;
+        m_Entries.emplace(NormalisePackName(name), static_cast<uint64_t>(i));
+    }
+    if (!CheckPassword()) {
+        log.Write("Resource_AttachPack: %s: the password does not open its entries", path.c_str());
+        zip_discard(m_Zip);
+        m_Zip = nullptr;
+        m_Entries.clear();
+        return false;
+    }
+    return true;
+}
+
+// A wrong password shows only when an entry is read (its check byte or its
+// CRC fails), so the smallest protected entry is read once at attach time.
+bool Pack::CheckPassword() {
+    bool found = false;
+    uint64_t smallest = 0, smallestSize = 0;
+    for (const auto& entry : m_Entries) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(m_Zip, entry.second, 0, &st) != 0)
+            return false;
+        if (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE)
+            continue;
+        if (!found || st.size < smallestSize) {
+            found = true;
+            smallest = entry.second;
+            smallestSize = st.size;
+        }
+    }
+    if (!found)
+        return true;
+    void* data = nullptr;
+    uint32_t size = 0;
+    if (!ReadIndex(smallest, &data, &size))
+        return false;
+    std::free(data);
+    return true;
+}
+
+bool Pack::Contains(const std::string& normalisedName) const {
+    return m_Entries.count(normalisedName) != 0;
+}
+
+void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log) {
+    auto it = m_Entries.find(normalisedName);
+    if (it == m_Entries.end() || !m_Zip)
+        return nullptr;
+    void* data = nullptr;
+    if (!ReadIndex(it->second, &data, size)) {
+        log.Write("Resource_Load: cannot read %s from %s: %s", normalisedName.c_str(), m_Path.c_str(),
+                  zip_strerror(m_Zip));
+        return nullptr;
+    }
+    return data;
+}
+
+bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(m_Zip, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size >= 0xFFFFFFFFu)
+        return false;
+    zip_file_t* file = zip_fopen_index(m_Zip, index, 0);
+    if (!file)
+        return false;
+    char* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(st.size) + 1));
+    bool ok = buffer != nullptr;
+    zip_uint64_t done = 0;
+    while (ok && done < st.size) {
+        zip_int64_t n = zip_fread(file, buffer + done, st.size - done);
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<zip_uint64_t>(n);
+    }
+    // Reading on to the end lets libzip check the CRC, which catches a wrong
+    // traditional password that passed the one-byte check.
+    char extra;
+    if (ok && zip_fread(file, &extra, 1) != 0)
+        ok = false;
+    zip_fclose(file);
+    if (!ok) {
+        std::free(buffer);
+        return false;
+    }
+    buffer[st.size] = 0;
+    *data = buffer;
+    *size = static_cast<uint32_t>(st.size);
+    return true;
+}
+
+}  // namespace gfxsdl

@@ -1,0 +1,120 @@
+// Drawing: scenes on the screen or a render target, the quad batch and the
+// copy of the screen to the window.
+//
+// Quads gather in one vertex array and go to OpenGL in one draw call per run
+// of equal texture and blend mode; the batch is flushed only when the
+// texture, the blend mode, the target or the clipping changes, when it is
+// full, and when the scene ends (or the engine must read or change what the
+// batch would draw into). The screen is an off-screen framebuffer copied to
+// the window once per frame, so a scene ended and begun again mid-frame keeps
+// its picture and a snapshot can read it at any time.
+#pragma once
+
+#include "engine/gfx.h"
+#include "engine/sdl/Shader.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace gfxsdl {
+
+class Log;
+class Window;
+struct PointerMapping;
+struct RenderTarget;
+
+class Renderer {
+public:
+    // Quads per draw call at most: 65536 vertices, 16-bit indices.
+    static constexpr int kMaxQuads = 16384;
+
+    Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Needs a current context. False (reason logged) on failure.
+    bool Init(int screenWidth, int screenHeight, Log& log);
+    void Shutdown();
+
+    bool InScene() const { return !m_Scenes.empty(); }
+    // target null = the screen. False when that scene is open already or
+    // scenes are nested too deep.
+    bool BeginScene(HTARGET handle, const RenderTarget* target);
+    void EndScene();
+    void EndAllScenes();
+    void Clear(uint32_t argb);
+    // glTexture: the OpenGL texture of quad.tex (the white one for 0).
+    void RenderQuad(const gfxQuad& quad, unsigned glTexture) {
+        if (!m_Drawing)
+            return;
+        int blend = quad.blend & (BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
+        if (m_Count && (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads))
+            Flush();
+        m_BatchTexture = glTexture;
+        m_BatchBlend = blend;
+        static_assert(sizeof quad.v == 4 * sizeof(gfxVertex), "four corners");
+        gfxVertex* out = &m_Vertices[static_cast<size_t>(m_Count) * 4];
+        out[0] = quad.v[0];
+        out[1] = quad.v[1];
+        out[2] = quad.v[2];
+        out[3] = quad.v[3];
+        ++m_Count;
+    }
+    void SetClipping(int x, int y, int width, int height);
+    void Flush();
+
+    // A freed target is no longer drawn into, even by a scene still open on it.
+    void ForgetTarget(HTARGET handle);
+    // A deleted OpenGL texture name may come back from OpenGL as a new one.
+    void ForgetTexture(unsigned glTexture);
+
+    int ScreenWidth() const { return m_ScreenWidth; }
+    int ScreenHeight() const { return m_ScreenHeight; }
+    // The screen's picture as ARGB rows, top-down.
+    bool ReadScreen(std::vector<uint32_t>& argb);
+    // Copies the screen to the window and shows it; `mapping` receives how
+    // window coordinates fall on the screen's pixels.
+    void Present(Window& window, PointerMapping& mapping);
+
+    uint64_t DrawCalls() const { return m_DrawCalls; }
+
+private:
+    struct Scene {
+        HTARGET handle = 0;
+        unsigned fbo = 0;
+        int width = 0, height = 0;
+        bool depth = false;
+        bool alive = true;
+        int clipX = 0, clipY = 0, clipWidth = 0, clipHeight = 0;
+    };
+
+    void BindScene(const Scene& scene);
+    void ApplyClip(const Scene& scene);
+    void ApplyBatchState();
+    void ResetStateCache();
+
+    QuadProgram m_Programs[2];  // colour multiplied, colour added
+    unsigned m_Vao = 0, m_Vbo = 0, m_Ibo = 0;
+    unsigned m_ScreenFbo = 0, m_ScreenTexture = 0;
+    int m_ScreenWidth = 0, m_ScreenHeight = 0;
+
+    std::unique_ptr<gfxVertex[]> m_Vertices;  // kMaxQuads * 4
+    int m_Count = 0;
+    unsigned m_BatchTexture = 0;
+    int m_BatchBlend = BLEND_DEFAULT;
+    int m_RingOffset = 0;  // in vertices, into the vertex buffer
+
+    std::vector<Scene> m_Scenes;
+    bool m_Drawing = false;  // a scene is open on a live framebuffer
+
+    // What OpenGL is set to now; -1 = unknown.
+    long m_BoundTexture = -1;
+    int m_GlBlend = -1;
+    int m_GlColorAdd = -1;
+    int m_GlDepthWrite = -1;
+
+    uint64_t m_DrawCalls = 0;
+};
+
+}  // namespace gfxsdl

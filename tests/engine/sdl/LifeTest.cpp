@@ -1,0 +1,134 @@
+// The engine's life and states, and the contract on bad handles.
+#include "EngineFixture.h"
+
+#include <cstdlib>
+#include <set>
+
+using namespace enginetest;
+
+namespace {
+
+class LifeTest : public EngineTest {};
+
+TEST_F(LifeTest, OneReferenceCountedEngineForOneVersion) {
+    EXPECT_EQ(gfxCreate(0x17F), nullptr);
+    EXPECT_EQ(gfxCreate(0), nullptr);
+    GFX* again = gfxCreate(GFX_VERSION);
+    EXPECT_EQ(again, gfx);
+    again->Release();
+    EXPECT_EQ(gfx->System_GetState(GFX_SCREENWIDTH), kScreenWidth);  // still alive
+}
+
+TEST_F(LifeTest, States) {
+    gfx->System_SetState(GFX_TITLE, "Title of the test");
+    EXPECT_STREQ(gfx->System_GetState(GFX_TITLE), "Title of the test");
+    EXPECT_EQ(gfx->System_GetState(GFX_SCREENHEIGHT), kScreenHeight);
+    gfx->System_SetState(GFX_SCREENWIDTH, 1000);  // read by System_Initiate only
+    EXPECT_EQ(gfx->System_GetState(GFX_SCREENWIDTH), kScreenWidth);
+    gfx->System_SetState(GFX_SHOWSPLASH, false);
+    EXPECT_FALSE(gfx->System_GetState(GFX_SHOWSPLASH));
+    EXPECT_STREQ(gfx->System_GetState(GFX_LOGFILE), LogPath().c_str());
+
+    std::vector<uint32_t> icon(16 * 16, 0xFF808000);
+    gfx->System_RegisterIcon(108, icon.data(), 16, 16);
+    gfx->System_SetState(GFX_ICON, 108);
+    EXPECT_EQ(gfx->System_GetState(GFX_ICON), 108);
+    gfx->System_SetState(GFX_ICON, 4242);  // no such icon: nothing changes
+}
+
+TEST_F(LifeTest, LogAppendsLines) {
+    gfx->System_Log("line %d of %s", 1, "the test");
+    gfx->System_Log("line %d", 2);
+    std::string log = ReadFile(LogPath());
+    EXPECT_NE(log.find("line 1 of the test\nline 2\n"), std::string::npos);
+}
+
+TEST_F(LifeTest, RandomFloatStaysInItsRange) {
+    for (int i = 0; i < 1000; ++i) {
+        float f = gfx->Random_Float(2.0f, 5.0f);
+        EXPECT_GE(f, 2.0f);
+        EXPECT_LE(f, 5.0f);
+        float g = gfx->Random_Float(1.0f, -1.0f);  // min > max
+        EXPECT_GE(g, -1.0f);
+        EXPECT_LE(g, 1.0f);
+    }
+    EXPECT_FLOAT_EQ(gfx->Random_Float(3.0f, 3.0f), 3.0f);
+}
+
+TEST_F(LifeTest, BadHandlesDoNothing) {
+    for (uint32_t bad : {0u, 0x7FFFFFFu}) {
+        EXPECT_EQ(gfx->Texture_GetWidth(bad), 0);
+        EXPECT_EQ(gfx->Texture_GetHeight(bad, true), 0);
+        EXPECT_EQ(gfx->Texture_Lock(bad), nullptr);
+        gfx->Texture_Unlock(bad);
+        gfx->Texture_Free(bad);
+        EXPECT_EQ(gfx->Target_GetTexture(bad), 0u);
+        gfx->Target_Free(bad);
+    }
+    EXPECT_FALSE(gfx->Gfx_BeginScene(0x7FFFFFF));
+    EXPECT_EQ(gfx->Texture_Create(0, 4), 0u);
+    EXPECT_EQ(gfx->Texture_Create(4, -1), 0u);
+    EXPECT_EQ(gfx->Target_Create(-1, 4, false), 0u);
+    // Outside a scene, drawing calls do nothing.
+    gfxQuad q = MakeQuad(0, 0, 4, 4, 0);
+    gfx->Gfx_RenderQuad(&q);
+    gfx->Gfx_RenderQuad(nullptr);
+    gfx->Gfx_Clear(0);
+    gfx->Gfx_SetClipping(1, 1, 1, 1);
+    gfx->Gfx_EndScene();
+}
+
+TEST_F(LifeTest, HandlesAreNeverReused) {
+    std::set<HTEXTURE> seen;
+    for (int i = 0; i < 20; ++i) {
+        HTEXTURE t = gfx->Texture_Create(2, 2);
+        EXPECT_TRUE(seen.insert(t).second);
+        gfx->Texture_Free(t);
+        EXPECT_EQ(gfx->Texture_GetWidth(t), 0);
+        HTARGET target = gfx->Target_Create(2, 2, false);
+        EXPECT_TRUE(seen.insert(gfx->Target_GetTexture(target)).second);
+        gfx->Target_Free(target);
+        EXPECT_EQ(gfx->Target_GetTexture(target), 0u);
+    }
+}
+
+// Shuts the shared engine down and brings it back: runs last in this file.
+TEST_F(LifeTest, InitiateFailureSoundOffAndRestart) {
+    gfx->System_Shutdown();
+    EXPECT_FALSE(gfx->System_Start());
+    EXPECT_EQ(gfx->Texture_Create(2, 2), 0u);
+    EXPECT_FALSE(gfx->Gfx_BeginScene(0));
+    EXPECT_FALSE(gfx->System_Snapshot((TempFolder() + "none.bmp").c_str()));
+
+    gfx->System_SetState(GFX_SCREENWIDTH, 0);
+    EXPECT_FALSE(gfx->System_Initiate());
+    EXPECT_NE(ReadFile(LogPath()).find("System_Initiate: no window: the screen size"), std::string::npos);
+    gfx->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
+
+    // No display at all: no window.
+    std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    unsetenv("DISPLAY");
+    EXPECT_FALSE(gfx->System_Initiate()) << ReadFile(LogPath());
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_NE(ReadFile(LogPath()).find("System_Initiate: no window:"), std::string::npos);
+
+    // Without sound: no device, every sound call harmless.
+    ASSERT_TRUE(Restart(false));
+    HEFFECT effect = gfx->Effect_Load("RIFF....WAVEfmt ", 16);
+    EXPECT_NE(effect, 0u);  // a silent effect
+    EXPECT_EQ(gfx->Effect_PlayEx(effect, 100, 0, 1.0f, true), 0u);
+    gfx->Channel_PauseAll();
+    gfx->Channel_ResumeAll();
+    gfx->Channel_Stop(1);
+    EXPECT_FALSE(gfx->Channel_IsPlaying(1));
+    gfx->System_SetState(GFX_FXVOLUME, 50);
+    gfx->Effect_Free(effect);
+    gfx->System_SetState(GFX_FXVOLUME, 100);
+
+    ASSERT_TRUE(Restart(true));
+    HTEXTURE t = gfx->Texture_Create(2, 2);
+    EXPECT_NE(t, 0u);
+    gfx->Texture_Free(t);
+}
+
+}  // namespace

@@ -1,0 +1,311 @@
+// The loop: window close, frame and render callbacks, frame-rate cap, timer,
+// focus callbacks and the input of a frame (events pushed into SDL's queue).
+#include "EngineFixture.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <functional>
+
+using namespace enginetest;
+
+namespace {
+
+int g_Frames = 0, g_Renders = 0, g_FocusLost = 0, g_FocusGained = 0;
+std::function<bool(int)> g_OnFrame;  // frame number from 1; true ends the loop
+
+bool Frame() { return g_OnFrame(++g_Frames); }
+bool Render() {
+    ++g_Renders;
+    return false;
+}
+bool FocusLost() {
+    ++g_FocusLost;
+    return false;
+}
+bool FocusGained() {
+    ++g_FocusGained;
+    return false;
+}
+
+void PushKey(SDL_Keycode key, bool down, Uint16 mod = KMOD_NONE, bool repeat = false) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+}
+
+void PushText(const char* text) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, text, sizeof e.text.text);
+    SDL_PushEvent(&e);
+}
+
+void PushButton(Uint8 button, bool down, int x, int y) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
+void PushWindowEvent(Uint8 which) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = which;
+    SDL_PushEvent(&e);
+}
+
+class LoopTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        g_Frames = g_Renders = g_FocusLost = g_FocusGained = 0;
+        gfx->System_SetState(GFX_FPS, 0);
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override { gfx->System_SetState(GFX_FPS, 0); }
+};
+
+TEST_F(LoopTest, ClosingTheWindowEndsTheLoop) {
+    g_OnFrame = [](int frame) {
+        if (frame == 3) {
+            SDL_Event quit;
+            SDL_zero(quit);
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+        return frame > 10;
+    };
+    EXPECT_TRUE(RunLoop(Frame, Render));
+    EXPECT_EQ(g_Frames, 3);
+    EXPECT_EQ(g_Renders, 3);
+}
+
+TEST_F(LoopTest, AFrameFunctionReturningTrueEndsTheLoopBeforeItsRender) {
+    g_OnFrame = [](int frame) { return frame == 4; };
+    EXPECT_TRUE(RunLoop(Frame, Render));
+    EXPECT_EQ(g_Frames, 4);
+    EXPECT_EQ(g_Renders, 3);
+    EXPECT_FALSE(RunLoop(nullptr));  // no frame function
+}
+
+TEST_F(LoopTest, FrameRateCapAndTimer) {
+    gfx->System_SetState(GFX_FPS, 20);
+    EXPECT_EQ(gfx->System_GetState(GFX_FPS), 20);
+    static float s_Deltas[16];
+    g_OnFrame = [this](int frame) {
+        s_Deltas[frame - 1] = gfx->Timer_GetDelta();
+        return frame == 9;
+    };
+    auto start = std::chrono::steady_clock::now();
+    RunLoop(Frame);
+    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(elapsed, 0.39);  // 8 waits of 50 ms
+    EXPECT_LT(elapsed, 0.9);
+    EXPECT_FLOAT_EQ(s_Deltas[0], 0.0f);
+    for (int i = 2; i < 9; ++i) {
+        EXPECT_GT(s_Deltas[i], 0.040f) << i;
+        EXPECT_LT(s_Deltas[i], 0.075f) << i;
+    }
+
+    // Unlimited: no waiting.
+    gfx->System_SetState(GFX_FPS, 0);
+    g_Frames = 0;
+    g_OnFrame = [](int frame) { return frame == 9; };
+    start = std::chrono::steady_clock::now();
+    RunLoop(Frame);
+    elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(elapsed, 0.3);
+}
+
+TEST_F(LoopTest, FpsCountsTheFramesOfTheLastWholeSecond) {
+    gfx->System_SetState(GFX_FPS, 40);
+    static int s_Fps = -1;
+    auto start = std::chrono::steady_clock::now();
+    g_OnFrame = [this, start](int) {
+        s_Fps = gfx->Timer_GetFPS();
+        return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1300);
+    };
+    RunLoop(Frame);
+    EXPECT_GE(s_Fps, 35);
+    EXPECT_LE(s_Fps, 41);
+}
+
+TEST_F(LoopTest, FocusCallbacks) {
+    gfx->System_SetState(GFX_FOCUSLOSTFUNC, FocusLost);
+    gfx->System_SetState(GFX_FOCUSGAINFUNC, FocusGained);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    g_OnFrame = [](int frame) {
+        if (frame == 1)
+            PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        return frame == 3;
+    };
+    RunLoop(Frame);
+    EXPECT_EQ(g_FocusLost, 1);
+    EXPECT_EQ(g_FocusGained, 1);
+    gfx->System_SetState(GFX_FOCUSLOSTFUNC, static_cast<gfxCallback>(nullptr));
+    gfx->System_SetState(GFX_FOCUSGAINFUNC, static_cast<gfxCallback>(nullptr));
+}
+
+TEST_F(LoopTest, KeysOfAFrame) {
+    PushKey(SDLK_LSHIFT, true, KMOD_LSHIFT);
+    PushKey(SDLK_a, true, KMOD_LSHIFT);
+    PushText("A");
+    static bool s_Checked = false;
+    g_OnFrame = [this](int frame) {
+        gfxInputEvent e;
+        if (frame == 1) {
+            EXPECT_TRUE(gfx->Input_KeyDown(GFXK_A));
+            EXPECT_TRUE(gfx->Input_KeyDown(GFXK_SHIFT));
+            EXPECT_TRUE(gfx->Input_GetKeyState(GFXK_A));
+            EXPECT_FALSE(gfx->Input_KeyUp(GFXK_A));
+            EXPECT_EQ(gfx->Input_GetKey(), GFXK_A);
+            EXPECT_EQ(gfx->Input_GetChar(), 'A');
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_EQ(e.type, INPUT_KEYDOWN);
+            EXPECT_EQ(e.key, GFXK_SHIFT);
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_EQ(e.type, INPUT_KEYDOWN);
+            EXPECT_EQ(e.key, GFXK_A);
+            EXPECT_EQ(e.chr, 'A');
+            EXPECT_EQ(e.flags, GFXINP_SHIFT);
+            EXPECT_FALSE(gfx->Input_GetEvent(&e));
+            EXPECT_FALSE(gfx->Input_GetEvent(nullptr));
+            PushKey(SDLK_a, true, KMOD_LSHIFT, true);
+        } else if (frame == 2) {
+            // A repeat: typed again, but it did not go down this frame.
+            EXPECT_FALSE(gfx->Input_KeyDown(GFXK_A));
+            EXPECT_TRUE(gfx->Input_GetKeyState(GFXK_A));
+            EXPECT_TRUE(gfx->Input_GetKeyState(GFXK_SHIFT));
+            EXPECT_EQ(gfx->Input_GetKey(), GFXK_A);
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_EQ(e.flags, GFXINP_SHIFT | GFXINP_REPEAT);
+            PushKey(SDLK_HOME, true, KMOD_LALT);
+            PushKey(SDLK_HOME, false, KMOD_LALT);
+            PushKey(SDLK_a, false);
+        } else if (frame == 3) {
+            EXPECT_TRUE(gfx->Input_KeyUp(GFXK_A));
+            EXPECT_FALSE(gfx->Input_GetKeyState(GFXK_A));
+            EXPECT_TRUE(gfx->Input_KeyDown(GFXK_HOME));
+            EXPECT_TRUE(gfx->Input_KeyUp(GFXK_HOME));
+            EXPECT_EQ(gfx->Input_GetKey(), GFXK_HOME);
+            EXPECT_EQ(gfx->Input_GetChar(), 0);
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_EQ(e.type, INPUT_KEYUP);
+            EXPECT_EQ(e.key, GFXK_HOME);
+            EXPECT_TRUE(e.flags & GFXINP_ALT);
+            PushKey(SDLK_RETURN, true);
+            PushKey(SDLK_LSHIFT, false);
+        } else if (frame == 4) {
+            EXPECT_EQ(gfx->Input_GetKey(), GFXK_ENTER);
+            EXPECT_EQ(gfx->Input_GetChar(), 13);
+            PushKey(SDLK_RETURN, false);
+        } else if (frame == 5) {
+            EXPECT_TRUE(gfx->Input_KeyUp(GFXK_ENTER));
+            EXPECT_EQ(gfx->Input_GetKey(), 0);  // only keys that went down count
+        } else {
+            // Nothing happened in this frame: the events of the last are gone.
+            EXPECT_EQ(gfx->Input_GetKey(), 0);
+            EXPECT_FALSE(gfx->Input_KeyDown(GFXK_ENTER));
+            EXPECT_FALSE(gfx->Input_GetEvent(&e));
+            for (int bad : {-1, 0, 256, 1000})
+                EXPECT_FALSE(gfx->Input_GetKeyState(bad) || gfx->Input_KeyDown(bad) || gfx->Input_KeyUp(bad));
+            s_Checked = true;
+            return true;
+        }
+        return false;
+    };
+    RunLoop(Frame);
+    EXPECT_TRUE(s_Checked);
+}
+
+TEST_F(LoopTest, MouseOfAFrame) {
+    PushButton(SDL_BUTTON_LEFT, true, 10, 20);
+    g_OnFrame = [this](int frame) {
+        gfxInputEvent e;
+        float x = -1, y = -1;
+        if (frame == 1) {
+            EXPECT_TRUE(gfx->Input_KeyDown(GFXK_LBUTTON));
+            EXPECT_TRUE(gfx->Input_GetKeyState(GFXK_LBUTTON));
+            EXPECT_EQ(gfx->Input_GetKey(), GFXK_LBUTTON);
+            gfx->Input_GetMousePos(&x, &y);
+            EXPECT_FLOAT_EQ(x, 10);
+            EXPECT_FLOAT_EQ(y, 20);
+            EXPECT_TRUE(gfx->Input_GetEvent(&e));
+            EXPECT_EQ(e.type, INPUT_MBUTTONDOWN);
+            EXPECT_EQ(e.key, GFXK_LBUTTON);
+            PushButton(SDL_BUTTON_RIGHT, true, 11, 21);
+            PushButton(SDL_BUTTON_LEFT, false, 12, 22);
+            SDL_Event wheel;
+            SDL_zero(wheel);
+            wheel.type = SDL_MOUSEWHEEL;
+            wheel.wheel.y = 2;
+            SDL_PushEvent(&wheel);
+            SDL_Event move;
+            SDL_zero(move);
+            move.type = SDL_MOUSEMOTION;
+            move.motion.x = 30;
+            move.motion.y = 40;
+            SDL_PushEvent(&move);
+        } else if (frame == 2) {
+            EXPECT_TRUE(gfx->Input_KeyUp(GFXK_LBUTTON));
+            EXPECT_FALSE(gfx->Input_GetKeyState(GFXK_LBUTTON));
+            EXPECT_TRUE(gfx->Input_GetKeyState(GFXK_RBUTTON));
+            EXPECT_EQ(gfx->Input_GetMouseWheel(), 2);
+            gfx->Input_GetMousePos(&x, &y);
+            EXPECT_FLOAT_EQ(x, 30);
+            EXPECT_FLOAT_EQ(y, 40);
+            int types[4] = {0, 0, 0, 0};
+            for (int i = 0; i < 4; ++i) {
+                EXPECT_TRUE(gfx->Input_GetEvent(&e));
+                types[i] = e.type;
+            }
+            EXPECT_EQ(types[0], INPUT_MBUTTONDOWN);
+            EXPECT_EQ(types[1], INPUT_MBUTTONUP);
+            EXPECT_EQ(types[2], INPUT_MOUSEWHEEL);
+            EXPECT_EQ(e.type, INPUT_MOUSEMOVE);
+            PushButton(SDL_BUTTON_RIGHT, false, 30, 40);
+            PushWindowEvent(SDL_WINDOWEVENT_LEAVE);
+        } else {
+            EXPECT_EQ(gfx->Input_GetMouseWheel(), 0);
+            EXPECT_FALSE(gfx->Input_IsMouseOver());
+            PushWindowEvent(SDL_WINDOWEVENT_ENTER);
+            return true;
+        }
+        return false;
+    };
+    RunLoop(Frame);
+    EXPECT_EQ(g_Frames, 3);
+}
+
+TEST_F(LoopTest, FullScreenAndBackWhileRunning) {
+    g_OnFrame = [this](int frame) {
+        if (frame == 2)
+            gfx->System_SetState(GFX_WINDOWED, false);
+        if (frame == 5)
+            gfx->System_SetState(GFX_WINDOWED, true);
+        if (frame == 3)
+            gfx->System_SetState(GFX_HIDEMOUSE, false);
+        return frame == 8;
+    };
+    RunLoop(Frame, Render);
+    EXPECT_TRUE(gfx->System_GetState(GFX_WINDOWED));
+    EXPECT_FALSE(gfx->System_GetState(GFX_HIDEMOUSE));
+    EXPECT_TRUE(gfx->System_Snapshot((TempFolder() + "after_full_screen.bmp").c_str()));
+}
+
+}  // namespace

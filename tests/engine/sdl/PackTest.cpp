@@ -1,0 +1,165 @@
+// Packs with and without a password (traditional and AES), name matching,
+// attach order and the disk fallback.
+#include "EngineFixture.h"
+
+#include <zip.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+using namespace enginetest;
+
+namespace {
+
+std::string ProgramFolder() {
+    char exe[4096] = {0};
+    if (readlink("/proc/self/exe", exe, sizeof exe - 1) <= 0)
+        return "./";
+    std::string path(exe);
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+// A folder with Data/Sub/File.txt (or `inner` in place of Data) and top.bin,
+// zipped with the zip tool.
+std::string ZipWithTool(const std::string& name, const char* password, const std::string& contents,
+                        const std::string& inner = "Data") {
+    std::string folder = TempFolder() + name + "_src/";
+    std::system(("mkdir -p '" + folder + inner + "/Sub'").c_str());
+    WriteFile(folder + inner + "/Sub/File.txt", contents);
+    WriteFile(folder + "top.bin", std::string("\0\1\2", 3));
+    std::string zip = TempFolder() + name + ".zip";
+    std::string command = "cd '" + folder + "' && zip -q -X -r ";
+    if (password)
+        command += std::string("-P ") + password + " ";
+    command += "'" + zip + "' . >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return zip;
+}
+
+// A pack with AES-256 entries, made with libzip.
+std::string ZipWithAes(const std::string& name, const char* password, const std::string& contents) {
+    std::string path = TempFolder() + name + ".zip";
+    int error = 0;
+    zip_t* za = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    EXPECT_NE(za, nullptr);
+    if (!za)
+        return path;
+    char* copy = static_cast<char*>(std::malloc(contents.size()));
+    std::memcpy(copy, contents.data(), contents.size());
+    zip_source_t* source = zip_source_buffer(za, copy, contents.size(), 1);
+    zip_int64_t index = zip_file_add(za, "Aes/Secret.TXT", source, ZIP_FL_OVERWRITE);
+    EXPECT_GE(index, 0);
+    EXPECT_EQ(zip_file_set_encryption(za, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, password), 0);
+    EXPECT_EQ(zip_close(za), 0);
+    return path;
+}
+
+std::string Load(GFX* gfx, const char* name) {
+    uint32_t size = 12345;
+    void* data = gfx->Resource_Load(name, &size);
+    if (!data) {
+        EXPECT_EQ(size, 0u) << name;
+        return "<none>";
+    }
+    std::string text(static_cast<const char*>(data), size);
+    gfx->Resource_Free(data);
+    return text;
+}
+
+class PackTest : public EngineTest {};
+
+TEST_F(PackTest, PackWithoutPasswordAndNameNormalisation) {
+    std::string zip = ZipWithTool("plain", nullptr, "plain text");
+    ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str()));
+    EXPECT_EQ(Load(gfx, "plain_never_there.txt"), "<none>");
+    EXPECT_EQ(Load(gfx, "Data/Sub/File.txt"), "plain text");
+    EXPECT_EQ(Load(gfx, "data\\sub\\FILE.TXT"), "plain text");
+    EXPECT_EQ(Load(gfx, "\\Data\\Sub/file.txt"), "plain text");
+    EXPECT_EQ(Load(gfx, "/DATA/SUB/FILE.txt"), "plain text");
+    EXPECT_EQ(Load(gfx, "top.bin"), std::string("\0\1\2", 3));
+    EXPECT_EQ(Load(gfx, "Data/Sub"), "<none>");
+}
+
+TEST_F(PackTest, TraditionalPasswordRightWrongAndMissing) {
+    std::string zip = ZipWithTool("trad", "QuilloBrant", "first", "Trad");
+    EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), "WrongOne"));
+    EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str()));
+    EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), ""));
+    ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "QuilloBrant"));
+    EXPECT_EQ(Load(gfx, "TRAD\\SUB\\FILE.TXT"), "first");
+}
+
+TEST_F(PackTest, AesPasswordRightAndWrong) {
+    std::string zip = ZipWithAes("aes", "s3cret", "hidden words");
+    EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), "nope"));
+    EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str()));
+    ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "s3cret"));
+    EXPECT_EQ(Load(gfx, "aes\\secret.txt"), "hidden words");
+}
+
+TEST_F(PackTest, MissingOrCorruptPacksAreRefused) {
+    EXPECT_FALSE(gfx->Resource_AttachPack((TempFolder() + "absent.zip").c_str()));
+    EXPECT_FALSE(gfx->Resource_AttachPack(nullptr));
+    std::string junk = TempFolder() + "junk.zip";
+    WriteFile(junk, std::string(300, 'x'));
+    EXPECT_FALSE(gfx->Resource_AttachPack(junk.c_str()));
+    // A real pack cut short.
+    std::string zip = ZipWithTool("cut", nullptr, std::string(2000, 'c'));
+    std::string bytes = ReadFile(zip);
+    std::string cut = TempFolder() + "cut_short.zip";
+    WriteFile(cut, bytes.substr(0, bytes.size() - 40));
+    EXPECT_FALSE(gfx->Resource_AttachPack(cut.c_str()));
+}
+
+TEST_F(PackTest, PacksAreSearchedInAttachOrderBeforeTheDisk) {
+    std::string first = ZipWithTool("order1", nullptr, "from the first", "Order");
+    std::string second = ZipWithTool("order2", nullptr, "from the second", "Order");
+    // A file on disk of the same name comes after both.
+    std::system(("mkdir -p '" + TempFolder() + "Order/Sub'").c_str());
+    std::string onDisk = TempFolder() + "Order/Sub/File.txt";
+    WriteFile(onDisk, "from the disk");
+    EXPECT_EQ(Load(gfx, onDisk.c_str()), "from the disk");
+    ASSERT_TRUE(gfx->Resource_AttachPack(first.c_str()));
+    ASSERT_TRUE(gfx->Resource_AttachPack(second.c_str()));
+    EXPECT_EQ(Load(gfx, "Order/Sub/File.txt"), "from the first");
+}
+
+TEST_F(PackTest, DiskFallbackFromTheProgramFolderAndAbsolutePaths) {
+    std::string absolute = TempFolder() + "on_disk.txt";
+    WriteFile(absolute, "disk bytes");
+    EXPECT_EQ(Load(gfx, absolute.c_str()), "disk bytes");
+
+    std::string relative = "bw_engine_test_Disk.txt";
+    WriteFile(ProgramFolder() + relative, "beside the program");
+    EXPECT_EQ(Load(gfx, relative.c_str()), "beside the program");
+    EXPECT_EQ(Load(gfx, "\\BW_ENGINE_TEST_DISK.TXT"), "beside the program");
+    std::remove((ProgramFolder() + relative).c_str());
+    EXPECT_EQ(Load(gfx, relative.c_str()), "<none>");
+
+    // A pack named relative to the program's folder.
+    std::string zip = ZipWithTool("relative", nullptr, "relative pack");
+    std::string packName = "bw_engine_test_pack.zip";
+    WriteFile(ProgramFolder() + packName, ReadFile(zip));
+    EXPECT_TRUE(gfx->Resource_AttachPack(packName.c_str()));
+    std::remove((ProgramFolder() + packName).c_str());
+}
+
+TEST_F(PackTest, LoadWithoutSizeAndFreeOfAnythingIsHarmless) {
+    std::string absolute = TempFolder() + "nosize.txt";
+    WriteFile(absolute, "abc");
+    void* data = gfx->Resource_Load(absolute.c_str());
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(static_cast<const char*>(data)[3], 0);  // a zero byte past the end
+    gfx->Resource_Free(data);
+    gfx->Resource_Free(nullptr);
+    int local = 0;
+    gfx->Resource_Free(&local);  // not the engine's: ignored
+    uint32_t size = 7;
+    EXPECT_EQ(gfx->Resource_Load(nullptr, &size), nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(gfx->Resource_Load("", &size), nullptr);
+}
+
+}  // namespace
