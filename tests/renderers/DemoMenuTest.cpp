@@ -1,5 +1,6 @@
 // The demo game's front end, its scripts read from demo/pack: the menu leads
-// to the options and credits screens and back, and quits on Escape.
+// to the options and credits screens and back, and Escape asks whether to
+// quit in a dialog, where Y quits.
 #include "host/CHelperToKeyBinder.h"
 #include "media/CCursorHelper.h"
 #include "renderers/CMenuRenderer.h"
@@ -13,14 +14,15 @@
 
 namespace {
 
-// What was active after each frame, and one pixel of the middle button as the
-// frame before it left the screen.
+// What was active after each frame, whether it had a dialog open, and one
+// pixel of the second button as the frame before it left the screen.
 std::vector<CGFXFuncHelperBase*> g_Active;
+std::vector<bool> g_Dialog;
 std::vector<uint32_t> g_Pixel;
 
-// The middle ("credits") button lies at x 220-580, y 264-336 on an 800 x 600
-// screen; this point is on neither its key cap nor its icon.
-const int kButtonX = 400, kButtonY = 268;
+// The second ("credits") button lies at x 210-590, y 222-278 on an 800 x 600
+// screen; this point is on neither its key cap, its label nor its icon.
+const int kButtonX = 400, kButtonY = 270;
 
 class DemoMenuTest : public HostFixture {
 protected:
@@ -33,10 +35,12 @@ protected:
         engine->AddImage("images/font2.png", 192, 96);
         engine->AddImage("images/cursor.png", 16, 16);
         g_Active.clear();
+        g_Dialog.clear();
         g_Pixel.clear();
         engine->betweenFrames = [](int) {
             CGFXStarter* s = CGFXStarter::GetInstance();
             g_Active.push_back(s->GetActiveRenderer());
+            g_Dialog.push_back(s->GetActiveRenderer()->HasModalChild());
             const std::vector<uint32_t>& screen = RecordingEngine::Instance()->Screen();
             g_Pixel.push_back(screen.empty() ? 0 : screen[kButtonY * 800 + kButtonX]);
             s->Release();
@@ -61,7 +65,7 @@ protected:
     }
 };
 
-TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndEscapeQuits) {
+TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
     RecordedInput hover;
     hover.mouseX = kButtonX;
     hover.mouseY = kButtonY;
@@ -71,7 +75,7 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndEscapeQuits) {
         // Escape comes up on the menu after it took the player back: no quit.
         Up(GFXK_ESCAPE),
         Key(GFXK_A + ('C' - 'A')), Up(GFXK_LBUTTON),
-        Key(GFXK_ESCAPE), Up(GFXK_ESCAPE),
+        Key(GFXK_ESCAPE), Up(GFXK_ESCAPE), Key(GFXK_A + ('Y' - 'A')),
     };
     for (const RecordedInput& input : frames) engine->QueueInput(input);
 
@@ -86,17 +90,18 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndEscapeQuits) {
     const std::string printed = RunCapturing(params, 20);
 
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(engine->FramesRun(), 10);
+    EXPECT_EQ(engine->FramesRun(), 11);
     CGFXFuncHelperBase* options = &menu.GetOptionsRenderer();
     CGFXFuncHelperBase* credits = &menu.GetCreditsRenderer();
     EXPECT_EQ(g_Active, (std::vector<CGFXFuncHelperBase*>{&menu, &menu, options, options, &menu, &menu, credits,
-                                                           &menu, &menu}));
+                                                           &menu, &menu, &menu}));
+    EXPECT_EQ(g_Dialog, (std::vector<bool>{false, false, false, false, false, false, false, false, false, true}));
     // The hovered button lights up from the frame the mouse is over it.
     ASSERT_GE(g_Pixel.size(), 3u);
     EXPECT_EQ(g_Pixel[1], 0xFF3F7F4Au);
     EXPECT_EQ(g_Pixel[2], 0xFF62A86Eu);
     const std::vector<std::string> volumes = engine->Calls("System_SetState");
-    EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(3,90,int)"), volumes.end());
+    EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(3,70,int)"), volumes.end());
     // The screens leave the clipping off for the overlay and the cursor.
     EXPECT_EQ(engine->Calls("Gfx_SetClipping").back(), "Gfx_SetClipping(0,0,0,0)");
 }
