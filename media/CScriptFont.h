@@ -40,8 +40,9 @@ private:
     // Reads one number for a setter of the shared font.
     int SetShared(lua_State* L, void (gfxFont::*setter)(float));
 
-    CGFXStarter* m_Starter;
-    CGFXFuncHelperBase* m_Owner;
+    // Kept as the object's record of who made it, though no method needs them.
+    [[maybe_unused]] CGFXStarter* m_Starter;
+    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
     std::unique_ptr<CLuaBinder<CScriptFont>> m_Binder;
     gfxFont* m_Font;  // the cache's; never null
     int m_Alignment = 0;

@@ -71,7 +71,7 @@ CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HT
         m_Animation->SetFrame(0);
         m_Animation->Play();
     } else {
-        m_Sprite.reset(new gfxSprite(texture, x, y, width, height));
+        m_Sprite.emplace(texture, x, y, width, height);
     }
 }
 
@@ -85,9 +85,9 @@ CScriptSprite::~CScriptSprite() {
 
 void CScriptSprite::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kSpriteMethods); }
 
-gfxSprite* CScriptSprite::GetDrawable() const {
+gfxSprite* CScriptSprite::GetDrawable() {
     if (m_Animation) return m_Animation.get();
-    return m_Sprite.get();
+    return m_Sprite ? &*m_Sprite : nullptr;
 }
 
 int CScriptSprite::OnLuaCall(lua_State* L, int id, const char*) {

@@ -6,17 +6,18 @@
 #pragma once
 
 #include "engine/gfx.h"
+#include "helpers/gfxSprite.h"
 #include "script/CLuaBinder.h"
 #include "script/ILuaBindableEvents.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
 class gfxAnimation;
-class gfxSprite;
 
 class CScriptSprite final : public ILuaBindableEvents {
 public:
@@ -48,7 +49,7 @@ public:
     int GetX() const { return m_X; }
     int GetY() const { return m_Y; }
     // The animation when there is one, else the plain sprite.
-    gfxSprite* GetDrawable() const;
+    gfxSprite* GetDrawable();
 
 private:
     int Render(lua_State* L);
@@ -80,7 +81,9 @@ private:
     bool MapMarksTransparent(int64_t dx, int64_t dy) const;
 
     std::unique_ptr<gfxAnimation> m_Animation;
-    std::unique_ptr<gfxSprite> m_Sprite;
+    // In the object itself: every draw reads it, and one allocation less
+    // keeps thousands of sprites closer together in memory.
+    std::optional<gfxSprite> m_Sprite;
     bool m_bAnimated;
     int m_Frames;
     std::unique_ptr<CLuaBinder<CScriptSprite>> m_Binder;

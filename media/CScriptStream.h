@@ -54,7 +54,8 @@ private:
     void PruneExtraChannels();
 
     CGFXStarter* m_Starter;
-    CGFXFuncHelperBase* m_Owner;
+    // Kept as the stream's record of its renderer, though no method needs it.
+    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
     HEFFECT m_Effect;
     HCHANNEL m_Channel = 0;
     std::set<HCHANNEL> m_ExtraChannels;

@@ -44,7 +44,8 @@ public:
     T* GetOwner() const { return m_Owner; }
 
 private:
-    // Upvalue 1 of every closure: the liveness token; upvalue 2 of a method: its entry's index.
+    // Upvalue 1 of every closure: the liveness token. A method's closure also
+    // carries its entry's id and name, so a call reads no entry list.
     static CLuaBinder* Live(lua_State* L) {
         CLuaLiveness* life = CLuaLiveness::FromToken(L, lua_upvalueindex(1));
         return life ? static_cast<CLuaBinder*>(life->Target()) : nullptr;
@@ -87,8 +88,9 @@ void CLuaBinder<T>::Register() {
         if (!m_Entries[i].name) continue;
         lua_pushstring(L, m_Entries[i].name);
         lua_pushvalue(L, token);
-        lua_pushinteger(L, static_cast<lua_Integer>(i));
-        lua_pushcclosure(L, MethodThunk, 2);
+        lua_pushinteger(L, static_cast<lua_Integer>(m_Entries[i].id));
+        lua_pushlightuserdata(L, const_cast<char*>(m_Entries[i].name));
+        lua_pushcclosure(L, MethodThunk, 3);
         lua_rawset(L, table);
     }
     lua_settop(L, table);
@@ -98,9 +100,10 @@ template <class T>
 int CLuaBinder<T>::MethodThunk(lua_State* L) {
     CLuaBinder* binder = Live(L);
     if (!binder || !binder->m_Owner) return 0;
-    const size_t index = static_cast<size_t>(lua_tointeger(L, lua_upvalueindex(2)));
-    if (index >= binder->m_Entries.size()) return 0;
-    return binder->Call(L, &binder->m_Entries[index]);
+    const int id = static_cast<int>(lua_tointeger(L, lua_upvalueindex(2)));
+    const char* name = static_cast<const char*>(lua_touserdata(L, lua_upvalueindex(3)));
+    // Nothing may be touched after the handler: it may delete its object and this binder.
+    return binder->m_Owner->OnLuaCall(L, id, name);
 }
 
 template <class T>

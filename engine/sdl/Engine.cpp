@@ -170,6 +170,7 @@ bool Engine::System_Start() {
         m_Renderer.Present(m_Window, mapping);
         m_Input.SetMapping(mapping);
         m_Timer.FrameShown();
+        m_LaunchStamp.FrameShown();
     }
     return true;
 }

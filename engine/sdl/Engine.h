@@ -6,6 +6,7 @@
 #include "engine/gfx.h"
 #include "engine/sdl/Audio.h"
 #include "engine/sdl/Input.h"
+#include "engine/sdl/LaunchStamp.h"
 #include "engine/sdl/Log.h"
 #include "engine/sdl/Renderer.h"
 #include "engine/sdl/Resources.h"
@@ -113,6 +114,7 @@ private:
     Audio m_Audio;
     Input m_Input;
     FrameTimer m_Timer;
+    LaunchStamp m_LaunchStamp;
     std::mt19937 m_Random;
 
     // States (defaults in gfx.h).

@@ -31,9 +31,11 @@ void SetBlendFunc(int blend) {
 Renderer::Renderer() : m_Vertices(new gfxVertex[kMaxVertices]) { m_Scenes.reserve(kMaxScenes); }
 
 bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
-    if (!BuildQuadProgram(m_Programs[0], false, log) || !BuildQuadProgram(m_Programs[1], true, log)) {
-        Shutdown();
-        return false;
+    for (int shading = 0; shading < kShadingCount; ++shading) {
+        if (!BuildQuadProgram(m_Programs[shading], static_cast<QuadShading>(shading), log)) {
+            Shutdown();
+            return false;
+        }
     }
 
     m_ScreenWidth = screenWidth;
@@ -108,6 +110,8 @@ void Renderer::Shutdown() {
     m_Scenes.clear();
     m_Drawing = false;
     m_Count = 0;
+    m_BatchWhite = true;
+    m_BatchArea = m_AreaSinceKick = 0.0f;
     if (m_ScreenFbo)
         glDeleteFramebuffers(1, &m_ScreenFbo);
     if (m_ScreenTexture)
@@ -119,14 +123,14 @@ void Renderer::Shutdown() {
     if (m_Vao)
         glDeleteVertexArrays(1, &m_Vao);
     m_ScreenFbo = m_ScreenTexture = m_Ibo = m_Vbo = m_Vao = 0;
-    DeleteQuadProgram(m_Programs[0]);
-    DeleteQuadProgram(m_Programs[1]);
+    for (QuadProgram& program : m_Programs)
+        DeleteQuadProgram(program);
 }
 
 void Renderer::ResetStateCache() {
     m_BoundTexture = -1;
     m_GlBlend = -1;
-    m_GlColorAdd = -1;
+    m_GlShading = -1;
     m_GlDepthWrite = -1;
 }
 
@@ -182,7 +186,7 @@ void Renderer::BindScene(const Scene& scene) {
         glUseProgram(program.program);
         glUniform2f(program.scale, 2.0f / static_cast<float>(scene.width), 2.0f / static_cast<float>(scene.height));
     }
-    m_GlColorAdd = -1;
+    m_GlShading = -1;
     if (scene.depth)
         glEnable(GL_DEPTH_TEST);
     else
@@ -245,10 +249,10 @@ void Renderer::ApplyBatchState() {
         SetBlendFunc(blend);
         m_GlBlend = blend;
     }
-    int colorAdd = (m_BatchBlend & BLEND_COLORADD) ? 1 : 0;
-    if (m_GlColorAdd != colorAdd) {
-        glUseProgram(m_Programs[colorAdd].program);
-        m_GlColorAdd = colorAdd;
+    int shading = (m_BatchBlend & BLEND_COLORADD) ? kShadeAdd : m_BatchWhite ? kShadeTexel : kShadeMultiply;
+    if (m_GlShading != shading) {
+        glUseProgram(m_Programs[shading].program);
+        m_GlShading = shading;
     }
 
     int depthWrite = (m_BatchBlend & BLEND_ZWRITE) ? 1 : 0;
@@ -277,9 +281,16 @@ void Renderer::Flush() {
         glUnmapBuffer(GL_ARRAY_BUFFER);
         glDrawElementsBaseVertex(GL_TRIANGLES, m_Count * 6, GL_UNSIGNED_SHORT, nullptr, m_RingOffset);
         ++m_DrawCalls;
+        m_AreaSinceKick += m_BatchArea;
+        if (m_AreaSinceKick >= kKickArea) {
+            glFlush();
+            m_AreaSinceKick = 0.0f;
+        }
     }
     m_RingOffset += vertices;
     m_Count = 0;
+    m_BatchWhite = true;
+    m_BatchArea = 0.0f;
 }
 
 void Renderer::ForgetTarget(HTARGET handle) {

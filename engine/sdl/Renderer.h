@@ -13,6 +13,7 @@
 #include "engine/gfx.h"
 #include "engine/sdl/Shader.h"
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,6 +29,10 @@ class Renderer {
 public:
     // Quads per draw call at most: 65536 vertices, 16-bit indices.
     static constexpr int kMaxQuads = 16384;
+    // Pixels of quads drawn before OpenGL is told to start on them: a
+    // software rasterizer then fills the first of a frame while the rest is
+    // made, and frames of small quads pay no extra hand-over.
+    static constexpr float kKickArea = 1048576.0f;
 
     Renderer();
     Renderer(const Renderer&) = delete;
@@ -49,10 +54,13 @@ public:
         if (!m_Drawing)
             return;
         int blend = quad.blend & (BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
-        if (m_Count && (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads))
+        if (m_Count && (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads ||
+                        m_BatchArea >= kKickArea))
             Flush();
         m_BatchTexture = glTexture;
         m_BatchBlend = blend;
+        m_BatchWhite &= (quad.v[0].col & quad.v[1].col & quad.v[2].col & quad.v[3].col) == 0xFFFFFFFFu;
+        m_BatchArea += std::fabs((quad.v[2].x - quad.v[0].x) * (quad.v[2].y - quad.v[0].y));
         static_assert(sizeof quad.v == 4 * sizeof(gfxVertex), "four corners");
         gfxVertex* out = &m_Vertices[static_cast<size_t>(m_Count) * 4];
         out[0] = quad.v[0];
@@ -94,7 +102,7 @@ private:
     void ApplyBatchState();
     void ResetStateCache();
 
-    QuadProgram m_Programs[2];  // colour multiplied, colour added
+    QuadProgram m_Programs[kShadingCount];
     unsigned m_Vao = 0, m_Vbo = 0, m_Ibo = 0;
     unsigned m_ScreenFbo = 0, m_ScreenTexture = 0;
     int m_ScreenWidth = 0, m_ScreenHeight = 0;
@@ -103,6 +111,7 @@ private:
     int m_Count = 0;
     unsigned m_BatchTexture = 0;
     int m_BatchBlend = BLEND_DEFAULT;
+    bool m_BatchWhite = true;  // every corner of the batch is opaque white
     int m_RingOffset = 0;  // in vertices, into the vertex buffer
 
     std::vector<Scene> m_Scenes;
@@ -111,10 +120,12 @@ private:
     // What OpenGL is set to now; -1 = unknown.
     long m_BoundTexture = -1;
     int m_GlBlend = -1;
-    int m_GlColorAdd = -1;
+    int m_GlShading = -1;
     int m_GlDepthWrite = -1;
 
     uint64_t m_DrawCalls = 0;
+    float m_BatchArea = 0.0f;  // pixels the batch covers, about
+    float m_AreaSinceKick = 0.0f;
 };
 
 }  // namespace gfxsdl

@@ -48,6 +48,17 @@ void main() {
 }
 )";
 
+const char* kFragmentShaderTexel = R"(#version 330 core
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+out vec4 oColor;
+void main() {
+    oColor = texture(uTexture, vTexCoord);
+}
+)";
+
+const char* const kFragmentShaders[kShadingCount] = {kFragmentShaderMul, kFragmentShaderAdd, kFragmentShaderTexel};
+
 GLuint Compile(GLenum type, const char* source, Log& log) {
     GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
@@ -66,9 +77,9 @@ GLuint Compile(GLenum type, const char* source, Log& log) {
 
 }  // namespace
 
-bool BuildQuadProgram(QuadProgram& program, bool colorAdd, Log& log) {
+bool BuildQuadProgram(QuadProgram& program, QuadShading shading, Log& log) {
     GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader, log);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, colorAdd ? kFragmentShaderAdd : kFragmentShaderMul, log);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShaders[shading], log);
     if (!vs || !fs) {
         glDeleteShader(vs);
         glDeleteShader(fs);

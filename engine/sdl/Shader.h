@@ -1,7 +1,8 @@
 // The shader programs of the quad batch: texel times or plus the vertex
-// colour (clamped), alpha always texel alpha times vertex alpha. Two programs
-// rather than one with a branch: software rasterisers shade both sides of a
-// branch.
+// colour (clamped), alpha always texel alpha times vertex alpha; and the
+// texel alone, the same picture as times opaque white at less cost per
+// pixel. Programs rather than one with a branch: software rasterisers shade
+// both sides of a branch.
 #pragma once
 
 namespace gfxsdl {
@@ -17,9 +18,10 @@ struct QuadProgram {
 // Attribute locations of the vertex layout (gfxVertex).
 enum { kAttribPosition = 0, kAttribColor = 1, kAttribTexCoord = 2 };
 
+enum QuadShading { kShadeMultiply = 0, kShadeAdd = 1, kShadeTexel = 2, kShadingCount = 3 };
+
 // False (reason logged) when the program does not compile or link.
-// colorAdd: texel plus vertex colour, else texel times vertex colour.
-bool BuildQuadProgram(QuadProgram& program, bool colorAdd, Log& log);
+bool BuildQuadProgram(QuadProgram& program, QuadShading shading, Log& log);
 void DeleteQuadProgram(QuadProgram& program);
 
 }  // namespace gfxsdl

@@ -26,7 +26,7 @@ configure() {
 # Sets the plan of a configuration saved by an earlier run, keeping the rest.
 replan() {
     sed -i "s|<value name=\"mode\" data=\"[^\"]*\" />|<value name=\"mode\" data=\"$1\" />|" "$game/config.conf"
-    sed -i '/<value name="\(step\|frames\|waited\|up\|clicking\|moved\|mx\|my\|captured\)"/d' "$game/config.conf"
+    sed -i '/<value name="\(step\|frames\|waited\|up\|clicking\|catching\|moved\|mx\|my\|captured\)"/d' "$game/config.conf"
 }
 
 play() {
@@ -48,7 +48,7 @@ configure walk
 play || fail "the walk exited with $?: $(cat "$work/err")"
 grep -q "^Engine: " "$game/program.log" || fail "program.log lacks the engine's line: $(cat "$game/program.log")"
 [ ! -s "$work/out" ] || fail "the demo wrote to standard output: $(cat "$work/out")"
-for line in "menu: asking to quit" "menu: staying" "menu: options" "options: defaults again" "menu: credits" \
+for line in "menu: the bee is caught" "menu: asking to quit" "menu: staying" "menu: options" "options: defaults again" "menu: credits" \
     "menu: gallery" "gallery: photo taken" "confirm: quitting"; do
     grep -qx "$line" "$work/err" || fail "'$line' is not on standard error: $(cat "$work/err")"
 done
@@ -59,6 +59,13 @@ expect_value sound 0.000000 walk
 expect_value overlay 2.000000 walk
 expect_value name Test walk
 [ ! -e "$work/home/Brindlewick/config.conf" ] || fail "a per-user configuration was created"
+# Every host function of the host's table was called by the demo's scripts.
+names=$(grep -o '{"[A-Za-z]*", [A-Z]::' "$root/script/CHostFunctionTable.cpp" | cut -d'"' -f2)
+[ "$(echo "$names" | wc -l)" -eq 53 ] || fail "the host's table does not read as 53 functions"
+used=$(sed -n '/<section name="autoplay_used">/,/<\/section>/p' "$game/config.conf")
+for name in $names; do
+    grep -q "<value name=\"$name\" data=\"1.000000\" />" <<< "$used" || fail "the walk never called $name"
+done
 # The gallery: the title's gold glyph and its dark outline; the masked
 # sprite's window shows the landscape, its transparent corner the panel
 # below; the photo's thumbnail holds the empty sparks panel of that moment.

@@ -85,7 +85,7 @@ function Init(host)
 end
 
 local function Choose(b)
-    Blip:PlayEx(false, 100)
+    if Settings.SoundOn(Host) then Blip:PlayEx(false, 100) end
     escapeDown = false
     if b.key == Keys.ESCAPE then
         Host:OutputDebugString("menu: asking to quit")
@@ -122,7 +122,7 @@ end
 local function CatchBee(mx, my, clicked)
     bee.hover = Bee:UnderPosition(mx, my)
     if bee.hover and clicked then
-        Blip:PlayEx(false, 100)
+        if Settings.SoundOn(Host) then Blip:PlayEx(false, 100) end
         Backdrop:CallFunction("Burst")
         bee.caught = 1.5
         Host:OutputDebugString("menu: the bee is caught")

@@ -35,7 +35,7 @@ local function Change(row, step)
         return
     end
     Settings.Save(Host, s)
-    Blip:Play(false, 100)
+    if s.sound then Blip:Play(false, 100) end
 end
 
 local function Activate(row)
@@ -43,7 +43,7 @@ local function Activate(row)
         Current = Settings.Reset(Host)
         Settings.Apply(Host, Current)
         Host:OutputDebugString("options: defaults again")
-        Blip:Play(false, 100)
+        if Current.sound then Blip:Play(false, 100) end
     elseif row.id == "back" then
         Host:SwitchToRenderer("menu")
     end

@@ -50,6 +50,12 @@ function Settings.Reset(host)
     return Defaults()
 end
 
+-- "EnableSound"(false) pauses what plays, but a sound started later would
+-- still be heard: the screens ask this before they play one.
+function Settings.SoundOn(host)
+    return Settings.Load(host).sound
+end
+
 -- The overlay's colour takes effect only once the overlay exists, after
 -- every screen's "Init": apply the settings from an "Update".
 function Settings.Apply(host, s)

@@ -107,6 +107,30 @@ TEST_F(DrawingTest, UntexturedQuadsDrawTheVertexColour) {
         EXPECT_TRUE(ColorNear(px, vertex, 1));
 }
 
+// Batches of opaque white corners draw with a cheaper program: a tinted quad
+// in the same batch, before or after white ones, must still be tinted.
+TEST_F(DrawingTest, TintedAndWhiteQuadsShareABatchWithTheirOwnColours) {
+    const uint32_t texel = Argb(0xFF, 0x80, 0xC0, 0x40);
+    const uint32_t tint = Argb(0xFF, 0x80, 0x80, 0xFF);
+    const uint32_t tinted = ExpectedBlend(texel, tint, 0xFF000000, BLEND_DEFAULT);
+    HTEXTURE tex = Texture(std::vector<uint32_t>(4, texel), 2, 2);
+    HTARGET target = Target(4, 2);
+    const gfxQuad white = MakeQuad(0, 0, 2, 2, tex), tintedQuad = MakeQuad(2, 0, 2, 2, tex, BLEND_DEFAULT, tint);
+    for (bool whiteFirst : {true, false}) {
+        ASSERT_TRUE(gfx->Gfx_BeginScene(target));
+        gfx->Gfx_Clear(0xFF000000);
+        Draw(whiteFirst ? white : tintedQuad);
+        Draw(whiteFirst ? tintedQuad : white);
+        gfx->Gfx_EndScene();
+        std::vector<uint32_t> picture = ReadTexture(gfx->Target_GetTexture(target));
+        ASSERT_EQ(picture.size(), 8u);
+        for (size_t i = 0; i < picture.size(); ++i) {
+            uint32_t expected = i % 4 < 2 ? texel : tinted;
+            EXPECT_TRUE(ColorNear(picture[i], expected, 1)) << "pixel " << i << (whiteFirst ? ", white first" : "");
+        }
+    }
+}
+
 TEST_F(DrawingTest, OneToOneQuadPutsEachTexelOnOnePixel) {
     std::vector<uint32_t> texels;
     for (int i = 0; i < 16; ++i)

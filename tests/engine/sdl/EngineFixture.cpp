@@ -1,5 +1,7 @@
 #include "EngineFixture.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -64,11 +66,17 @@ void WriteFile(const std::string& path, const std::string& contents) {
 }
 
 bool Restart(bool useSound) {
-    g_Engine->System_Shutdown();
-    g_Engine->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
-    g_Engine->System_SetState(GFX_SCREENHEIGHT, kScreenHeight);
-    g_Engine->System_SetState(GFX_USESOUND, useSound);
-    return g_Engine->System_Initiate();
+    // A loaded virtual X server now and then refuses a new connection for a
+    // moment (SDL then offers only its offscreen driver): try a few times.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        g_Engine->System_Shutdown();
+        g_Engine->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
+        g_Engine->System_SetState(GFX_SCREENHEIGHT, kScreenHeight);
+        g_Engine->System_SetState(GFX_USESOUND, useSound);
+        if (g_Engine->System_Initiate()) return true;
+        SDL_Delay(200);
+    }
+    return false;
 }
 
 gfxQuad MakeQuad(float x, float y, float w, float h, HTEXTURE tex, int blend, uint32_t color, float u0, float v0,

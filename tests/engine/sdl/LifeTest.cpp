@@ -113,7 +113,7 @@ TEST_F(LifeTest, InitiateFailureSoundOffAndRestart) {
     EXPECT_NE(ReadFile(LogPath()).find("System_Initiate: no window:"), std::string::npos);
 
     // Without sound: no device, every sound call harmless.
-    ASSERT_TRUE(Restart(false));
+    ASSERT_TRUE(Restart(false)) << ReadFile(LogPath());
     HEFFECT effect = gfx->Effect_Load("RIFF....WAVEfmt ", 16);
     EXPECT_NE(effect, 0u);  // a silent effect
     EXPECT_EQ(gfx->Effect_PlayEx(effect, 100, 0, 1.0f, true), 0u);
@@ -125,7 +125,7 @@ TEST_F(LifeTest, InitiateFailureSoundOffAndRestart) {
     gfx->Effect_Free(effect);
     gfx->System_SetState(GFX_FXVOLUME, 100);
 
-    ASSERT_TRUE(Restart(true));
+    ASSERT_TRUE(Restart(true)) << ReadFile(LogPath());
     HTEXTURE t = gfx->Texture_Create(2, 2);
     EXPECT_NE(t, 0u);
     gfx->Texture_Free(t);

@@ -4,12 +4,14 @@
 -- of its "Update"s the plan's next step runs when it belongs to that screen.
 -- Every screen has its own Lua state, so the plan's progress lives in the
 -- configuration's "autoplay" section, which every screen shares; the plan
--- itself is chosen by "autoplay"/"mode".
+-- itself is chosen by "autoplay"/"mode". Each host function the demo calls
+-- is noted in the section "autoplay_used", for the test to see them all.
 preload("scripts/keys")
 
 Autoplay = {}
 
 local SECTION = "autoplay"
+local USED = "autoplay_used"
 -- Frames a step may wait for its screen before the run gives up.
 local PATIENCE = 900
 
@@ -22,6 +24,8 @@ local plans = {}
 plans.walk = {
     {"menu", "wait", 20},
     {"menu", "key", K.F}, {"menu", "wait", 10}, {"menu", "key", K.F}, {"menu", "wait", 10},
+    {"menu", "key", K.Q},                           -- without Ctrl: nothing
+    {"menu", "catch"}, {"menu", "wait", 5},
     {"menu", "key", K.ESCAPE},
     {"confirm", "wait", 5}, {"confirm", "key", K.N},
     {"menu", "wait", 5},
@@ -52,6 +56,7 @@ plans.walk = {
     {"menu", "key", K.G},
     {"gallery", "wait", 20},
     {"gallery", "click", 210, 420},                 -- sparks
+    {"gallery", "wait", 10}, {"gallery", "key", K.ENTER},
     {"gallery", "key", K.SPACE},
     {"gallery", "key", K.H}, {"gallery", "wait", 3}, {"gallery", "key", K.H},
     {"gallery", "wait", 10},
@@ -175,6 +180,20 @@ actions = {
         SetNumber("clicking", 1)
         return true
     end,
+    -- Clicks on the menu's bee (its body lies 14, 20 from its corner) until
+    -- one hits: the bee was seen under the last frame's click, as the menu
+    -- saw it, so that click caught it. A slow frame may let it fly away.
+    catch = function(step)
+        if Number("catching") ~= 0 and Bee:UnderPosition(Number("mx"), Number("my")) then
+            SetNumber("catching", 0)
+            return true
+        end
+        if Number("frames") > PATIENCE then Finish("the bee was never caught") end
+        local x, y = Bee:Position()
+        SetNumber("catching", 1)
+        actions.click({step[1], "click", x + 14, y + 20})
+        return false
+    end,
     capture = function()
         SetNumber("captured", Real:GetLastSurface() and 1 or 0)
         return true
@@ -224,9 +243,33 @@ local function Step(screen)
     end
 end
 
+local used = {}
+local function Note(name)
+    if used[name] then return end
+    used[name] = true
+    Real:ConfigSetNumber(USED, name, 1)
+end
+
+-- A table whose functions note their name, then call the table's own.
+local function Noting(host)
+    return setmetatable({}, {__index = function(_, name)
+        local f = host[name]
+        if type(f) ~= "function" then return f end
+        return function(self, ...)
+            Note(name)
+            if name == "GetRegisteredRenderer" then
+                local other = f(self, ...)
+                return other and Noting(other)
+            end
+            return f(self, ...)
+        end
+    end})
+end
+
 -- The host table with the input functions answering from the plan; every
 -- other function is the real one.
 local function StandIn(host)
+    local noted = Noting(host)
     local fake = {}
     function fake:GetLastPressedKey() return pressed.key ~= 0 and pressed.key or host:GetLastPressedKey() end
     function fake:GetLastPressedChar() return pressed.char ~= 0 and pressed.char or host:GetLastPressedChar() end
@@ -237,7 +280,13 @@ local function StandIn(host)
         if Number("moved") == 0 then return host:MousePos() end
         return Number("mx"), Number("my")
     end
-    return setmetatable(fake, {__index = host})
+    for name, f in pairs(fake) do
+        fake[name] = function(self, ...)
+            Note(name)
+            return f(self, ...)
+        end
+    end
+    return setmetatable(fake, {__index = noted})
 end
 
 -- Puts the plan in front of the demo screen that the module just defined.

@@ -1,0 +1,95 @@
+"""Runs the real program on the benchmark pack (or the demo) under a display
+with Mesa's software OpenGL, and reads back what it reports."""
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ENV = {"SDL_AUDIODRIVER": "dummy", "LIBGL_ALWAYS_SOFTWARE": "1", "BRINDLEWICK_NO_DIALOG": "1"}
+FPS_LINE = re.compile(r"bench: .*: ([0-9.]+) fps")
+STAMP_LINE = re.compile(r"first frame shown ([0-9.]+) ms after launch")
+
+
+def ensure_display(argv):
+    """Runs this script again under a virtual X display when there is none."""
+    if os.environ.get("DISPLAY"):
+        return
+    os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable] + argv)
+
+
+def build(build_dir, targets):
+    if not os.path.exists(os.path.join(build_dir, "CMakeCache.txt")):
+        subprocess.run(["cmake", "-S", ROOT, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release"], check=True,
+                       stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", build_dir, "-j4", "--target"] + targets, check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def bench_config(numbers):
+    """The benchmark configuration with the "bench" numbers replaced."""
+    with open(os.path.join(ROOT, "bench", "config.conf"), encoding="utf-8") as f:
+        text = f.read()
+    for name, value in numbers.items():
+        text, count = re.subn(r'(<value name="%s" data=")[^"]*(")' % name, r"\g<1>%f\g<2>" % value, text)
+        assert count == 1, name
+    return text
+
+
+class Game:
+    """A copy of a game folder (program, pack, configuration) in a temporary
+    folder, with an empty per-user folder, so runs never touch the build."""
+
+    def __init__(self, folder):
+        self.work = tempfile.mkdtemp(prefix="bw-bench-")
+        self.folder = os.path.join(self.work, "game")
+        shutil.copytree(folder, self.folder)
+        self.home = os.path.join(self.work, "home")
+        os.mkdir(self.home)
+
+    def close(self):
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def write_config(self, text):
+        with open(os.path.join(self.folder, "config.conf"), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def start(self, extra_env=None):
+        env = dict(os.environ, XDG_DATA_HOME=self.home, **ENV)
+        env.update(extra_env or {})
+        env["BRINDLEWICK_LAUNCH_NS"] = str(time.monotonic_ns())
+        return subprocess.Popen([os.path.join(self.folder, "brindlewick")], cwd=self.folder, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+
+
+def finish(process, started):
+    """Waits for the process; its standard error, peak memory in MiB and wall seconds."""
+    errors = process.stderr.read()
+    _, status, usage = os.wait4(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return errors, usage.ru_maxrss / 1024.0, time.monotonic() - started
+
+
+def run_to_end(game, timeout=600):
+    """Runs the game until it ends by itself (killed after `timeout` seconds)."""
+    started = time.monotonic()
+    process = game.start()
+    watchdog = threading.Timer(timeout, process.kill)
+    watchdog.start()
+    try:
+        return finish(process, started)
+    finally:
+        watchdog.cancel()
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def threads_note():
+    return "LP_NUM_THREADS=%s" % os.environ.get("LP_NUM_THREADS", "default (one per processor)")

@@ -1,1 +1,0 @@
-// local build stub, not committed
