@@ -21,7 +21,7 @@ garbage() { head -c "${2:-3000}" /dev/urandom >"$1"; }
 # The first half of the file.
 truncate_half() { truncate -s $(($(stat -c %s "$1") / 2)) "$1"; }
 
-# Each case: name, expected end (walked / error), what is done to the pack folder
+# Each case: name, expected end (walked / error / defaults), what is done to the pack folder
 # ($src) or the game folder ($game), given as a shell snippet.
 cases=(
     "pack-missing|error|rm \$game/game.pak"
@@ -31,9 +31,9 @@ cases=(
     "script-syntax-error|error|echo 'function Init(host' >\$src/scripts/menu.lua"
     "script-garbage|error|garbage \$src/demo/scripts/menu.lua"
     "script-truncated|error|truncate_half \$src/demo/scripts/options.lua"
-    "image-missing|walked|rm \$src/images/bee.png \$src/images/title.png"
-    "image-garbage|walked|garbage \$src/images/bee.png; garbage \$src/images/title.png"
-    "image-truncated|walked|truncate_half \$src/images/bee.png; truncate_half \$src/images/backdrop.png"
+    "image-missing|walked|rm \$src/images/shade.png \$src/images/title.png"
+    "image-garbage|walked|garbage \$src/images/particle.png; garbage \$src/images/title.png"
+    "image-truncated|walked|truncate_half \$src/images/title.png; truncate_half \$src/images/backdrop.png"
     "gfxfont-missing|walked|rm \$src/images/font2.fnt"
     "gfxfont-garbage|walked|garbage \$src/images/font2.fnt"
     "gfxfont-truncated|walked|truncate_half \$src/images/font2.fnt"
