@@ -54,7 +54,8 @@ void CCreditsList::LoadFromText(const char* text) {
     TiXmlDocument document;
     std::string why;
     // A text broken part-way would otherwise show the credits cut short.
-    const TiXmlElement* root = ParseXmlText(document, text, TIXML_ENCODING_UNKNOWN, why) ? document.RootElement() : nullptr;
+    const bool parsed = ParseXmlText(document, text, TIXML_ENCODING_UNKNOWN, why);
+    const TiXmlElement* root = parsed ? document.RootElement() : nullptr;
     if (!root) return;
     uint32_t baseColor = ColorOf(root, "basecolor", kDefaultColor);
     for (const TiXmlElement* element = root->FirstChildElement(); element; element = element->NextSiblingElement())

@@ -6,7 +6,9 @@ namespace gfxsdl {
 
 namespace {
 
-uint32_t Little32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Little32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 void PutLittle32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)
