@@ -44,9 +44,13 @@ int RemoveTemporaries(const TempFolder& temp)
     return removed;
 }
 
-// Saves the two stores in turn until it is killed.
-[[noreturn]] void SaveForever(const CConfigStore& first, const CConfigStore& second, const std::string& path)
+// Saves the two stores in turn until it is killed; says when it starts.
+[[noreturn]] void SaveForever(const CConfigStore& first, const CConfigStore& second, const std::string& path,
+                              int ready)
 {
+    const char byte = 1;
+    if (write(ready, &byte, 1) != 1)
+        _exit(3);
     for (;;) {
         first.Save(path.c_str());
         second.Save(path.c_str());
@@ -65,19 +69,31 @@ TEST(ConfigKillDuringSaveTest, KilledSaverLeavesTheOldOrTheNewFileWhole) {
     ASSERT_TRUE(newStore.Save(path.c_str()));
     const std::string newText = temp.Read("config.conf");
     ASSERT_TRUE(oldStore.Save(path.c_str()));
+    const auto saveStart = std::chrono::steady_clock::now();
+    ASSERT_TRUE(oldStore.Save(path.c_str()));
+    const auto saveTime = std::chrono::steady_clock::now() - saveStart;
     const std::string oldText = temp.Read("config.conf");
 
     const unsigned seed = std::random_device()();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
+    // Kills land anywhere within two saves after the saver has started (a
+    // sanitizer build may take a while to fork).
+    const int span = static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()) * 2 + 1000;
+    std::uniform_int_distribution<int> delayMicroseconds(0, span);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     int kills = 0, killedInsideASave = 0;
     for (; kills < 150 && std::chrono::steady_clock::now() < deadline; ++kills) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0)
-            SaveForever(newStore, oldStore, path);
+            SaveForever(newStore, oldStore, path, ready[1]);
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        close(ready[1]);
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         ASSERT_EQ(kill(child, SIGKILL), 0);
         int status = 0;
