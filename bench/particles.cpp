@@ -2,6 +2,7 @@
 // iteration into the recording engine (its call log is cleared outside the
 // timed part). Reports particles handled per second.
 #include "engine/recording/RecordingEngine.h"
+#include "bench/BenchPreset.h"
 #include "helpers/gfxParticleSystem.h"
 #include "helpers/gfxSprite.h"
 
@@ -16,24 +17,6 @@ namespace {
 constexpr int SYSTEMS = 100;
 constexpr float FRAME = 1.0f / 60.0f;
 
-gfxParticleSystemInfo Preset() {
-    gfxParticleSystemInfo info;
-    info.nEmission = 1000;
-    info.fLifetime = -1;
-    info.fParticleLifeMin = info.fParticleLifeMax = 1e6f;  // none dies: always 500 live
-    info.fDirection = 0;
-    info.fSpread = 6.28f;
-    info.fSpeedMin = 10, info.fSpeedMax = 50;
-    info.fGravityMin = 5, info.fGravityMax = 10;
-    info.fRadialAccelMin = -2, info.fRadialAccelMax = 2;
-    info.fTangentialAccelMin = -3, info.fTangentialAccelMax = 3;
-    info.fSizeStart = 1, info.fSizeEnd = 2;
-    info.fSpinStart = 1, info.fSpinEnd = 3;
-    info.colColorStart = {1, 0.5f, 0.25f, 1};
-    info.colColorEnd = {0.5f, 0.25f, 0, 0};
-    return info;
-}
-
 class Scene {
 public:
     Scene() : gfx(gfxCreate(GFX_VERSION)), sprite(0, 0, 0, 16, 16) {
@@ -43,7 +26,7 @@ public:
         std::uniform_real_distribution<float> unit(0.0f, 1.0f);
         for (int i = 0; i < SYSTEMS * gfxParticleSystem::GFXPS_MAXPARTICLES * 15; ++i)
             engine->QueueRandom(unit(rng) * 4.0f - 2.0f);
-        gfxParticleSystemInfo info = Preset();
+        gfxParticleSystemInfo info = BenchPreset();
         for (int i = 0; i < SYSTEMS; ++i) {
             systems.push_back(std::make_unique<gfxParticleSystem>(&info, &sprite));
             systems.back()->FireAt(10.0f * i, 300);

@@ -7,6 +7,7 @@
 // the figures of Mesa's llvmpipe.
 #include "engine/gfx.h"
 #include "engine/sdl/Hooks.h"
+#include "bench/BenchPreset.h"
 #include "helpers/gfxParticleSystem.h"
 #include "helpers/gfxSprite.h"
 
@@ -25,23 +26,6 @@ GFX* g_Gfx = nullptr;
 std::unique_ptr<gfxSprite> g_Sprite;
 std::vector<std::unique_ptr<gfxParticleSystem>> g_Systems;
 int g_Frame = 0;
-
-gfxParticleSystemInfo Preset() {
-    gfxParticleSystemInfo info;
-    info.nEmission = 1000;
-    info.fLifetime = -1;
-    info.fParticleLifeMin = info.fParticleLifeMax = 1e6f;  // none dies: always 500 live
-    info.fSpread = 6.28f;
-    info.fSpeedMin = 10, info.fSpeedMax = 50;
-    info.fGravityMin = 5, info.fGravityMax = 10;
-    info.fRadialAccelMin = -2, info.fRadialAccelMax = 2;
-    info.fTangentialAccelMin = -3, info.fTangentialAccelMax = 3;
-    info.fSizeStart = 1, info.fSizeEnd = 2;
-    info.fSpinStart = 1, info.fSpinEnd = 3;
-    info.colColorStart = {1, 0.5f, 0.25f, 1};
-    info.colColorEnd = {0.5f, 0.25f, 0, 0};
-    return info;
-}
 
 HTEXTURE MakeParticleTexture() {
     HTEXTURE tex = g_Gfx->Texture_Create(kTexture, kTexture);
@@ -113,7 +97,7 @@ int main(int argc, char** argv) {
     }
     HTEXTURE tex = MakeParticleTexture();
     g_Sprite.reset(new gfxSprite(tex, 0, 0, kTexture, kTexture));
-    gfxParticleSystemInfo info = Preset();
+    gfxParticleSystemInfo info = BenchPreset();
     for (int i = 0; i < kSystems; ++i) {
         g_Systems.push_back(std::make_unique<gfxParticleSystem>(&info, g_Sprite.get()));
         g_Systems.back()->FireAt(40.0f + 7.2f * i, 100.0f + 4.0f * i);

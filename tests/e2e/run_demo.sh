@@ -5,17 +5,9 @@
 # the dialog; a second start must bring the saved settings back, and a
 # script error must end the game without saving.
 set -euo pipefail
-build=$1
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/game" "$work/home"
-cp "$build/game/brindlewick" "$work/game/"
-cp "$build/e2e/demo-test/game.pak" "$work/game/"
-export XDG_DATA_HOME="$work/home"
+source "$(dirname "$0")/lib/program-folder.sh"
+stage_program "$1" "$1/e2e/demo-test/game.pak"
 game=$work/game
-
-fail() { echo "e2e: $*" >&2; exit 1; }
 
 # The demo's own configuration with the plan's name in it.
 configure() {

@@ -2,14 +2,8 @@
 # Runs the real program under a virtual display on a test pack that walks the
 # screens and ends by itself; then runs it once more with a script error.
 set -euo pipefail
-build=$1
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/game" "$work/home"
-cp "$build/game/brindlewick" "$work/game/"
-cp "$build/e2e/game.pak" "$work/game/"
-export XDG_DATA_HOME="$work/home"
+source "$(dirname "$0")/lib/program-folder.sh"
+stage_program "$1" "$1/e2e/game.pak"
 
 config() {
     cat > "$work/game/config.conf" <<XML
@@ -34,8 +28,6 @@ config() {
 </root>
 XML
 }
-fail() { echo "e2e: $*" >&2; exit 1; }
-
 config walk
 timeout 60 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || fail "the walk exited with $?: $(cat "$work/err")"
 [ -s "$work/game/program.log" ] || fail "no program.log"
