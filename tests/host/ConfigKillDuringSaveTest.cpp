@@ -17,13 +17,17 @@
 
 namespace {
 
-// Large enough that one save takes a while, so most kills land inside one.
+// Long texts, so that writing the file, not building the document, takes
+// most of a save and kills often land while the file is written.
 CConfigStore Filled(const char* text, double number)
 {
     CConfigStore store;
-    for (int i = 0; i < 1500; ++i) {
+    std::string longText;
+    while (longText.size() < 2000)
+        longText += text;
+    for (int i = 0; i < 300; ++i) {
         std::string key = "key" + std::to_string(i);
-        store.SetString("strings", key.c_str(), text);
+        store.SetString("strings", key.c_str(), longText.c_str());
         store.SetNumber("numbers", key.c_str(), number + i);
     }
     return store;
@@ -81,9 +85,10 @@ TEST(ConfigKillDuringSaveTest, KilledSaverLeavesTheOldOrTheNewFileWhole) {
     // sanitizer build may take a while to fork).
     const int span = static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()) * 2 + 1000;
     std::uniform_int_distribution<int> delayMicroseconds(0, span);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    // 150 kills, and more until one has landed while the file was written.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(45);
     int kills = 0, killedInsideASave = 0;
-    for (; kills < 150 && std::chrono::steady_clock::now() < deadline; ++kills) {
+    for (; (kills < 150 || killedInsideASave == 0) && std::chrono::steady_clock::now() < deadline; ++kills) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         pid_t child = fork();
