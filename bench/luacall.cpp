@@ -50,9 +50,8 @@ public:
                 break;
             }
         }
-        state.counters["per_call"] =
-            benchmark::Counter(kCallsPerRun, benchmark::Counter::kIsIterationInvariantRate |
-                                                 benchmark::Counter::kInvert);
+        state.counters["per_call"] = benchmark::Counter(
+            kCallsPerRun, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     }
 
     lua_State* L;

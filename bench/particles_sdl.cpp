@@ -42,18 +42,15 @@ HTEXTURE MakeParticleTexture() {
 
 // One frame per System_Start.
 bool Frame() {
-    if (++g_Frame > 1)
-        return true;
-    for (auto& system : g_Systems)
-        system->Update(kFrame);
+    if (++g_Frame > 1) return true;
+    for (auto& system : g_Systems) system->Update(kFrame);
     return false;
 }
 
 bool Render() {
     g_Gfx->Gfx_BeginScene(0);
     g_Gfx->Gfx_Clear(0xFF101820);
-    for (auto& system : g_Systems)
-        system->Render();
+    for (auto& system : g_Systems) system->Render();
     g_Gfx->Gfx_EndScene();
     return false;
 }
@@ -69,8 +66,7 @@ void UpdateAndRender(benchmark::State& state) {
         calls += gfxsdl::DrawCallCount() - before;
     }
     int alive = 0;
-    for (const auto& system : g_Systems)
-        alive += system->GetParticlesAlive();
+    for (const auto& system : g_Systems) alive += system->GetParticlesAlive();
     double frames = static_cast<double>(state.iterations());
     state.counters["particles"] = alive;
     state.counters["frames/s"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);

@@ -32,8 +32,7 @@ bool Render() {
     g_Gfx->Gfx_BeginScene(0);
     g_Gfx->Gfx_Clear(0xFF203040);
     auto start = std::chrono::steady_clock::now();
-    for (const gfxQuad& quad : g_Quads)
-        g_Gfx->Gfx_RenderQuad(&quad);
+    for (const gfxQuad& quad : g_Quads) g_Gfx->Gfx_RenderQuad(&quad);
     g_SubmitSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     g_Gfx->Gfx_EndScene();
     return false;
@@ -64,8 +63,7 @@ void BuildQuads(int count, int textures, int run) {
         const float xs[4] = {left, left + kSprite, left + kSprite, left};
         const float ys[4] = {top, top, top + kSprite, top + kSprite};
         const float us[4] = {0, 1, 1, 0}, vs[4] = {0, 0, 1, 1};
-        for (int c = 0; c < 4; ++c)
-            q.v[c] = gfxVertex{xs[c], ys[c], 0.5f, 0xFFFFFFFFu, us[c], vs[c]};
+        for (int c = 0; c < 4; ++c) q.v[c] = gfxVertex{xs[c], ys[c], 0.5f, 0xFFFFFFFFu, us[c], vs[c]};
         q.tex = g_Textures[textures == 2 ? (i / run) % 2 : 0];
         q.blend = BLEND_DEFAULT;
     }

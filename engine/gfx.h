@@ -25,17 +25,17 @@ constexpr int GFX_VERSION = 0x180;
 
 // One corner of a quad. tx/ty are fractions of the texture surface's size.
 struct gfxVertex {
-    float x, y;     // screen position in pixels
-    float z;        // depth 0..1
-    uint32_t col;   // ARGB, alpha in bits 24-31
-    float tx, ty;   // texture coordinates
+    float x, y;    // screen position in pixels
+    float z;       // depth 0..1
+    uint32_t col;  // ARGB, alpha in bits 24-31
+    float tx, ty;  // texture coordinates
 };
 
 // Corners in the order top-left, top-right, bottom-right, bottom-left.
 struct gfxQuad {
     gfxVertex v[4];
-    HTEXTURE tex;   // 0 = untextured
-    int blend;      // BLEND_* bits
+    HTEXTURE tex;  // 0 = untextured
+    int blend;     // BLEND_* bits
 };
 
 // Event types of gfxInputEvent::type.
@@ -76,29 +76,65 @@ enum {
     BLEND_ALPHAADD = 0,    // additive: source times its alpha added to the target
     BLEND_ALPHABLEND = 2,  // source over target by source alpha
     BLEND_NOZWRITE = 0,
-    BLEND_ZWRITE = 4,      // write depth (no effect without a depth buffer)
+    BLEND_ZWRITE = 4,  // write depth (no effect without a depth buffer)
     BLEND_DEFAULT = BLEND_COLORMUL | BLEND_ALPHABLEND | BLEND_NOZWRITE,
 };
 
 // Key codes: the virtual-key numbers. Letters and digits are their upper-case
 // ASCII codes ('A' = 65, '0' = 48).
 enum {
-    GFXK_LBUTTON = 1, GFXK_RBUTTON = 2, GFXK_MBUTTON = 4,
-    GFXK_BACKSPACE = 8, GFXK_TAB = 9, GFXK_ENTER = 13,
-    GFXK_SHIFT = 16, GFXK_CTRL = 17, GFXK_ALT = 18, GFXK_PAUSE = 19, GFXK_CAPSLOCK = 20,
-    GFXK_ESCAPE = 27, GFXK_SPACE = 32,
-    GFXK_PGUP = 33, GFXK_PGDN = 34, GFXK_END = 35, GFXK_HOME = 36,
-    GFXK_LEFT = 37, GFXK_UP = 38, GFXK_RIGHT = 39, GFXK_DOWN = 40,
-    GFXK_INSERT = 45, GFXK_DELETE = 46,
-    GFXK_0 = 48, GFXK_9 = 57, GFXK_A = 65, GFXK_Z = 90,
-    GFXK_LWIN = 91, GFXK_RWIN = 92, GFXK_APPS = 93,
-    GFXK_NUMPAD0 = 96, GFXK_NUMPAD9 = 105,
-    GFXK_MULTIPLY = 106, GFXK_ADD = 107, GFXK_SUBTRACT = 109, GFXK_DECIMAL = 110, GFXK_DIVIDE = 111,
-    GFXK_F1 = 112, GFXK_F12 = 123,
-    GFXK_NUMLOCK = 144, GFXK_SCROLLLOCK = 145,
-    GFXK_SEMICOLON = 186, GFXK_EQUALS = 187, GFXK_COMMA = 188, GFXK_MINUS = 189,
-    GFXK_PERIOD = 190, GFXK_SLASH = 191, GFXK_GRAVE = 192,
-    GFXK_LBRACKET = 219, GFXK_BACKSLASH = 220, GFXK_RBRACKET = 221, GFXK_APOSTROPHE = 222,
+    GFXK_LBUTTON = 1,
+    GFXK_RBUTTON = 2,
+    GFXK_MBUTTON = 4,
+    GFXK_BACKSPACE = 8,
+    GFXK_TAB = 9,
+    GFXK_ENTER = 13,
+    GFXK_SHIFT = 16,
+    GFXK_CTRL = 17,
+    GFXK_ALT = 18,
+    GFXK_PAUSE = 19,
+    GFXK_CAPSLOCK = 20,
+    GFXK_ESCAPE = 27,
+    GFXK_SPACE = 32,
+    GFXK_PGUP = 33,
+    GFXK_PGDN = 34,
+    GFXK_END = 35,
+    GFXK_HOME = 36,
+    GFXK_LEFT = 37,
+    GFXK_UP = 38,
+    GFXK_RIGHT = 39,
+    GFXK_DOWN = 40,
+    GFXK_INSERT = 45,
+    GFXK_DELETE = 46,
+    GFXK_0 = 48,
+    GFXK_9 = 57,
+    GFXK_A = 65,
+    GFXK_Z = 90,
+    GFXK_LWIN = 91,
+    GFXK_RWIN = 92,
+    GFXK_APPS = 93,
+    GFXK_NUMPAD0 = 96,
+    GFXK_NUMPAD9 = 105,
+    GFXK_MULTIPLY = 106,
+    GFXK_ADD = 107,
+    GFXK_SUBTRACT = 109,
+    GFXK_DECIMAL = 110,
+    GFXK_DIVIDE = 111,
+    GFXK_F1 = 112,
+    GFXK_F12 = 123,
+    GFXK_NUMLOCK = 144,
+    GFXK_SCROLLLOCK = 145,
+    GFXK_SEMICOLON = 186,
+    GFXK_EQUALS = 187,
+    GFXK_COMMA = 188,
+    GFXK_MINUS = 189,
+    GFXK_PERIOD = 190,
+    GFXK_SLASH = 191,
+    GFXK_GRAVE = 192,
+    GFXK_LBRACKET = 219,
+    GFXK_BACKSLASH = 220,
+    GFXK_RBRACKET = 221,
+    GFXK_APOSTROPHE = 222,
 };
 
 // Animation play modes (gfxAnimation).
@@ -213,8 +249,8 @@ public:
     // top then count as 0). Null for a bad handle, a texture already locked, or
     // a rectangle outside the texture. A render target's texture gives the
     // picture drawn into it.
-    virtual uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly = true, int left = 0, int top = 0,
-                                   int width = 0, int height = 0) = 0;
+    virtual uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly = true, int left = 0, int top = 0, int width = 0,
+                                   int height = 0) = 0;
     // Uploads what a writable lock changed.
     virtual void Texture_Unlock(HTEXTURE tex) = 0;
 
@@ -262,10 +298,10 @@ public:
     // for null). Events not taken in their frame are dropped at the next.
     virtual bool Input_GetEvent(gfxInputEvent* event) = 0;
     virtual void Input_GetMousePos(float* x, float* y) = 0;
-    virtual int Input_GetMouseWheel() = 0;   // notches this frame
-    virtual bool Input_IsMouseOver() = 0;    // pointer inside the window
-    virtual bool Input_KeyDown(int key) = 0;  // went down this frame (not a repeat)
-    virtual bool Input_KeyUp(int key) = 0;    // went up this frame
+    virtual int Input_GetMouseWheel() = 0;        // notches this frame
+    virtual bool Input_IsMouseOver() = 0;         // pointer inside the window
+    virtual bool Input_KeyDown(int key) = 0;      // went down this frame (not a repeat)
+    virtual bool Input_KeyUp(int key) = 0;        // went up this frame
     virtual bool Input_GetKeyState(int key) = 0;  // held now; codes outside 0-255 never
     // Last key or mouse button that went down (or repeated) this frame, 0 = none.
     virtual int Input_GetKey() = 0;

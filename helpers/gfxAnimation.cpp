@@ -16,8 +16,7 @@ const EndAction kLowerEnd[8] = {WRAP, STOP, STOP, TURN, WRAP, WRAP, TURN, TURN};
 const int kMaxStepsPerUpdate = 1 << 16;
 
 // Round half to even; NaN, infinities and values outside int give 0.
-int RoundToInt(float v)
-{
+int RoundToInt(float v) {
     if (!std::isfinite(v) || v < static_cast<float>(INT_MIN) || v >= static_cast<float>(INT_MAX)) return 0;
     return static_cast<int>(std::lrint(v));
 }
@@ -33,13 +32,11 @@ gfxAnimation::gfxAnimation(HTEXTURE tex, int nframes, float fps, float x, float 
       Mode(GFXANIM_LOOP),
       nDelta(1),
       nFrames(nframes < 1 ? 1 : nframes),
-      nCurFrame(0)
-{
+      nCurFrame(0) {
     SetFrame(0);
 }
 
-void gfxAnimation::Play()
-{
+void gfxAnimation::Play() {
     bPlaying = true;
     fSinceLastFrame = -1.0f;
     StartDirection();
@@ -49,14 +46,12 @@ void gfxAnimation::Stop() { bPlaying = false; }
 
 bool gfxAnimation::IsPlaying() const { return bPlaying; }
 
-void gfxAnimation::SetMode(int mode)
-{
+void gfxAnimation::SetMode(int mode) {
     Mode = mode;
     StartDirection();
 }
 
-void gfxAnimation::StartDirection()
-{
+void gfxAnimation::StartDirection() {
     if (Mode & GFXANIM_REV) {
         nDelta = -1;
         SetFrame(nFrames - 1);
@@ -66,8 +61,7 @@ void gfxAnimation::StartDirection()
     }
 }
 
-void gfxAnimation::Update(float dt)
-{
+void gfxAnimation::Update(float dt) {
     if (!bPlaying) return;
     if (fSinceLastFrame == -1.0f) {
         fSinceLastFrame = 0.0f;
@@ -90,8 +84,7 @@ void gfxAnimation::Update(float dt)
     }
 }
 
-void gfxAnimation::Step()
-{
+void gfxAnimation::Step() {
     const int next = nCurFrame + nDelta;
     const bool atMode = Mode >= 0 && Mode < 8;
     EndAction action = WRAP;
@@ -105,8 +98,7 @@ void gfxAnimation::Step()
     if (bPlaying) SetFrame(nCurFrame + nDelta);
 }
 
-void gfxAnimation::SetFrame(int n)
-{
+void gfxAnimation::SetFrame(int n) {
     const int frames = nFrames < 1 ? 1 : nFrames;
     const int wr = RoundToInt(width);
     const int ncols = wr >= 1 ? orig_width / wr : 0;
@@ -133,8 +125,7 @@ int gfxAnimation::GetFrame() const { return nCurFrame; }
 
 int gfxAnimation::GetFrames() const { return nFrames; }
 
-void gfxAnimation::SetTextureRect(float x, float y, float w, float h)
-{
+void gfxAnimation::SetTextureRect(float x, float y, float w, float h) {
     gfxSprite::SetTextureRect(x, y, w, h, true);
     SetFrame(nCurFrame);
 }

@@ -24,7 +24,7 @@ public:
     // Moves the frame grid with the new rectangle; always adjusts the size.
     void SetTextureRect(float x, float y, float w, float h);
 
-    int orig_width;         // the image's own width, not the surface's
+    int orig_width;  // the image's own width, not the surface's
     bool bPlaying;
     float fSpeed;           // seconds per frame
     float fSinceLastFrame;  // -1: fresh start, the next Update only resets it

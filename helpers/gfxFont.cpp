@@ -15,15 +15,13 @@ const unsigned char kSubstitute = '?';
 
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-void SkipBlanks(const std::string& s, size_t& p)
-{
+void SkipBlanks(const std::string& s, size_t& p) {
     while (p < s.size() && IsBlank(s[p])) ++p;
 }
 
 // Next line of the text at pos; every line end after it is skipped, so blank
 // lines vanish and CR LF reads like LF.
-bool NextLine(const std::string& text, size_t& pos, std::string& line)
-{
+bool NextLine(const std::string& text, size_t& pos, std::string& line) {
     if (pos >= text.size()) return false;
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
@@ -35,8 +33,7 @@ bool NextLine(const std::string& text, size_t& pos, std::string& line)
 
 // " , %d": a comma with blanks around it, then a decimal integer. Values
 // outside int read as 0.
-bool ReadNumber(const std::string& s, size_t& p, int& value)
-{
+bool ReadNumber(const std::string& s, size_t& p, int& value) {
     SkipBlanks(s, p);
     if (p >= s.size() || s[p] != ',') return false;
     ++p;
@@ -58,8 +55,7 @@ bool ReadNumber(const std::string& s, size_t& p, int& value)
     return true;
 }
 
-int HexDigit(char c)
-{
+int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -67,15 +63,13 @@ int HexDigit(char c)
 }
 
 // The description's folder: cut after the last backslash, else the last slash.
-std::string Folder(const std::string& file)
-{
+std::string Folder(const std::string& file) {
     size_t cut = file.rfind('\\');
     if (cut == std::string::npos) cut = file.rfind('/');
     return cut == std::string::npos ? std::string() : file.substr(0, cut + 1);
 }
 
-void Format(char* out, size_t size, const char* format, va_list ap)
-{
+void Format(char* out, size_t size, const char* format, va_list ap) {
     out[0] = 0;
     if (format && std::vsnprintf(out, size, format, ap) < 0) out[0] = 0;
     out[size - 1] = 0;
@@ -84,23 +78,30 @@ void Format(char* out, size_t size, const char* format, va_list ap)
 }  // namespace
 
 gfxFont::gfxFont(const char* filename, bool bMipmap)
-    : hTexture(0), pre(), post(), fHeight(0.0f), fScale(1.0f), fProportion(1.0f), fRot(0.0f),
-      fTracking(0.0f), fSpacing(1.0f), dwCol(0xFFFFFFFF), fZ(0.5f), nBlend(BLEND_DEFAULT)
-{
+    : hTexture(0),
+      pre(),
+      post(),
+      fHeight(0.0f),
+      fScale(1.0f),
+      fProportion(1.0f),
+      fRot(0.0f),
+      fTracking(0.0f),
+      fSpacing(1.0f),
+      dwCol(0xFFFFFFFF),
+      fZ(0.5f),
+      nBlend(BLEND_DEFAULT) {
     gfx = gfxCreate(GFX_VERSION);
     if (gfx && filename) Load(filename, bMipmap);
 }
 
-gfxFont::~gfxFont()
-{
+gfxFont::~gfxFont() {
     for (std::unique_ptr<gfxSprite>& letter : letters) letter.reset();
     if (!gfx) return;
     for (HTEXTURE tex : textures) gfx->Texture_Free(tex);
     gfx->Release();
 }
 
-void gfxFont::Load(const char* filename, bool bMipmap)
-{
+void gfxFont::Load(const char* filename, bool bMipmap) {
     uint32_t size = 0;
     void* data = gfx->Resource_Load(filename, &size);
     if (!data) return;
@@ -126,8 +127,7 @@ void gfxFont::Load(const char* filename, bool bMipmap)
     }
 }
 
-bool gfxFont::ReadTextureLine(const std::string& line, const std::string& filename, bool bMipmap)
-{
+bool gfxFont::ReadTextureLine(const std::string& line, const std::string& filename, bool bMipmap) {
     size_t p = 6;
     SkipBlanks(line, p);
     if (p >= line.size() || line[p] != '=') return true;
@@ -144,8 +144,7 @@ bool gfxFont::ReadTextureLine(const std::string& line, const std::string& filena
     return true;
 }
 
-void gfxFont::ReadGlyphLine(const std::string& line)
-{
+void gfxFont::ReadGlyphLine(const std::string& line) {
     size_t p = line.find('=');
     if (p == std::string::npos) return;
     ++p;
@@ -158,8 +157,7 @@ void gfxFont::ReadGlyphLine(const std::string& line)
         code = static_cast<unsigned char>(line[p + 1]);
         p = p + 3 <= line.size() ? p + 3 : line.size();
     } else {
-        for (int d; p < line.size() && (d = HexDigit(line[p])) >= 0; ++p)
-            code = (code << 4) | static_cast<uint32_t>(d);
+        for (int d; p < line.size() && (d = HexDigit(line[p])) >= 0; ++p) code = (code << 4) | static_cast<uint32_t>(d);
     }
     if (code > 255) return;
 
@@ -175,14 +173,12 @@ void gfxFont::ReadGlyphLine(const std::string& line)
     if (static_cast<float>(v[3]) > fHeight) fHeight = static_cast<float>(v[3]);
 }
 
-gfxSprite* gfxFont::Glyph(unsigned char c, int& g) const
-{
+gfxSprite* gfxFont::Glyph(unsigned char c, int& g) const {
     g = letters[c] ? c : kSubstitute;
     return letters[g].get();
 }
 
-float gfxFont::LineWidth(const char* p, const char** end) const
-{
+float gfxFont::LineWidth(const char* p, const char** end) const {
     float w = 0.0f;
     for (; *p && *p != '\n'; ++p) {
         int g;
@@ -193,8 +189,7 @@ float gfxFont::LineWidth(const char* p, const char** end) const
     return w;
 }
 
-float gfxFont::GetStringWidth(const char* string, bool bMultiline) const
-{
+float gfxFont::GetStringWidth(const char* string, bool bMultiline) const {
     if (!string || !*string) return 0.0f;
     const char* p = string;
     float widest = LineWidth(p, &p);
@@ -207,15 +202,13 @@ float gfxFont::GetStringWidth(const char* string, bool bMultiline) const
     return widest * fProportion * fScale;
 }
 
-float gfxFont::LineStart(float x, int align, const char* line) const
-{
+float gfxFont::LineStart(float x, int align, const char* line) const {
     if (align == 1) return x - GetStringWidth(line, false);
     if (align == 2) return x - std::nearbyint(GetStringWidth(line, false) / 2.0f);
     return x;
 }
 
-void gfxFont::Render(float x, float y, int align, const char* string)
-{
+void gfxFont::Render(float x, float y, int align, const char* string) {
     if (!string) return;
     const int a = align & 3;
     float px = LineStart(x, a, string);
@@ -234,8 +227,7 @@ void gfxFont::Render(float x, float y, int align, const char* string)
     }
 }
 
-void gfxFont::printf(float x, float y, int align, const char* format, ...)
-{
+void gfxFont::printf(float x, float y, int align, const char* format, ...) {
     va_list ap;
     va_start(ap, format);
     Format(buffer, sizeof buffer, format, ap);
@@ -243,8 +235,7 @@ void gfxFont::printf(float x, float y, int align, const char* format, ...)
     Render(x, y, align, buffer);
 }
 
-int gfxFont::WrapBuffer(float w)
-{
+int gfxFont::WrapBuffer(float w) {
     char* lineStart = buffer;
     char* wordStart = buffer;
     char* prevDelim = nullptr;
@@ -274,8 +265,7 @@ int gfxFont::WrapBuffer(float w)
     return lines;
 }
 
-void gfxFont::printfb(float x, float y, float w, float h, int align, const char* format, ...)
-{
+void gfxFont::printfb(float x, float y, float w, float h, int align, const char* format, ...) {
     va_list ap;
     va_start(ap, format);
     Format(buffer, sizeof buffer, format, ap);
@@ -292,22 +282,19 @@ void gfxFont::printfb(float x, float y, float w, float h, int align, const char*
     Render(tx, ty, align, buffer);
 }
 
-void gfxFont::SetColor(uint32_t col)
-{
+void gfxFont::SetColor(uint32_t col) {
     dwCol = col;
     for (std::unique_ptr<gfxSprite>& letter : letters)
         if (letter) letter->SetColor(col, -1);
 }
 
-void gfxFont::SetZ(float z)
-{
+void gfxFont::SetZ(float z) {
     fZ = z;
     for (std::unique_ptr<gfxSprite>& letter : letters)
         if (letter) letter->SetZ(z, -1);
 }
 
-void gfxFont::SetBlendMode(int blend)
-{
+void gfxFont::SetBlendMode(int blend) {
     nBlend = blend;
     for (std::unique_ptr<gfxSprite>& letter : letters)
         if (letter) letter->SetBlendMode(blend);

@@ -166,7 +166,8 @@ void gfxParticleSystem::EmitParticle(gfxParticle& p) {
         float var = c == &gfxColor::a ? info.fAlphaVar : info.fColorVar;
         p.colColor.*c = varied(info.colColorStart.*c, info.colColorEnd.*c, var);
     }
-    for (float gfxColor::*c : GFXPS_CHANNELS) p.colColorDelta.*c = (info.colColorEnd.*c - p.colColor.*c) / p.fTerminalAge;
+    for (float gfxColor::*c : GFXPS_CHANNELS)
+        p.colColorDelta.*c = (info.colColorEnd.*c - p.colColor.*c) / p.fTerminalAge;
 
     if (bUpdateBoundingBox) rectBoundingBox.Encapsulate(p.vecLocation.x, p.vecLocation.y);
 }

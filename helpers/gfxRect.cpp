@@ -8,8 +8,7 @@ gfxRect::gfxRect(float x1, float y1, float x2, float y2) : x1(x1), y1(y1), x2(x2
 
 void gfxRect::Clear() { bClean = true; }
 
-void gfxRect::Encapsulate(float x, float y)
-{
+void gfxRect::Encapsulate(float x, float y) {
     if (bClean) {
         x1 = x2 = x;
         y1 = y2 = y;
@@ -24,8 +23,7 @@ void gfxRect::Encapsulate(float x, float y)
 
 bool gfxRect::TestPoint(float x, float y) const { return x >= x1 && x < x2 && y >= y1 && y < y2; }
 
-bool gfxRect::Intersect(const gfxRect* rect) const
-{
+bool gfxRect::Intersect(const gfxRect* rect) const {
     if (!rect) return false;
     // Twice the distance between the centres against the sum of the sizes.
     return std::fabs(x1 + x2 - rect->x1 - rect->x2) < (x2 - x1) + rect->x2 - rect->x1 &&

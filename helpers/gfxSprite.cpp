@@ -6,9 +6,7 @@
 GFX* gfxSprite::gfx = nullptr;
 
 gfxSprite::gfxSprite(HTEXTURE tex, float x, float y, float w, float h)
-    : quad(), tx(x), ty(y), width(w), height(h), hotX(0.0f), hotY(0.0f),
-      bXFlip(false), bYFlip(false), bHSFlip(false)
-{
+    : quad(), tx(x), ty(y), width(w), height(h), hotX(0.0f), hotY(0.0f), bXFlip(false), bYFlip(false), bHSFlip(false) {
     gfx = gfxCreate(GFX_VERSION);
     SurfaceSize(tex, tex_width, tex_height);
     quad.tex = tex;
@@ -21,20 +19,26 @@ gfxSprite::gfxSprite(HTEXTURE tex, float x, float y, float w, float h)
 }
 
 gfxSprite::gfxSprite(const gfxSprite& spr)
-    : quad(spr.quad), tx(spr.tx), ty(spr.ty), width(spr.width), height(spr.height),
-      tex_width(spr.tex_width), tex_height(spr.tex_height), hotX(spr.hotX), hotY(spr.hotY),
-      bXFlip(spr.bXFlip), bYFlip(spr.bYFlip), bHSFlip(spr.bHSFlip)
-{
+    : quad(spr.quad),
+      tx(spr.tx),
+      ty(spr.ty),
+      width(spr.width),
+      height(spr.height),
+      tex_width(spr.tex_width),
+      tex_height(spr.tex_height),
+      hotX(spr.hotX),
+      hotY(spr.hotY),
+      bXFlip(spr.bXFlip),
+      bYFlip(spr.bYFlip),
+      bHSFlip(spr.bHSFlip) {
     gfx = gfxCreate(GFX_VERSION);
 }
 
-gfxSprite::~gfxSprite()
-{
+gfxSprite::~gfxSprite() {
     if (gfx) gfx->Release();
 }
 
-void gfxSprite::SurfaceSize(HTEXTURE tex, float& w, float& h) const
-{
+void gfxSprite::SurfaceSize(HTEXTURE tex, float& w, float& h) const {
     w = h = 1.0f;
     if (!tex || !gfx) return;
     const int tw = gfx->Texture_GetWidth(tex, false);
@@ -45,46 +49,49 @@ void gfxSprite::SurfaceSize(HTEXTURE tex, float& w, float& h) const
     if (th > 0) h = static_cast<float>(th);
 }
 
-void gfxSprite::SetTexCoords(float x, float y, float w, float h)
-{
+void gfxSprite::SetTexCoords(float x, float y, float w, float h) {
     const float tu1 = x / tex_width;
     const float tv1 = y / tex_height;
     const float tu2 = (x + w) / tex_width;
     const float tv2 = (y + h) / tex_height;
-    quad.v[0].tx = tu1; quad.v[0].ty = tv1;
-    quad.v[1].tx = tu2; quad.v[1].ty = tv1;
-    quad.v[2].tx = tu2; quad.v[2].ty = tv2;
-    quad.v[3].tx = tu1; quad.v[3].ty = tv2;
+    quad.v[0].tx = tu1;
+    quad.v[0].ty = tv1;
+    quad.v[1].tx = tu2;
+    quad.v[1].ty = tv1;
+    quad.v[2].tx = tu2;
+    quad.v[2].ty = tv2;
+    quad.v[3].tx = tu1;
+    quad.v[3].ty = tv2;
 }
 
-void gfxSprite::ReapplyFlip()
-{
+void gfxSprite::ReapplyFlip() {
     const bool bX = bXFlip;
     const bool bY = bYFlip;
     bXFlip = bYFlip = false;
     SetFlip(bX, bY, bHSFlip);
 }
 
-void gfxSprite::DrawQuad()
-{
+void gfxSprite::DrawQuad() {
     if (gfx) gfx->Gfx_RenderQuad(&quad);
 }
 
-void gfxSprite::Render(float x, float y)
-{
+void gfxSprite::Render(float x, float y) {
     const float left = x - hotX;
     const float top = y - hotY;
     const float right = x + width - hotX;
     const float bottom = y + height - hotY;
-    quad.v[0].x = left;  quad.v[0].y = top;
-    quad.v[1].x = right; quad.v[1].y = top;
-    quad.v[2].x = right; quad.v[2].y = bottom;
-    quad.v[3].x = left;  quad.v[3].y = bottom;
+    quad.v[0].x = left;
+    quad.v[0].y = top;
+    quad.v[1].x = right;
+    quad.v[1].y = top;
+    quad.v[2].x = right;
+    quad.v[2].y = bottom;
+    quad.v[3].x = left;
+    quad.v[3].y = bottom;
     DrawQuad();
 }
 
-void gfxSprite::PlaceCorners(gfxVertex* v, float x, float y, float rot, float hscale, float vscale) const
-{
+void gfxSprite::PlaceCorners(gfxVertex* v, float x, float y, float rot, float hscale, float vscale) const {
     const float ox1 = -hotX * hscale;
     const float oy1 = -hotY * vscale;
     const float ox2 = (width - hotX) * hscale;
@@ -106,30 +113,27 @@ void gfxSprite::PlaceCorners(gfxVertex* v, float x, float y, float rot, float hs
     }
 }
 
-void gfxSprite::RenderEx(float x, float y, float rot, float hscale, float vscale)
-{
+void gfxSprite::RenderEx(float x, float y, float rot, float hscale, float vscale) {
     if (vscale == 0.0f) vscale = hscale;
     PlaceCorners(quad.v, x, y, rot, hscale, vscale);
     DrawQuad();
 }
 
-void gfxSprite::RenderStretch(float x1, float y1, float x2, float y2)
-{
-    Render4V(x1, y1, x2, y1, x2, y2, x1, y2);
-}
+void gfxSprite::RenderStretch(float x1, float y1, float x2, float y2) { Render4V(x1, y1, x2, y1, x2, y2, x1, y2); }
 
-void gfxSprite::Render4V(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3)
-{
-    quad.v[0].x = x0; quad.v[0].y = y0;
-    quad.v[1].x = x1; quad.v[1].y = y1;
-    quad.v[2].x = x2; quad.v[2].y = y2;
-    quad.v[3].x = x3; quad.v[3].y = y3;
+void gfxSprite::Render4V(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3) {
+    quad.v[0].x = x0;
+    quad.v[0].y = y0;
+    quad.v[1].x = x1;
+    quad.v[1].y = y1;
+    quad.v[2].x = x2;
+    quad.v[2].y = y2;
+    quad.v[3].x = x3;
+    quad.v[3].y = y3;
     DrawQuad();
 }
 
-gfxRect* gfxSprite::GetBoundingBoxEx(float x, float y, float rot, float hscale, float vscale,
-                                     gfxRect* rect) const
-{
+gfxRect* gfxSprite::GetBoundingBoxEx(float x, float y, float rot, float hscale, float vscale, gfxRect* rect) const {
     if (!rect) return rect;
     gfxVertex v[4];
     PlaceCorners(v, x, y, rot, hscale, vscale);
@@ -138,8 +142,7 @@ gfxRect* gfxSprite::GetBoundingBoxEx(float x, float y, float rot, float hscale, 
     return rect;
 }
 
-void gfxSprite::SetFlip(bool bX, bool bY, bool bHotSpot)
-{
+void gfxSprite::SetFlip(bool bX, bool bY, bool bHotSpot) {
     // The hot spot's old mirroring is undone and the new one applied, both by
     // the flags as they stand on entry.
     if (bHSFlip) {
@@ -153,19 +156,22 @@ void gfxSprite::SetFlip(bool bX, bool bY, bool bHotSpot)
     }
     gfxVertex* v = quad.v;
     if (bX != bXFlip) {
-        std::swap(v[0].tx, v[1].tx); std::swap(v[0].ty, v[1].ty);
-        std::swap(v[3].tx, v[2].tx); std::swap(v[3].ty, v[2].ty);
+        std::swap(v[0].tx, v[1].tx);
+        std::swap(v[0].ty, v[1].ty);
+        std::swap(v[3].tx, v[2].tx);
+        std::swap(v[3].ty, v[2].ty);
         bXFlip = !bXFlip;
     }
     if (bY != bYFlip) {
-        std::swap(v[0].tx, v[3].tx); std::swap(v[0].ty, v[3].ty);
-        std::swap(v[1].tx, v[2].tx); std::swap(v[1].ty, v[2].ty);
+        std::swap(v[0].tx, v[3].tx);
+        std::swap(v[0].ty, v[3].ty);
+        std::swap(v[1].tx, v[2].tx);
+        std::swap(v[1].ty, v[2].ty);
         bYFlip = !bYFlip;
     }
 }
 
-void gfxSprite::SetTexture(HTEXTURE tex)
-{
+void gfxSprite::SetTexture(HTEXTURE tex) {
     quad.tex = tex;
     float tw, th;
     SurfaceSize(tex, tw, th);
@@ -177,14 +183,17 @@ void gfxSprite::SetTexture(HTEXTURE tex)
     const float tv2 = quad.v[2].ty * tex_height;
     tex_width = tw;
     tex_height = th;
-    quad.v[0].tx = tu1 / tw; quad.v[0].ty = tv1 / th;
-    quad.v[1].tx = tu2 / tw; quad.v[1].ty = tv1 / th;
-    quad.v[2].tx = tu2 / tw; quad.v[2].ty = tv2 / th;
-    quad.v[3].tx = tu1 / tw; quad.v[3].ty = tv2 / th;
+    quad.v[0].tx = tu1 / tw;
+    quad.v[0].ty = tv1 / th;
+    quad.v[1].tx = tu2 / tw;
+    quad.v[1].ty = tv1 / th;
+    quad.v[2].tx = tu2 / tw;
+    quad.v[2].ty = tv2 / th;
+    quad.v[3].tx = tu1 / tw;
+    quad.v[3].ty = tv2 / th;
 }
 
-void gfxSprite::SetTextureRect(float x, float y, float w, float h, bool adjSize)
-{
+void gfxSprite::SetTextureRect(float x, float y, float w, float h, bool adjSize) {
     tx = x;
     ty = y;
     if (adjSize) {
@@ -195,8 +204,7 @@ void gfxSprite::SetTextureRect(float x, float y, float w, float h, bool adjSize)
     ReapplyFlip();
 }
 
-void gfxSprite::SetColor(uint32_t col, int i)
-{
+void gfxSprite::SetColor(uint32_t col, int i) {
     if (i == -1) {
         for (gfxVertex& v : quad.v) v.col = col;
     } else if (i >= 0 && i < 4) {
@@ -204,8 +212,7 @@ void gfxSprite::SetColor(uint32_t col, int i)
     }
 }
 
-void gfxSprite::SetZ(float z, int i)
-{
+void gfxSprite::SetZ(float z, int i) {
     if (i == -1) {
         for (gfxVertex& v : quad.v) v.z = z;
     } else if (i >= 0 && i < 4) {
@@ -215,8 +222,7 @@ void gfxSprite::SetZ(float z, int i)
 
 void gfxSprite::SetBlendMode(int blend) { quad.blend = blend; }
 
-void gfxSprite::SetHotSpot(float x, float y)
-{
+void gfxSprite::SetHotSpot(float x, float y) {
     hotX = x;
     hotY = y;
 }

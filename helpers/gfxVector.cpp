@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-float InvSqrt(float x)
-{
+float InvSqrt(float x) {
     int32_t i;
     std::memcpy(&i, &x, sizeof i);
     // Arithmetic shift spelt out, and the subtraction done unsigned: no
@@ -21,8 +20,7 @@ gfxVector::gfxVector() : x(0.0f), y(0.0f) {}
 
 gfxVector::gfxVector(float x, float y) : x(x), y(y) {}
 
-float gfxVector::Angle(const gfxVector* v) const
-{
+float gfxVector::Angle(const gfxVector* v) const {
     if (!v) return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
     const float k1 = InvSqrt(x * x + y * y);
     const float k2 = InvSqrt(v->x * v->x + v->y * v->y);
@@ -35,8 +33,7 @@ float gfxVector::Angle(const gfxVector* v) const
 
 float gfxVector::Angle(const gfxVector& v) const { return Angle(&v); }
 
-gfxVector& gfxVector::Rotate(float a)
-{
+gfxVector& gfxVector::Rotate(float a) {
     const float c = static_cast<float>(std::cos(static_cast<double>(a)));
     const float s = static_cast<float>(std::sin(static_cast<double>(a)));
     const float nx = x * c - y * s;

@@ -117,7 +117,7 @@ void CGFXStarter::TearDown() {
 // the current key, so later entries (new ones included) are reached too.
 void CGFXStarter::AttachRenderers() {
     const CHelperToKeyBinder::Map& map = m_KeyBinder->GetMap();
-    for (auto it = map.begin(); it != map.end(); ) {
+    for (auto it = map.begin(); it != map.end();) {
         const int key = it->first;
         it->second->Attach(this);
         it = map.upper_bound(key);
@@ -129,7 +129,7 @@ void CGFXStarter::AttachRenderers() {
 
 void CGFXStarter::DetachRenderers() {
     const CHelperToKeyBinder::Map& map = m_KeyBinder->GetMap();
-    for (auto it = map.begin(); it != map.end(); ) {
+    for (auto it = map.begin(); it != map.end();) {
         const int key = it->first;
         it->second->Detach(this);
         it = map.upper_bound(key);

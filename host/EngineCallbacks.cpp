@@ -21,9 +21,15 @@ bool RenderFunc() {
 }
 
 bool FocusLostFunc() {
-    return WithStarter([](CGFXStarter* s) { s->OnFocusLost(); return false; });
+    return WithStarter([](CGFXStarter* s) {
+        s->OnFocusLost();
+        return false;
+    });
 }
 
 bool FocusGainFunc() {
-    return WithStarter([](CGFXStarter* s) { s->OnFocusGain(); return false; });
+    return WithStarter([](CGFXStarter* s) {
+        s->OnFocusGain();
+        return false;
+    });
 }

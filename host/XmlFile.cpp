@@ -12,25 +12,19 @@
 
 namespace {
 
-std::string Failure(const char* what)
-{
-    return std::string(what) + ": " + std::strerror(errno);
-}
+std::string Failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 // Reads at most one byte past the limit, so a file that grows meanwhile is still caught.
-bool ReadAll(int fd, std::string& text, std::string& why)
-{
+bool ReadAll(int fd, std::string& text, std::string& why) {
     char chunk[65536];
     for (;;) {
         ssize_t got = read(fd, chunk, sizeof(chunk));
-        if (got < 0 && errno == EINTR)
-            continue;
+        if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             why = Failure("cannot read");
             return false;
         }
-        if (got == 0)
-            return true;
+        if (got == 0) return true;
         text.append(chunk, static_cast<size_t>(got));
         if (text.size() > kMaxXmlFileSize) {
             why = "larger than " + std::to_string(kMaxXmlFileSize) + " bytes";
@@ -39,12 +33,10 @@ bool ReadAll(int fd, std::string& text, std::string& why)
     }
 }
 
-XmlLoadResult ReadText(const std::string& path, std::string& text, std::string& why)
-{
+XmlLoadResult ReadText(const std::string& path, std::string& text, std::string& why) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT)
-            return XmlLoadResult::Missing;
+        if (errno == ENOENT) return XmlLoadResult::Missing;
         why = Failure("cannot open");
         return XmlLoadResult::Failed;
     }
@@ -60,8 +52,7 @@ XmlLoadResult ReadText(const std::string& path, std::string& text, std::string& 
     return ok ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }
 
-std::string WithLineFeeds(const std::string& text)
-{
+std::string WithLineFeeds(const std::string& text) {
     std::string result;
     result.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -70,22 +61,19 @@ std::string WithLineFeeds(const std::string& text)
             continue;
         }
         result += '\n';
-        if (i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
     }
     return result;
 }
 
-size_t SkipPast(const std::string& text, size_t from, const std::string& marker)
-{
+size_t SkipPast(const std::string& text, size_t from, const std::string& marker) {
     size_t at = text.find(marker, from);
     return at == std::string::npos ? text.size() : at + marker.size();
 }
 
 // Scans a start tag from just after its '<'; quoted values count only after '=',
 // where the parser takes them. Sets selfClosed for "/>" and for a tag never ended.
-size_t SkipStartTag(const std::string& text, size_t at, bool& selfClosed)
-{
+size_t SkipStartTag(const std::string& text, size_t at, bool& selfClosed) {
     while (at < text.size()) {
         char c = text[at];
         if (c == '>') {
@@ -97,10 +85,8 @@ size_t SkipStartTag(const std::string& text, size_t at, bool& selfClosed)
             return at + 2;
         }
         ++at;
-        if (c != '=')
-            continue;
-        while (at < text.size() && std::strchr(" \t\n\r", text[at]) != nullptr)
-            ++at;
+        if (c != '=') continue;
+        while (at < text.size() && std::strchr(" \t\n\r", text[at]) != nullptr) ++at;
         if (at < text.size() && (text[at] == '"' || text[at] == '\''))
             at = SkipPast(text, at + 1, std::string(1, text[at]));
     }
@@ -108,70 +94,56 @@ size_t SkipStartTag(const std::string& text, size_t at, bool& selfClosed)
     return at;
 }
 
-bool Fail(std::string& why, const std::string& text)
-{
+bool Fail(std::string& why, const std::string& text) {
     why = text;
     return false;
 }
 
-bool WriteDocument(const TiXmlDocument& document, FILE* file, std::string& why)
-{
+bool WriteDocument(const TiXmlDocument& document, FILE* file, std::string& why) {
     document.SaveFile(file);
-    if (std::fflush(file) != 0 || std::ferror(file))
-        return Fail(why, Failure("cannot write"));
+    if (std::fflush(file) != 0 || std::ferror(file)) return Fail(why, Failure("cannot write"));
     long size = std::ftell(file);
     if (size < 0 || static_cast<unsigned long>(size) > kMaxXmlFileSize)
         return Fail(why, "larger than " + std::to_string(kMaxXmlFileSize) + " bytes");
-    if (fsync(fileno(file)) != 0)
-        return Fail(why, Failure("cannot sync"));
+    if (fsync(fileno(file)) != 0) return Fail(why, Failure("cannot sync"));
     return true;
 }
 
 // Replacing a symbolic link would cut it from the file it names.
-std::string ResolvedTarget(const std::string& path)
-{
+std::string ResolvedTarget(const std::string& path) {
     struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
     char* real = realpath(path.c_str(), nullptr);
-    if (real == nullptr)
-        return path;
+    if (real == nullptr) return path;
     std::string target = real;
     std::free(real);
     return target;
 }
 
 // The new file keeps the old one's mode; a first file gets what the umask allows.
-mode_t ModeFor(const std::string& target)
-{
+mode_t ModeFor(const std::string& target) {
     struct stat info;
-    if (stat(target.c_str(), &info) == 0)
-        return info.st_mode & 07777;
+    if (stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
     mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
 }
 
-std::string FolderOf(const std::string& path)
-{
+std::string FolderOf(const std::string& path) {
     size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // The rename itself lives in the folder; without this a power cut may undo it.
-void SyncFolder(const std::string& path)
-{
+void SyncFolder(const std::string& path) {
     int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
+    if (fd < 0) return;
     fsync(fd);
     close(fd);
 }
 
-bool WriteTemporary(const TiXmlDocument& document, int fd, mode_t mode, std::string& why)
-{
+bool WriteTemporary(const TiXmlDocument& document, int fd, mode_t mode, std::string& why) {
     if (fchmod(fd, mode) != 0) {
         why = Failure("cannot set the mode");
         close(fd);
@@ -184,15 +156,13 @@ bool WriteTemporary(const TiXmlDocument& document, int fd, mode_t mode, std::str
         return false;
     }
     bool written = WriteDocument(document, file, why);
-    if (std::fclose(file) != 0 && written)
-        return Fail(why, Failure("cannot close"));
+    if (std::fclose(file) != 0 && written) return Fail(why, Failure("cannot close"));
     return written;
 }
 
 }  // namespace
 
-size_t XmlNestingBound(const std::string& text)
-{
+size_t XmlNestingBound(const std::string& text) {
     size_t depth = 0;
     size_t deepest = 0;
     size_t at = 0;
@@ -207,15 +177,13 @@ size_t XmlNestingBound(const std::string& text)
         } else {
             bool selfClosed = false;
             at = SkipStartTag(text, at + 1, selfClosed);
-            if (!selfClosed)
-                deepest = std::max(deepest, ++depth);
+            if (!selfClosed) deepest = std::max(deepest, ++depth);
         }
     }
     return deepest;
 }
 
-bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why)
-{
+bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why) {
     std::string padded = text.substr(0, text.find('\0'));
     if (XmlNestingBound(padded) > kMaxXmlDepth)
         return Fail(why, "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels");
@@ -227,28 +195,21 @@ bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncodin
     return true;
 }
 
-XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why,
-                          TiXmlEncoding encoding)
-{
+XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why, TiXmlEncoding encoding) {
     std::string text;
     XmlLoadResult result = ReadText(path, text, why);
-    if (result != XmlLoadResult::Loaded)
-        return result;
-    return ParseXmlText(document, WithLineFeeds(text), encoding, why) ? XmlLoadResult::Loaded
-                                                                       : XmlLoadResult::Failed;
+    if (result != XmlLoadResult::Loaded) return result;
+    return ParseXmlText(document, WithLineFeeds(text), encoding, why) ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }
 
-bool KeepCopy(const std::string& path, const std::string& copy, std::string& why)
-{
+bool KeepCopy(const std::string& path, const std::string& copy, std::string& why) {
     // A fresh name for the link, then a rename over the old copy.
     std::string temporary = copy + ".XXXXXX";
     int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return Fail(why, Failure("cannot create a temporary file"));
+    if (fd < 0) return Fail(why, Failure("cannot create a temporary file"));
     close(fd);
     unlink(temporary.c_str());
-    if (link(ResolvedTarget(path).c_str(), temporary.c_str()) != 0)
-        return Fail(why, Failure("cannot link"));
+    if (link(ResolvedTarget(path).c_str(), temporary.c_str()) != 0) return Fail(why, Failure("cannot link"));
     if (std::rename(temporary.c_str(), copy.c_str()) != 0) {
         why = Failure("cannot rename");
         unlink(temporary.c_str());
@@ -257,14 +218,12 @@ bool KeepCopy(const std::string& path, const std::string& copy, std::string& why
     return true;
 }
 
-bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why)
-{
+bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why) {
     std::string target = ResolvedTarget(path);
     mode_t mode = ModeFor(target);
     std::string temporary = target + ".XXXXXX";
     int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return Fail(why, Failure("cannot create a temporary file"));
+    if (fd < 0) return Fail(why, Failure("cannot create a temporary file"));
     bool saved = WriteTemporary(document, fd, mode, why);
     if (saved && std::rename(temporary.c_str(), target.c_str()) != 0)
         saved = Fail(why, Failure("cannot replace the file"));

@@ -9,20 +9,22 @@
 namespace {
 
 enum FontMethod {
-    kDrawString = 1, kSetColor, kLineHeight, kAlignLeft, kAlignRight, kAlignCenter, kStringWidth, kSetSpacing,
-    kSetTracking, kSetScale,
+    kDrawString = 1,
+    kSetColor,
+    kLineHeight,
+    kAlignLeft,
+    kAlignRight,
+    kAlignCenter,
+    kStringWidth,
+    kSetSpacing,
+    kSetTracking,
+    kSetScale,
 };
 
 const ScriptMethod kFontMethods[] = {
-    {"DrawString", kDrawString},
-    {"SetColor", kSetColor},
-    {"LineHeight", kLineHeight},
-    {"AlignLeft", kAlignLeft},
-    {"AlignRight", kAlignRight},
-    {"AlignCenter", kAlignCenter},
-    {"StringWidth", kStringWidth},
-    {"SetSpacing", kSetSpacing},
-    {"SetTracking", kSetTracking},
+    {"DrawString", kDrawString},   {"SetColor", kSetColor},     {"LineHeight", kLineHeight},
+    {"AlignLeft", kAlignLeft},     {"AlignRight", kAlignRight}, {"AlignCenter", kAlignCenter},
+    {"StringWidth", kStringWidth}, {"SetSpacing", kSetSpacing}, {"SetTracking", kSetTracking},
     {"SetScale", kSetScale},
 };
 
@@ -41,17 +43,28 @@ void CScriptFont::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kFontM
 
 int CScriptFont::OnLuaCall(lua_State* L, int id, const char*) {
     switch (id) {
-    case kDrawString: return DrawString(L);
-    case kSetColor: return SetColor(L);
-    case kLineHeight: return LineHeight(L);
-    case kAlignLeft: return SetAlignment(kLeft);
-    case kAlignRight: return SetAlignment(kRight);
-    case kAlignCenter: return SetAlignment(kCentre);
-    case kStringWidth: return StringWidth(L);
-    case kSetSpacing: return SetShared(L, &gfxFont::SetSpacing);
-    case kSetTracking: return SetShared(L, &gfxFont::SetTracking);
-    case kSetScale: return SetShared(L, &gfxFont::SetScale);
-    default: return 0;
+        case kDrawString:
+            return DrawString(L);
+        case kSetColor:
+            return SetColor(L);
+        case kLineHeight:
+            return LineHeight(L);
+        case kAlignLeft:
+            return SetAlignment(kLeft);
+        case kAlignRight:
+            return SetAlignment(kRight);
+        case kAlignCenter:
+            return SetAlignment(kCentre);
+        case kStringWidth:
+            return StringWidth(L);
+        case kSetSpacing:
+            return SetShared(L, &gfxFont::SetSpacing);
+        case kSetTracking:
+            return SetShared(L, &gfxFont::SetTracking);
+        case kSetScale:
+            return SetShared(L, &gfxFont::SetScale);
+        default:
+            return 0;
     }
 }
 

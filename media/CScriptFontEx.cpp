@@ -6,8 +6,16 @@
 namespace {
 
 enum {
-    kDrawString = 1, kSetColor, kLineHeight, kAlignLeft, kAlignRight, kAlignCenter,
-    kStringWidth, kSetSpacing, kSetTracking, kSetScale,
+    kDrawString = 1,
+    kSetColor,
+    kLineHeight,
+    kAlignLeft,
+    kAlignRight,
+    kAlignCenter,
+    kStringWidth,
+    kSetSpacing,
+    kSetTracking,
+    kSetScale,
 };
 
 struct Method {
@@ -16,9 +24,9 @@ struct Method {
 };
 
 const Method kMethods[] = {
-    {"DrawString", kDrawString},   {"SetColor", kSetColor},       {"LineHeight", kLineHeight},
-    {"AlignLeft", kAlignLeft},     {"AlignRight", kAlignRight},   {"AlignCenter", kAlignCenter},
-    {"StringWidth", kStringWidth}, {"SetSpacing", kSetSpacing},   {"SetTracking", kSetTracking},
+    {"DrawString", kDrawString},   {"SetColor", kSetColor},     {"LineHeight", kLineHeight},
+    {"AlignLeft", kAlignLeft},     {"AlignRight", kAlignRight}, {"AlignCenter", kAlignCenter},
+    {"StringWidth", kStringWidth}, {"SetSpacing", kSetSpacing}, {"SetTracking", kSetTracking},
     {"SetScale", kSetScale},
 };
 
@@ -53,17 +61,29 @@ void CScriptFontEx::Bind(lua_State* L) {
 
 int CScriptFontEx::OnLuaCall(lua_State* L, int id, const char*) {
     switch (id) {
-        case kDrawString: return DrawString(L);
-        case kSetColor: return SetColor(L);
-        case kLineHeight: return LineHeight(L);
-        case kAlignLeft: m_Font.AlignLeft(); return 0;
-        case kAlignRight: m_Font.AlignRight(); return 0;
-        case kAlignCenter: m_Font.AlignCenter(); return 0;
-        case kStringWidth: return StringWidth(L);
+        case kDrawString:
+            return DrawString(L);
+        case kSetColor:
+            return SetColor(L);
+        case kLineHeight:
+            return LineHeight(L);
+        case kAlignLeft:
+            m_Font.AlignLeft();
+            return 0;
+        case kAlignRight:
+            m_Font.AlignRight();
+            return 0;
+        case kAlignCenter:
+            m_Font.AlignCenter();
+            return 0;
+        case kStringWidth:
+            return StringWidth(L);
         case kSetSpacing:
         case kSetTracking:
-        case kSetScale: return DropNumber(L);
-        default: return 0;
+        case kSetScale:
+            return DropNumber(L);
+        default:
+            return 0;
     }
 }
 

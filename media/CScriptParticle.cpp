@@ -59,20 +59,28 @@ void CScriptParticle::Bind(lua_State* L) {
     m_Binder->Register();
 }
 
-bool CScriptParticle::IsAlive() const {
-    return m_System->GetAge() != -2.0f || m_System->GetParticlesAlive() != 0;
-}
+bool CScriptParticle::IsAlive() const { return m_System->GetAge() != -2.0f || m_System->GetParticlesAlive() != 0; }
 
 int CScriptParticle::OnLuaCall(lua_State* L, int id, const char*) {
     switch (id) {
-        case kUpdate: return Update(L);
-        case kMoveTo: return MoveTo(L, false);
-        case kFireAt: return FireAt(L);
-        case kStop: m_System->Stop(false); return 0;
-        case kRender: m_System->Render(); return 0;
-        case kIsAlive: return PushAlive(L);
-        case kMoveToEx: return MoveTo(L, true);
-        default: return 0;
+        case kUpdate:
+            return Update(L);
+        case kMoveTo:
+            return MoveTo(L, false);
+        case kFireAt:
+            return FireAt(L);
+        case kStop:
+            m_System->Stop(false);
+            return 0;
+        case kRender:
+            m_System->Render();
+            return 0;
+        case kIsAlive:
+            return PushAlive(L);
+        case kMoveToEx:
+            return MoveTo(L, true);
+        default:
+            return 0;
     }
 }
 

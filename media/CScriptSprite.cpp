@@ -13,10 +13,35 @@
 namespace {
 
 enum SpriteMethod {
-    kRender = 1, kUpdate, kSize, kPosition, kSwitchToFrame, kUnderPosition, kClicked, kDelete, kShow, kHide,
-    kCreateOpacityMap, kSetColor, kIsVisible, kIsEnabled, kEnable, kDisable, kCurrentFrameNumber, kSetPosition,
-    kStop, kPlay, kIsPlaying, kSetHotSpot, kRenderEx, kSetRect, kSetBlendMode, kFlipHorizontal, kFlipVertical,
-    kFlipHV, kSetLoop,
+    kRender = 1,
+    kUpdate,
+    kSize,
+    kPosition,
+    kSwitchToFrame,
+    kUnderPosition,
+    kClicked,
+    kDelete,
+    kShow,
+    kHide,
+    kCreateOpacityMap,
+    kSetColor,
+    kIsVisible,
+    kIsEnabled,
+    kEnable,
+    kDisable,
+    kCurrentFrameNumber,
+    kSetPosition,
+    kStop,
+    kPlay,
+    kIsPlaying,
+    kSetHotSpot,
+    kRenderEx,
+    kSetRect,
+    kSetBlendMode,
+    kFlipHorizontal,
+    kFlipVertical,
+    kFlipHV,
+    kSetLoop,
 };
 
 const ScriptMethod kSpriteMethods[] = {
@@ -92,37 +117,67 @@ gfxSprite* CScriptSprite::GetDrawable() {
 
 int CScriptSprite::OnLuaCall(lua_State* L, int id, const char*) {
     switch (id) {
-    case kRender: return Render(L);
-    case kUpdate: return Update(L);
-    case kSize: return Size(L);
-    case kPosition: return Position(L);
-    case kSwitchToFrame: return SwitchToFrame(L);
-    case kUnderPosition: return UnderPosition(L);
-    case kClicked: return IsClicked(L);
-    // Nothing may touch this sprite once it returns: it is gone.
-    case kDelete: return Delete();
-    case kShow: return SetVisible(true);
-    case kHide: return SetVisible(false);
-    case kCreateOpacityMap: return CreateOpacityMap(L);
-    case kSetColor: return SetColor(L);
-    case kIsVisible: return PushFlag(L, m_bVisible);
-    case kIsEnabled: return PushFlag(L, m_bEnabled);
-    case kEnable: return SetEnabled(true);
-    case kDisable: return SetEnabled(false);
-    case kCurrentFrameNumber: return CurrentFrameNumber(L);
-    case kSetPosition: return SetPosition(L);
-    case kStop: return StopAnimation();
-    case kPlay: return PlayAnimation();
-    case kIsPlaying: return IsPlaying(L);
-    case kSetHotSpot: return SetHotSpot(L);
-    case kRenderEx: return RenderEx(L);
-    case kSetRect: return SetRect(L);
-    case kSetBlendMode: return SetBlendMode(L);
-    case kFlipHorizontal: return Flip(m_bFlipH, true, false);
-    case kFlipVertical: return Flip(m_bFlipV, false, true);
-    case kFlipHV: return Flip(m_bFlipHV, true, true);
-    case kSetLoop: return SetLoop(L);
-    default: return 0;
+        case kRender:
+            return Render(L);
+        case kUpdate:
+            return Update(L);
+        case kSize:
+            return Size(L);
+        case kPosition:
+            return Position(L);
+        case kSwitchToFrame:
+            return SwitchToFrame(L);
+        case kUnderPosition:
+            return UnderPosition(L);
+        case kClicked:
+            return IsClicked(L);
+        // Nothing may touch this sprite once it returns: it is gone.
+        case kDelete:
+            return Delete();
+        case kShow:
+            return SetVisible(true);
+        case kHide:
+            return SetVisible(false);
+        case kCreateOpacityMap:
+            return CreateOpacityMap(L);
+        case kSetColor:
+            return SetColor(L);
+        case kIsVisible:
+            return PushFlag(L, m_bVisible);
+        case kIsEnabled:
+            return PushFlag(L, m_bEnabled);
+        case kEnable:
+            return SetEnabled(true);
+        case kDisable:
+            return SetEnabled(false);
+        case kCurrentFrameNumber:
+            return CurrentFrameNumber(L);
+        case kSetPosition:
+            return SetPosition(L);
+        case kStop:
+            return StopAnimation();
+        case kPlay:
+            return PlayAnimation();
+        case kIsPlaying:
+            return IsPlaying(L);
+        case kSetHotSpot:
+            return SetHotSpot(L);
+        case kRenderEx:
+            return RenderEx(L);
+        case kSetRect:
+            return SetRect(L);
+        case kSetBlendMode:
+            return SetBlendMode(L);
+        case kFlipHorizontal:
+            return Flip(m_bFlipH, true, false);
+        case kFlipVertical:
+            return Flip(m_bFlipV, false, true);
+        case kFlipHV:
+            return Flip(m_bFlipHV, true, true);
+        case kSetLoop:
+            return SetLoop(L);
+        default:
+            return 0;
     }
 }
 

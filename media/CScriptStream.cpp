@@ -12,14 +12,8 @@ namespace {
 enum StreamMethod { kPlay = 1, kStop, kPause, kResume, kSetVolume, kIsPlaying, kPlayEx, kGetVolume };
 
 const ScriptMethod kStreamMethods[] = {
-    {"Play", kPlay},
-    {"Stop", kStop},
-    {"Pause", kPause},
-    {"Resume", kResume},
-    {"SetVolume", kSetVolume},
-    {"IsPlaying", kIsPlaying},
-    {"PlayEx", kPlayEx},
-    {"GetVolume", kGetVolume},
+    {"Play", kPlay},           {"Stop", kStop},           {"Pause", kPause},   {"Resume", kResume},
+    {"SetVolume", kSetVolume}, {"IsPlaying", kIsPlaying}, {"PlayEx", kPlayEx}, {"GetVolume", kGetVolume},
 };
 
 }  // namespace
@@ -37,15 +31,24 @@ void CScriptStream::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kStr
 
 int CScriptStream::OnLuaCall(lua_State* L, int id, const char*) {
     switch (id) {
-    case kPlay: return Play(L);
-    case kStop: return Stop();
-    case kPause: return Pause();
-    case kResume: return Resume();
-    case kSetVolume: return SetVolume(L);
-    case kIsPlaying: return PushIsPlaying(L);
-    case kPlayEx: return PlayEx(L);
-    case kGetVolume: return GetVolume(L);
-    default: return 0;
+        case kPlay:
+            return Play(L);
+        case kStop:
+            return Stop();
+        case kPause:
+            return Pause();
+        case kResume:
+            return Resume();
+        case kSetVolume:
+            return SetVolume(L);
+        case kIsPlaying:
+            return PushIsPlaying(L);
+        case kPlayEx:
+            return PlayEx(L);
+        case kGetVolume:
+            return GetVolume(L);
+        default:
+            return 0;
     }
 }
 

@@ -10,10 +10,14 @@ struct GlyphField {
 };
 
 const GlyphField kGlyphFields[] = {
-    {"id", &CXmlFontGlyph::id},           {"x", &CXmlFontGlyph::x},
-    {"y", &CXmlFontGlyph::y},             {"width", &CXmlFontGlyph::width},
-    {"height", &CXmlFontGlyph::height},   {"xoffset", &CXmlFontGlyph::xoffset},
-    {"yoffset", &CXmlFontGlyph::yoffset}, {"xadvance", &CXmlFontGlyph::xadvance},
+    {"id", &CXmlFontGlyph::id},
+    {"x", &CXmlFontGlyph::x},
+    {"y", &CXmlFontGlyph::y},
+    {"width", &CXmlFontGlyph::width},
+    {"height", &CXmlFontGlyph::height},
+    {"xoffset", &CXmlFontGlyph::xoffset},
+    {"yoffset", &CXmlFontGlyph::yoffset},
+    {"xadvance", &CXmlFontGlyph::xadvance},
     {"page", &CXmlFontGlyph::page},
 };
 

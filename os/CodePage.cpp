@@ -13,35 +13,30 @@ const char* const kWide = "UTF-32LE";
 const char kWideQuestionMark[4] = {'?', 0, 0, 0};
 
 struct Replacement {
-    size_t skip;         // input bytes given up at a failing position
-    const char* bytes;   // what stands in for them in the output
+    size_t skip;        // input bytes given up at a failing position
+    const char* bytes;  // what stands in for them in the output
     size_t length;
 };
 
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_Handle(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (IsOpen())
-            iconv_close(m_Handle);
+    ~Converter() {
+        if (IsOpen()) iconv_close(m_Handle);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
     bool IsOpen() const { return m_Handle != reinterpret_cast<iconv_t>(-1); }
 
-    std::string Run(const std::string& input, const Replacement& replacement)
-    {
+    std::string Run(const std::string& input, const Replacement& replacement) {
         std::string output;
         char* in = const_cast<char*>(input.data());
         size_t inLeft = input.size();
         int error;
         while ((error = Step(&in, &inLeft, output)) != 0) {
-            if (error == E2BIG)
-                continue;
-            if ((error != EILSEQ && error != EINVAL) || inLeft == 0)
-                break;
+            if (error == E2BIG) continue;
+            if ((error != EILSEQ && error != EINVAL) || inLeft == 0) break;
             size_t skip = replacement.skip < inLeft ? replacement.skip : inLeft;
             in += skip;
             inLeft -= skip;
@@ -54,8 +49,7 @@ public:
 
 private:
     // One iconv call into a chunk; the errno of a stop before the end, else 0.
-    int Step(char** in, size_t* inLeft, std::string& output)
-    {
+    int Step(char** in, size_t* inLeft, std::string& output) {
         char chunk[4096];
         char* out = chunk;
         size_t outLeft = sizeof(chunk);
@@ -69,35 +63,24 @@ private:
 };
 
 // The locale's set, or UTF-8 when iconv does not know it.
-std::string LocaleCodeSet()
-{
+std::string LocaleCodeSet() {
     const char* codeSet = nl_langinfo(CODESET);
-    if (codeSet == nullptr || codeSet[0] == '\0')
-        return "UTF-8";
+    if (codeSet == nullptr || codeSet[0] == '\0') return "UTF-8";
     Converter probe(kWide, codeSet);
     return probe.IsOpen() ? codeSet : "UTF-8";
 }
 
-std::string Convert(const char* text, const std::string& from, const std::string& to)
-{
-    if (text == nullptr || text[0] == '\0')
-        return "";
+std::string Convert(const char* text, const std::string& from, const std::string& to) {
+    if (text == nullptr || text[0] == '\0') return "";
     Converter decode(kWide, from.c_str());
     Converter encode(to.c_str(), kWide);
-    if (!decode.IsOpen() || !encode.IsOpen())
-        return "";
+    if (!decode.IsOpen() || !encode.IsOpen()) return "";
     std::string wide = decode.Run(text, Replacement{1, kWideQuestionMark, 4});
     return encode.Run(wide, Replacement{4, "?", 1});
 }
 
 }  // namespace
 
-std::string Utf8ToAnsi(const char* text)
-{
-    return Convert(text, "UTF-8", LocaleCodeSet());
-}
+std::string Utf8ToAnsi(const char* text) { return Convert(text, "UTF-8", LocaleCodeSet()); }
 
-std::string AnsiToUtf8(const char* text)
-{
-    return Convert(text, LocaleCodeSet(), "UTF-8");
-}
+std::string AnsiToUtf8(const char* text) { return Convert(text, LocaleCodeSet(), "UTF-8"); }

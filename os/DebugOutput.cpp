@@ -4,10 +4,8 @@
 
 namespace os {
 
-void DebugOutput(const char* text)
-{
-    if (text == nullptr)
-        return;
+void DebugOutput(const char* text) {
+    if (text == nullptr) return;
     std::fputs(text, stderr);
     std::fflush(stderr);
 }

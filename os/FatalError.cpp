@@ -11,43 +11,35 @@ namespace os {
 namespace {
 
 // Straight to the descriptor: stdio buffers are not flushed by _exit.
-void WriteAll(int fd, const std::string& text)
-{
+void WriteAll(int fd, const std::string& text) {
     const char* data = text.data();
     size_t left = text.size();
     while (left > 0) {
         ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
         data += written;
         left -= static_cast<size_t>(written);
     }
 }
 
-bool IsSet(const char* name)
-{
+bool IsSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] != '\0';
 }
 
 // Headless runs and tests set BRINDLEWICK_NO_DIALOG so nothing waits for a click.
-bool MayShowDialog()
-{
+bool MayShowDialog() {
     const char* noDialog = std::getenv("BRINDLEWICK_NO_DIALOG");
-    if (noDialog != nullptr && std::strcmp(noDialog, "1") == 0)
-        return false;
+    if (noDialog != nullptr && std::strcmp(noDialog, "1") == 0) return false;
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
 }  // namespace
 
-void FatalScriptError(const std::string& text, int exitCode)
-{
+void FatalScriptError(const std::string& text, int exitCode) {
     WriteAll(STDERR_FILENO, text + "\n");
-    if (MayShowDialog())
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr);
+    if (MayShowDialog()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr);
     _exit(exitCode);
 }
 

@@ -9,29 +9,24 @@ namespace os {
 
 namespace {
 
-std::string WithTrailingSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
+std::string WithTrailingSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }
 
 // Relative values are ignored, as the XDG base-directory rules ask.
-const char* AbsoluteEnv(const char* name)
-{
+const char* AbsoluteEnv(const char* name) {
     const char* value = std::getenv(name);
     return (value != nullptr && value[0] == '/') ? value : nullptr;
 }
 
 }  // namespace
 
-std::string ProgramFolder()
-{
+std::string ProgramFolder() {
     std::vector<char> buffer(256);
     for (;;) {
         ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0)
-            return "";
+        if (length < 0) return "";
         if (static_cast<size_t>(length) < buffer.size()) {
             std::string path(buffer.data(), static_cast<size_t>(length));
             return path.substr(0, path.rfind('/') + 1);
@@ -41,29 +36,19 @@ std::string ProgramFolder()
     }
 }
 
-std::string LocalDataFolder()
-{
-    if (const char* data = AbsoluteEnv("XDG_DATA_HOME"))
-        return WithTrailingSlash(data);
-    if (const char* home = AbsoluteEnv("HOME"))
-        return WithTrailingSlash(home) + ".local/share/";
+std::string LocalDataFolder() {
+    if (const char* data = AbsoluteEnv("XDG_DATA_HOME")) return WithTrailingSlash(data);
+    if (const char* home = AbsoluteEnv("HOME")) return WithTrailingSlash(home) + ".local/share/";
     return "";
 }
 
-bool CreateFolder(const std::string& path)
-{
-    return mkdir(path.c_str(), 0755) == 0;
-}
+bool CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
 
-bool FileExists(const std::string& path)
-{
+bool FileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool RemoveFile(const std::string& path)
-{
-    return unlink(path.c_str()) == 0;
-}
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 }  // namespace os

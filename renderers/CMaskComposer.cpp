@@ -22,7 +22,10 @@ size_t Index(int row, int column, int pitch) {
 class LockPair {
 public:
     LockPair(GFX* engine, HTEXTURE from, HTEXTURE to)
-        : m_Engine(engine), m_FromTexture(from), m_ToTexture(to), m_From(SurfaceOf(engine, from)),
+        : m_Engine(engine),
+          m_FromTexture(from),
+          m_ToTexture(to),
+          m_From(SurfaceOf(engine, from)),
           m_To(SurfaceOf(engine, to)) {
         if (m_From.IsEmpty() || m_To.IsEmpty()) return;
         m_Read = engine->Texture_Lock(from, true, 0, 0, m_From.width, m_From.height);

@@ -22,7 +22,6 @@ void CMenuCreditsRenderer::SetActive(CGFXStarter* starter, bool active) {
         cursor->Show();
 }
 
-
 // A screen without a credits list counts as an empty list.
 float CMenuCreditsRenderer::GetTotalHeight(float lineHeight) const {
     float total = 0;

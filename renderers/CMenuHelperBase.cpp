@@ -6,7 +6,7 @@
 namespace {
 // What gfxGUI::Update reports once the controls have finished leaving.
 const int kLeavingDone = -1;
-}
+}  // namespace
 
 CMenuHelperBase::CMenuHelperBase(const char* fontFile)
     : CGFXFuncHelperBase(nullptr, false), m_FontFile(fontFile ? fontFile : "") {}

@@ -54,8 +54,7 @@ bool DrawIntoTarget(CGFXStarter* starter, HTARGET target, HTEXTURE image, int x,
 HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::string& channelName) {
     const HTEXTURE texture = CGFXFuncHelperBase::CopyTargetToTexture(target, engine);
     if (!texture) return 0;
-    if (CMaskComposer::ApplyMask(engine, texture, mask, CMaskComposer::ChannelFromName(channelName)))
-        return texture;
+    if (CMaskComposer::ApplyMask(engine, texture, mask, CMaskComposer::ChannelFromName(channelName))) return texture;
     engine->Texture_Free(texture);
     return 0;
 }

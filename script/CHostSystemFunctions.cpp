@@ -14,8 +14,7 @@ GFX* Engine(CGFXFuncHelperBase& self) { return self.GetStarter()->GetEngine(); }
 
 // Edges are summed in double precision, then stored as floats.
 gfxRect RectOf(double x, double y, double w, double h) {
-    return gfxRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + w),
-                   static_cast<float>(y + h));
+    return gfxRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + w), static_cast<float>(y + h));
 }
 }  // namespace
 

@@ -59,8 +59,7 @@ void MarkLoaded(lua_State* L, int loaded, const std::string& name) {
 // Runs the module with its name as its one argument. A failed load leaves
 // its message in the chunk's place, so the call then fails as Lua's own
 // "attempt to call" error. On failure the error value is left on top.
-int RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name,
-              const std::string& fullPath) {
+int RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
     lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
     const int loaded = lua_gettop(L);
     luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str());

@@ -43,9 +43,7 @@ lua_Number PopNumber(lua_State* luaVM, int idx) {
 
 void LuaPush(lua_State* luaVM, const char* value) { lua_pushstring(luaVM, value); }
 
-void LuaPush(lua_State* luaVM, const std::string& value) {
-    lua_pushlstring(luaVM, value.data(), value.size());
-}
+void LuaPush(lua_State* luaVM, const std::string& value) { lua_pushlstring(luaVM, value.data(), value.size()); }
 
 void LuaPush(lua_State* luaVM, bool value) { lua_pushboolean(luaVM, value ? 1 : 0); }
 
@@ -72,8 +70,7 @@ void LuaPop(lua_State* luaVM, int idx, std::string& out) {
 void LuaPop(lua_State* luaVM, int idx, int& out) {
     const uint32_t bits = LuaNumberBits(PopNumber(luaVM, idx));
     // The same 32 bits as a signed value, without relying on a narrowing cast.
-    out = bits < 0x80000000u ? static_cast<int>(bits)
-                             : static_cast<int>(static_cast<int64_t>(bits) - 0x100000000LL);
+    out = bits < 0x80000000u ? static_cast<int>(bits) : static_cast<int>(static_cast<int64_t>(bits) - 0x100000000LL);
 }
 
 void LuaPop(lua_State* luaVM, int idx, DWORD& out) { out = LuaNumberBits(PopNumber(luaVM, idx)); }

@@ -67,8 +67,7 @@ uint32_t Shade(uint32_t texel, uint32_t vertex, uint32_t dst, int blend) {
         vtx[i] = Channel(vertex, 24 - 8 * i);
     }
     out[0] = src[0] * vtx[0] / 255;
-    for (int i = 1; i < 4; ++i)
-        out[i] = (blend & BLEND_COLORADD) ? src[i] + vtx[i] : src[i] * vtx[i] / 255;
+    for (int i = 1; i < 4; ++i) out[i] = (blend & BLEND_COLORADD) ? src[i] + vtx[i] : src[i] * vtx[i] / 255;
     int a = std::min(255, out[0]);
     int res[4];
     res[0] = (blend & BLEND_ALPHABLEND) ? a + Channel(dst, 24) * (255 - a) / 255 : Channel(dst, 24) + a;
@@ -252,8 +251,8 @@ bool RecordingEngine::System_Snapshot(const char* filename) {
 void RecordingEngine::System_RegisterIcon(int id, const uint32_t* argb, int width, int height) {
     Record("System_RegisterIcon", Join(id, width, height));
     if (!argb || width <= 0 || height <= 0) return;
-    m_Icons[id] = Image{width, height, width, height,
-                        std::vector<uint32_t>(argb, argb + static_cast<size_t>(width) * height)};
+    m_Icons[id] =
+        Image{width, height, width, height, std::vector<uint32_t>(argb, argb + static_cast<size_t>(width) * height)};
 }
 
 // --- Textures and targets --------------------------------------------------------

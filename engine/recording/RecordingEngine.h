@@ -34,13 +34,13 @@ struct RecordedInput {
 class RecordingEngine final : public GFX {
 public:
     struct Texture {
-        int width = 0, height = 0;              // image size
+        int width = 0, height = 0;  // image size
         int surfaceWidth = 0, surfaceHeight = 0;
-        std::vector<uint32_t> texels;           // surfaceWidth * surfaceHeight
+        std::vector<uint32_t> texels;  // surfaceWidth * surfaceHeight
         bool locked = false;
         bool lockReadOnly = true;
-        HTARGET target = 0;                     // owning target, if any
-        std::string name;                       // file it was loaded from
+        HTARGET target = 0;  // owning target, if any
+        std::string name;    // file it was loaded from
     };
     struct Channel {
         HEFFECT effect = 0;
@@ -96,8 +96,8 @@ public:
     int LiveEffects() const { return static_cast<int>(m_Effects.size()); }
 
     // --- Input, timer, random ---
-    void SetInput(const RecordedInput& input);      // the current frame's input
-    void QueueInput(const RecordedInput& input);    // taken at the start of a frame of System_Start
+    void SetInput(const RecordedInput& input);    // the current frame's input
+    void QueueInput(const RecordedInput& input);  // taken at the start of a frame of System_Start
     void SetDelta(float dt) { m_Delta = dt; }
     void SetFPS(int fps) { m_FPS = fps; }
     void QueueRandom(float value) { m_Randoms.push_back(value); }  // empty queue: min

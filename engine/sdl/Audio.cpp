@@ -21,8 +21,7 @@ int Clamp100(int volume) { return std::clamp(volume, 0, 100); }
 Mix_Chunk* DecodeChunk(const void* data, size_t size) {
     const std::vector<uint8_t> fitted = FitWaveChunks(static_cast<const uint8_t*>(data), size);
     SDL_RWops* source = SDL_RWFromConstMem(fitted.empty() ? data : fitted.data(), static_cast<int>(size));
-    if (!source)
-        return nullptr;
+    if (!source) return nullptr;
     // Closed here: the mixer leaves the source open on some refusals.
     Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
     SDL_RWclose(source);
@@ -32,8 +31,7 @@ Mix_Chunk* DecodeChunk(const void* data, size_t size) {
 }  // namespace
 
 bool Audio::Open() {
-    if (m_Open)
-        return true;
+    if (m_Open) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         m_Log.Write("Sound: no audio: %s", SDL_GetError());
         return false;
@@ -54,11 +52,9 @@ bool Audio::Open() {
 }
 
 void Audio::Close() {
-    if (m_Open)
-        Mix_HaltChannel(-1);
+    if (m_Open) Mix_HaltChannel(-1);
     for (auto& effect : m_Effects)
-        if (effect.second)
-            Mix_FreeChunk(effect.second);
+        if (effect.second) Mix_FreeChunk(effect.second);
     m_Effects.clear();
     m_Voices.clear();
     if (m_Open) {
@@ -70,8 +66,7 @@ void Audio::Close() {
 }
 
 HEFFECT Audio::Load(const void* data, size_t size) {
-    if (!data || size == 0 || size > 0x7FFFFFFF)
-        return 0;
+    if (!data || size == 0 || size > 0x7FFFFFFF) return 0;
     // The mixer's VOC reader leaks and asks for gigabytes on bad blocks.
     if (size >= sizeof kVocSignature - 1 && std::memcmp(data, kVocSignature, sizeof kVocSignature - 1) == 0) {
         m_Log.WriteOnce("Effect_Load: Creative Voice (VOC) sounds are not taken");
@@ -92,30 +87,25 @@ HEFFECT Audio::Load(const void* data, size_t size) {
 
 void Audio::Free(HEFFECT effect) {
     auto it = m_Effects.find(effect);
-    if (it == m_Effects.end())
-        return;
+    if (it == m_Effects.end()) return;
     for (size_t i = 0; i < m_Voices.size(); ++i) {
         if (m_Voices[i].effect == effect) {
-            if (Find(m_Voices[i].handle) >= 0)
-                Mix_HaltChannel(static_cast<int>(i));
+            if (Find(m_Voices[i].handle) >= 0) Mix_HaltChannel(static_cast<int>(i));
             m_Voices[i] = Voice();
         }
     }
-    if (it->second)
-        Mix_FreeChunk(it->second);
+    if (it->second) Mix_FreeChunk(it->second);
     m_Effects.erase(it);
 }
 
 HCHANNEL Audio::Play(HEFFECT effect, int volume, int pan, float pitch, bool loop) {
     auto it = m_Effects.find(effect);
-    if (it == m_Effects.end() || !it->second || !m_Open)
-        return 0;
+    if (it == m_Effects.end() || !it->second || !m_Open) return 0;
     if (pitch != 1.0f)
         m_Log.Once("pitch", "Effect_PlayEx: the mixer cannot change the pitch; sounds play at normal speed");
     int channel = Mix_PlayChannel(-1, it->second, loop ? -1 : 0);
     if (channel < 0 || channel >= static_cast<int>(m_Voices.size())) {
-        if (channel >= 0)
-            Mix_HaltChannel(channel);
+        if (channel >= 0) Mix_HaltChannel(channel);
         return 0;
     }
     Voice& voice = m_Voices[static_cast<size_t>(channel)];
@@ -132,11 +122,9 @@ HCHANNEL Audio::Play(HEFFECT effect, int volume, int pan, float pitch, bool loop
 }
 
 int Audio::Find(HCHANNEL channel) const {
-    if (!channel || !m_Open)
-        return -1;
+    if (!channel || !m_Open) return -1;
     for (size_t i = 0; i < m_Voices.size(); ++i) {
-        if (m_Voices[i].handle == channel)
-            return Mix_Playing(static_cast<int>(i)) ? static_cast<int>(i) : -1;
+        if (m_Voices[i].handle == channel) return Mix_Playing(static_cast<int>(i)) ? static_cast<int>(i) : -1;
     }
     return -1;
 }
@@ -148,57 +136,48 @@ void Audio::ApplyVolume(int mixerChannel) {
 
 void Audio::SetVolume(HCHANNEL channel, int volume) {
     int i = Find(channel);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     m_Voices[static_cast<size_t>(i)].volume = Clamp100(volume);
     ApplyVolume(i);
 }
 
 void Audio::Pause(HCHANNEL channel) {
     int i = Find(channel);
-    if (i >= 0)
-        Mix_Pause(i);
+    if (i >= 0) Mix_Pause(i);
 }
 
 void Audio::Resume(HCHANNEL channel) {
     int i = Find(channel);
-    if (i >= 0)
-        Mix_Resume(i);
+    if (i >= 0) Mix_Resume(i);
 }
 
 void Audio::Stop(HCHANNEL channel) {
     int i = Find(channel);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     Mix_HaltChannel(i);
     m_Voices[static_cast<size_t>(i)] = Voice();
 }
 
 void Audio::PauseAll() {
-    if (m_Open)
-        Mix_Pause(-1);
+    if (m_Open) Mix_Pause(-1);
 }
 
 void Audio::ResumeAll() {
-    if (m_Open)
-        Mix_Resume(-1);
+    if (m_Open) Mix_Resume(-1);
 }
 
 bool Audio::IsPlaying(HCHANNEL channel) const { return Find(channel) >= 0; }
 
 void Audio::SetEffectsVolume(int volume) {
     m_EffectsVolume = Clamp100(volume);
-    if (!m_Open)
-        return;
+    if (!m_Open) return;
     for (size_t i = 0; i < m_Voices.size(); ++i)
-        if (m_Voices[i].handle)
-            ApplyVolume(static_cast<int>(i));
+        if (m_Voices[i].handle) ApplyVolume(static_cast<int>(i));
 }
 
 void Audio::SetMusicVolume(int volume) {
     m_MusicVolume = Clamp100(volume);
-    if (m_Open)
-        Mix_VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
+    if (m_Open) Mix_VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
 }
 
 }  // namespace gfxsdl

@@ -22,8 +22,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }  // namespace
 
 bool WriteBmp24(const std::string& path, const uint32_t* argb, int width, int height) {
-    if (!argb || width <= 0 || height <= 0)
-        return false;
+    if (!argb || width <= 0 || height <= 0) return false;
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
     std::vector<uint8_t> out;
@@ -52,16 +51,13 @@ bool WriteBmp24(const std::string& path, const uint32_t* argb, int width, int he
             out.push_back(static_cast<uint8_t>(row[x] >> 8));
             out.push_back(static_cast<uint8_t>(row[x] >> 16));
         }
-        for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad)
-            out.push_back(0);
+        for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad) out.push_back(0);
     }
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
+    if (!f) return false;
     bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
     ok = std::fclose(f) == 0 && ok;
-    if (!ok)
-        std::remove(path.c_str());
+    if (!ok) std::remove(path.c_str());
     return ok;
 }
 
@@ -71,8 +67,7 @@ std::string NextSnapshotName(const std::string& folder) {
         std::snprintf(name, sizeof name, "shot%03d.bmp", i);
         std::string path = folder + name;
         struct stat st;
-        if (stat(path.c_str(), &st) != 0)
-            return path;
+        if (stat(path.c_str(), &st) != 0) return path;
     }
     return {};
 }

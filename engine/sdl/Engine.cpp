@@ -24,8 +24,7 @@ Engine* g_Engine = nullptr;
 Engine* Engine::Instance() { return g_Engine; }
 
 Engine* Engine::Acquire() {
-    if (!g_Engine)
-        g_Engine = new Engine();
+    if (!g_Engine) g_Engine = new Engine();
     ++g_Engine->m_RefCount;
     return g_Engine;
 }
@@ -34,29 +33,23 @@ Engine::Engine()
     : m_Textures(m_Log),
       m_Resources(m_Log),
       m_Audio(m_Log),
-      m_Random(static_cast<std::mt19937::result_type>(
-          std::chrono::steady_clock::now().time_since_epoch().count())) {}
+      m_Random(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count())) {}
 
 Engine::~Engine() { System_Shutdown(); }
 
 void Engine::Release() {
-    if (--m_RefCount > 0)
-        return;
-    if (g_Engine == this)
-        g_Engine = nullptr;
+    if (--m_RefCount > 0) return;
+    if (g_Engine == this) g_Engine = nullptr;
     delete this;
 }
 
 // --- System ---------------------------------------------------------------
 
 bool Engine::System_Initiate() {
-    if (m_Initiated)
-        return true;
-    if (Initiate())
-        return true;
+    if (m_Initiated) return true;
+    if (Initiate()) return true;
     // Without a log file the reason would be lost.
-    if (m_Log.Name().empty())
-        std::fprintf(stderr, "%s\n", m_Log.Last().c_str());
+    if (m_Log.Name().empty()) std::fprintf(stderr, "%s\n", m_Log.Last().c_str());
     return false;
 }
 
@@ -71,8 +64,7 @@ bool Engine::Initiate() {
         m_Log.Write("System_Initiate: no window: the screen size %dx%d is not valid", m_ScreenWidth, m_ScreenHeight);
         return false;
     }
-    if (!m_Window.Open(settings, m_Log))
-        return false;
+    if (!m_Window.Open(settings, m_Log)) return false;
     if (!m_Renderer.Init(m_ScreenWidth, m_ScreenHeight, m_Log) || !m_Textures.Init()) {
         m_Log.Write("System_Initiate: OpenGL could not be set up");
         m_Textures.Clear();
@@ -102,8 +94,7 @@ bool Engine::Initiate() {
 void Engine::System_Shutdown() {
     m_Audio.Close();
     m_Resources.Clear();
-    if (!m_Initiated)
-        return;
+    if (!m_Initiated) return;
     m_Textures.Clear();
     m_Renderer.Shutdown();
     m_Window.Close();
@@ -124,19 +115,24 @@ bool Engine::PumpEvents() {
             continue;
         }
         switch (event.window.event) {
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            m_Input.ReleaseAll();
-            if (m_FocusLostFunc)
-                m_FocusLostFunc();
-            break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            if (m_FocusGainFunc)
-                m_FocusGainFunc();
-            break;
-        case SDL_WINDOWEVENT_CLOSE: open = false; break;
-        case SDL_WINDOWEVENT_ENTER: m_Input.SetMouseOver(true); break;
-        case SDL_WINDOWEVENT_LEAVE: m_Input.SetMouseOver(false); break;
-        default: break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                m_Input.ReleaseAll();
+                if (m_FocusLostFunc) m_FocusLostFunc();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (m_FocusGainFunc) m_FocusGainFunc();
+                break;
+            case SDL_WINDOWEVENT_CLOSE:
+                open = false;
+                break;
+            case SDL_WINDOWEVENT_ENTER:
+                m_Input.SetMouseOver(true);
+                break;
+            case SDL_WINDOWEVENT_LEAVE:
+                m_Input.SetMouseOver(false);
+                break;
+            default:
+                break;
         }
     }
     return open;
@@ -157,15 +153,11 @@ bool Engine::System_Start() {
         m_Timer.BeginFrame();
         m_Input.BeginFrame();
         // Closing the window ends the loop as a frame function returning true would.
-        if (!PumpEvents())
-            break;
-        if (m_FrameFunc())
-            break;
-        if (m_Initiated && m_RenderFunc)
-            m_RenderFunc();
+        if (!PumpEvents()) break;
+        if (m_FrameFunc()) break;
+        if (m_Initiated && m_RenderFunc) m_RenderFunc();
         // A callback may have shut the engine down.
-        if (!m_Initiated)
-            break;
+        if (!m_Initiated) break;
         PointerMapping mapping;
         m_Renderer.Present(m_Window, mapping);
         m_Input.SetMapping(mapping);
@@ -177,102 +169,128 @@ bool Engine::System_Start() {
 
 void Engine::System_SetState(gfxBoolState state, bool value) {
     switch (state) {
-    case GFX_WINDOWED:
-        if (m_Windowed != value && m_Initiated)
-            m_Window.SetWindowed(value);
-        m_Windowed = value;
-        break;
-    case GFX_USESOUND: m_UseSound = value; break;
-    case GFX_HIDEMOUSE:
-        m_HideMouse = value;
-        m_Window.SetPointerHidden(value);
-        break;
-    case GFX_SHOWSPLASH: m_ShowSplash = value; break;
+        case GFX_WINDOWED:
+            if (m_Windowed != value && m_Initiated) m_Window.SetWindowed(value);
+            m_Windowed = value;
+            break;
+        case GFX_USESOUND:
+            m_UseSound = value;
+            break;
+        case GFX_HIDEMOUSE:
+            m_HideMouse = value;
+            m_Window.SetPointerHidden(value);
+            break;
+        case GFX_SHOWSPLASH:
+            m_ShowSplash = value;
+            break;
     }
 }
 
 void Engine::System_SetState(gfxFuncState state, gfxCallback value) {
     switch (state) {
-    case GFX_FRAMEFUNC: m_FrameFunc = value; break;
-    case GFX_RENDERFUNC: m_RenderFunc = value; break;
-    case GFX_FOCUSLOSTFUNC: m_FocusLostFunc = value; break;
-    case GFX_FOCUSGAINFUNC: m_FocusGainFunc = value; break;
+        case GFX_FRAMEFUNC:
+            m_FrameFunc = value;
+            break;
+        case GFX_RENDERFUNC:
+            m_RenderFunc = value;
+            break;
+        case GFX_FOCUSLOSTFUNC:
+            m_FocusLostFunc = value;
+            break;
+        case GFX_FOCUSGAINFUNC:
+            m_FocusGainFunc = value;
+            break;
     }
 }
 
 void Engine::System_SetState(gfxIntState state, int value) {
     switch (state) {
-    // The screen's size and depth are read by System_Initiate only.
-    case GFX_SCREENWIDTH:
-        if (!m_Initiated)
-            m_ScreenWidth = value;
-        break;
-    case GFX_SCREENHEIGHT:
-        if (!m_Initiated)
-            m_ScreenHeight = value;
-        break;
-    case GFX_SCREENBPP:
-        if (!m_Initiated)
-            m_ScreenBpp = value;
-        break;
-    case GFX_FXVOLUME:
-        m_FxVolume = std::clamp(value, 0, 100);
-        m_Audio.SetEffectsVolume(m_FxVolume);
-        break;
-    case GFX_MUSVOLUME:
-        m_MusicVolume = std::clamp(value, 0, 100);
-        m_Audio.SetMusicVolume(m_MusicVolume);
-        break;
-    case GFX_STREAMVOLUME:
-        m_StreamVolume = std::clamp(value, 0, 100);
-        m_Audio.SetStreamVolume(m_StreamVolume);
-        break;
-    case GFX_FPS: m_Fps = std::max(value, 0); break;
-    case GFX_ICON:
-        m_IconId = value;
-        ApplyIcon();
-        break;
+        // The screen's size and depth are read by System_Initiate only.
+        case GFX_SCREENWIDTH:
+            if (!m_Initiated) m_ScreenWidth = value;
+            break;
+        case GFX_SCREENHEIGHT:
+            if (!m_Initiated) m_ScreenHeight = value;
+            break;
+        case GFX_SCREENBPP:
+            if (!m_Initiated) m_ScreenBpp = value;
+            break;
+        case GFX_FXVOLUME:
+            m_FxVolume = std::clamp(value, 0, 100);
+            m_Audio.SetEffectsVolume(m_FxVolume);
+            break;
+        case GFX_MUSVOLUME:
+            m_MusicVolume = std::clamp(value, 0, 100);
+            m_Audio.SetMusicVolume(m_MusicVolume);
+            break;
+        case GFX_STREAMVOLUME:
+            m_StreamVolume = std::clamp(value, 0, 100);
+            m_Audio.SetStreamVolume(m_StreamVolume);
+            break;
+        case GFX_FPS:
+            m_Fps = std::max(value, 0);
+            break;
+        case GFX_ICON:
+            m_IconId = value;
+            ApplyIcon();
+            break;
     }
 }
 
 void Engine::System_SetState(gfxStringState state, const char* value) {
     switch (state) {
-    case GFX_TITLE:
-        m_Title = value ? value : "";
-        m_Window.SetTitle(m_Title);
-        break;
-    case GFX_LOGFILE: m_Log.SetFile(value ? value : ""); break;
+        case GFX_TITLE:
+            m_Title = value ? value : "";
+            m_Window.SetTitle(m_Title);
+            break;
+        case GFX_LOGFILE:
+            m_Log.SetFile(value ? value : "");
+            break;
     }
 }
 
 bool Engine::System_GetState(gfxBoolState state) {
     switch (state) {
-    case GFX_WINDOWED: return m_Windowed;
-    case GFX_USESOUND: return m_UseSound;
-    case GFX_HIDEMOUSE: return m_HideMouse;
-    case GFX_SHOWSPLASH: return m_ShowSplash;
+        case GFX_WINDOWED:
+            return m_Windowed;
+        case GFX_USESOUND:
+            return m_UseSound;
+        case GFX_HIDEMOUSE:
+            return m_HideMouse;
+        case GFX_SHOWSPLASH:
+            return m_ShowSplash;
     }
     return false;
 }
 
 int Engine::System_GetState(gfxIntState state) {
     switch (state) {
-    case GFX_SCREENWIDTH: return m_ScreenWidth;
-    case GFX_SCREENHEIGHT: return m_ScreenHeight;
-    case GFX_SCREENBPP: return m_ScreenBpp;
-    case GFX_FXVOLUME: return m_FxVolume;
-    case GFX_MUSVOLUME: return m_MusicVolume;
-    case GFX_STREAMVOLUME: return m_StreamVolume;
-    case GFX_FPS: return m_Fps;
-    case GFX_ICON: return m_IconId;
+        case GFX_SCREENWIDTH:
+            return m_ScreenWidth;
+        case GFX_SCREENHEIGHT:
+            return m_ScreenHeight;
+        case GFX_SCREENBPP:
+            return m_ScreenBpp;
+        case GFX_FXVOLUME:
+            return m_FxVolume;
+        case GFX_MUSVOLUME:
+            return m_MusicVolume;
+        case GFX_STREAMVOLUME:
+            return m_StreamVolume;
+        case GFX_FPS:
+            return m_Fps;
+        case GFX_ICON:
+            return m_IconId;
     }
     return 0;
 }
 
 const char* Engine::System_GetState(gfxStringState state) {
     switch (state) {
-    case GFX_TITLE: return m_Title.c_str();
-    case GFX_LOGFILE: return m_Log.Name().c_str();
+        case GFX_TITLE:
+            return m_Title.c_str();
+        case GFX_LOGFILE:
+            return m_Log.Name().c_str();
     }
     return "";
 }
@@ -285,11 +303,9 @@ void Engine::System_Log(const char* format, ...) {
 }
 
 bool Engine::System_Snapshot(const char* filename) {
-    if (!m_Initiated)
-        return false;
+    if (!m_Initiated) return false;
     std::vector<uint32_t> pixels;
-    if (!m_Renderer.ReadScreen(pixels))
-        return false;
+    if (!m_Renderer.ReadScreen(pixels)) return false;
     std::string path = filename && *filename ? ResolveProgramPath(filename) : NextSnapshotName(ProgramFolder());
     if (path.empty() || !WriteBmp24(path, pixels.data(), m_Renderer.ScreenWidth(), m_Renderer.ScreenHeight())) {
         m_Log.Write("System_Snapshot: cannot write %s", path.c_str());
@@ -299,14 +315,12 @@ bool Engine::System_Snapshot(const char* filename) {
 }
 
 void Engine::System_RegisterIcon(int id, const uint32_t* argb, int width, int height) {
-    if (!argb || width <= 0 || height <= 0 || width > 1024 || height > 1024)
-        return;
+    if (!argb || width <= 0 || height <= 0 || width > 1024 || height > 1024) return;
     Icon& icon = m_Icons[id];
     icon.width = width;
     icon.height = height;
     icon.argb.assign(argb, argb + static_cast<size_t>(width) * static_cast<size_t>(height));
-    if (id == m_IconId)
-        ApplyIcon();
+    if (id == m_IconId) ApplyIcon();
 }
 
 void Engine::ApplyIcon() {
@@ -335,7 +349,6 @@ uint64_t DrawCallCount() {
 }  // namespace gfxsdl
 
 GFX* gfxCreate(int version) {
-    if (version != GFX_VERSION)
-        return nullptr;
+    if (version != GFX_VERSION) return nullptr;
     return gfxsdl::Engine::Acquire();
 }

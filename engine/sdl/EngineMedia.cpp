@@ -19,30 +19,23 @@ void Engine::Resource_Free(void* data) { m_Resources.Free(data); }
 
 const void* Engine::LoadData(const char* filename, uint32_t& size, void*& loaded, const char* what) {
     loaded = nullptr;
-    if (!filename)
-        return nullptr;
-    if (size)
-        return filename;
+    if (!filename) return nullptr;
+    if (size) return filename;
     loaded = m_Resources.Load(filename, &size);
-    if (!loaded)
-        m_Log.WriteOnce("%s: cannot load %s", what, filename);
+    if (!loaded) m_Log.WriteOnce("%s: cannot load %s", what, filename);
     return loaded;
 }
 
 // --- Textures and render targets ------------------------------------------
 
-HTEXTURE Engine::Texture_Create(int width, int height) {
-    return m_Initiated ? m_Textures.Create(width, height) : 0;
-}
+HTEXTURE Engine::Texture_Create(int width, int height) { return m_Initiated ? m_Textures.Create(width, height) : 0; }
 
 HTEXTURE Engine::Texture_Load(const char* filename, uint32_t size, bool /*mipmap*/) {
     // Mipmaps are not made: 2-D sprites are drawn near 1:1, filtered bilinearly.
-    if (!m_Initiated)
-        return 0;
+    if (!m_Initiated) return 0;
     void* loaded = nullptr;
     const void* data = LoadData(filename, size, loaded, "Texture_Load");
-    if (!data)
-        return 0;
+    if (!data) return 0;
     DecodedImage image;
     std::string error;
     bool ok = DecodeImage(data, size, image, error);
@@ -56,8 +49,7 @@ HTEXTURE Engine::Texture_Load(const char* filename, uint32_t size, bool /*mipmap
 
 void Engine::Texture_Free(HTEXTURE tex) {
     unsigned gl = m_Textures.Name(tex);
-    if (!gl)
-        return;
+    if (!gl) return;
     m_Renderer.ForgetTexture(gl);
     m_Textures.Free(tex);
 }
@@ -84,8 +76,7 @@ HTARGET Engine::Target_Create(int width, int height, bool zbuffer) {
 }
 
 void Engine::Target_Free(HTARGET target) {
-    if (!m_Textures.FindTarget(target))
-        return;
+    if (!m_Textures.FindTarget(target)) return;
     m_Renderer.ForgetTarget(target);
     m_Renderer.ForgetTexture(m_Textures.Name(m_Textures.TargetTexture(target)));
     m_Textures.FreeTarget(target);
@@ -96,10 +87,8 @@ HTEXTURE Engine::Target_GetTexture(HTARGET target) { return m_Textures.TargetTex
 // --- Drawing --------------------------------------------------------------
 
 bool Engine::Gfx_BeginScene(HTARGET target) {
-    if (!m_Initiated)
-        return false;
-    if (!target)
-        return m_Renderer.BeginScene(0, nullptr);
+    if (!m_Initiated) return false;
+    if (!target) return m_Renderer.BeginScene(0, nullptr);
     const RenderTarget* found = m_Textures.FindTarget(target);
     return found && m_Renderer.BeginScene(target, found);
 }
@@ -109,11 +98,9 @@ void Engine::Gfx_EndScene() { m_Renderer.EndScene(); }
 void Engine::Gfx_Clear(uint32_t color) { m_Renderer.Clear(color); }
 
 void Engine::Gfx_RenderQuad(const gfxQuad* quad) {
-    if (!quad || !m_Renderer.InScene())
-        return;
+    if (!quad || !m_Renderer.InScene()) return;
     unsigned gl = quad->tex ? m_Textures.Name(quad->tex) : m_Textures.WhiteTexture();
-    if (gl)
-        m_Renderer.RenderQuad(*quad, gl);
+    if (gl) m_Renderer.RenderQuad(*quad, gl);
 }
 
 void Engine::Gfx_SetClipping(int x, int y, int width, int height) { m_Renderer.SetClipping(x, y, width, height); }
@@ -123,8 +110,7 @@ void Engine::Gfx_SetClipping(int x, int y, int width, int height) { m_Renderer.S
 HEFFECT Engine::Effect_Load(const char* filename, uint32_t size) {
     void* loaded = nullptr;
     const void* data = LoadData(filename, size, loaded, "Effect_Load");
-    if (!data)
-        return 0;
+    if (!data) return 0;
     HEFFECT effect = m_Audio.Load(data, size);
     m_Resources.Free(loaded);
     return effect;

@@ -15,15 +15,23 @@ namespace {
 // every format it knows, SVG and TIFF among them.
 SDL_Surface* Decode(const void* data, size_t size, PictureType type) {
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (!rw)
-        return nullptr;
+    if (!rw) return nullptr;
     SDL_Surface* surface = nullptr;
     switch (type) {
-    case PictureType::Png: surface = IMG_LoadPNG_RW(rw); break;
-    case PictureType::Jpeg: surface = IMG_LoadJPG_RW(rw); break;
-    case PictureType::Bmp: surface = IMG_LoadBMP_RW(rw); break;
-    case PictureType::Tga: surface = IMG_LoadTGA_RW(rw); break;
-    case PictureType::Unknown: break;
+        case PictureType::Png:
+            surface = IMG_LoadPNG_RW(rw);
+            break;
+        case PictureType::Jpeg:
+            surface = IMG_LoadJPG_RW(rw);
+            break;
+        case PictureType::Bmp:
+            surface = IMG_LoadBMP_RW(rw);
+            break;
+        case PictureType::Tga:
+            surface = IMG_LoadTGA_RW(rw);
+            break;
+        case PictureType::Unknown:
+            break;
     }
     SDL_RWclose(rw);
     return surface;

@@ -14,26 +14,28 @@ namespace {
 // SDL's text events carry printable characters only.
 int ControlCharOf(int key) {
     switch (key) {
-    case GFXK_BACKSPACE: return 8;
-    case GFXK_TAB: return 9;
-    case GFXK_ENTER: return 13;
-    case GFXK_ESCAPE: return 27;
-    default: return 0;
+        case GFXK_BACKSPACE:
+            return 8;
+        case GFXK_TAB:
+            return 9;
+        case GFXK_ENTER:
+            return 13;
+        case GFXK_ESCAPE:
+            return 27;
+        default:
+            return 0;
     }
 }
 
 // The first code point of a UTF-8 text, 0 for none or a malformed one.
 int FirstCodePoint(const char* text) {
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
-    if (s[0] < 0x80)
-        return s[0];
+    if (s[0] < 0x80) return s[0];
     int extra = s[0] >= 0xF0 ? 3 : s[0] >= 0xE0 ? 2 : s[0] >= 0xC0 ? 1 : -1;
-    if (extra < 0)
-        return 0;
+    if (extra < 0) return 0;
     int code = s[0] & (0x3F >> extra);
     for (int i = 1; i <= extra; ++i) {
-        if ((s[i] & 0xC0) != 0x80)
-            return 0;
+        if ((s[i] & 0xC0) != 0x80) return 0;
         code = (code << 6) | (s[i] & 0x3F);
     }
     return code;
@@ -88,33 +90,41 @@ void Input::Push(int type, int key, int flags, int chr, int wheel) {
 
 void Input::Handle(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_KEYDOWN: KeyEvent(event, true); break;
-    case SDL_KEYUP: KeyEvent(event, false); break;
-    case SDL_TEXTINPUT: TextEvent(event); break;
-    case SDL_MOUSEBUTTONDOWN: ButtonEvent(event, true); break;
-    case SDL_MOUSEBUTTONUP: ButtonEvent(event, false); break;
-    case SDL_MOUSEMOTION:
-        MovePointer(event.motion.x, event.motion.y);
-        Push(INPUT_MOUSEMOVE, 0, FlagsOf(SDL_GetModState()), 0, 0);
-        break;
-    case SDL_MOUSEWHEEL: {
-        int notches = event.wheel.y;
-        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
-            notches = -notches;
-        if (notches == 0)
+        case SDL_KEYDOWN:
+            KeyEvent(event, true);
             break;
-        m_Wheel += notches;
-        Push(INPUT_MOUSEWHEEL, 0, FlagsOf(SDL_GetModState()), 0, notches);
-        break;
-    }
-    default: break;
+        case SDL_KEYUP:
+            KeyEvent(event, false);
+            break;
+        case SDL_TEXTINPUT:
+            TextEvent(event);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            ButtonEvent(event, true);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            ButtonEvent(event, false);
+            break;
+        case SDL_MOUSEMOTION:
+            MovePointer(event.motion.x, event.motion.y);
+            Push(INPUT_MOUSEMOVE, 0, FlagsOf(SDL_GetModState()), 0, 0);
+            break;
+        case SDL_MOUSEWHEEL: {
+            int notches = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            if (notches == 0) break;
+            m_Wheel += notches;
+            Push(INPUT_MOUSEWHEEL, 0, FlagsOf(SDL_GetModState()), 0, notches);
+            break;
+        }
+        default:
+            break;
     }
 }
 
 void Input::KeyEvent(const SDL_Event& event, bool down) {
     int key = KeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode);
-    if (!InRange(key))
-        return;
+    if (!InRange(key)) return;
     int flags = FlagsOf(event.key.keysym.mod);
     if (!down) {
         m_Changed[key] |= kWentUp;
@@ -131,25 +141,21 @@ void Input::KeyEvent(const SDL_Event& event, bool down) {
     m_Held[key] = true;
     m_LastKey = key;
     int chr = ControlCharOf(key);
-    if (chr)
-        m_LastChar = chr;
+    if (chr) m_LastChar = chr;
     Push(INPUT_KEYDOWN, key, flags, chr, 0);
 }
 
 void Input::TextEvent(const SDL_Event& event) {
     int chr = FirstCodePoint(event.text.text);
-    if (!chr)
-        return;
+    if (!chr) return;
     m_LastChar = chr;
     // SDL sends the text after its key; the character belongs to that key's event.
-    if (!m_Queue.empty() && m_Queue.back().type == INPUT_KEYDOWN && m_Queue.back().chr == 0)
-        m_Queue.back().chr = chr;
+    if (!m_Queue.empty() && m_Queue.back().type == INPUT_KEYDOWN && m_Queue.back().chr == 0) m_Queue.back().chr = chr;
 }
 
 void Input::ButtonEvent(const SDL_Event& event, bool down) {
     int key = MouseButtonFromSdl(event.button.button);
-    if (!key)
-        return;
+    if (!key) return;
     MovePointer(event.button.x, event.button.y);
     if (down) {
         m_Changed[key] |= kWentDown;
@@ -168,17 +174,14 @@ void Input::MovePointer(int windowX, int windowY) {
 }
 
 bool Input::GetEvent(gfxInputEvent* event) {
-    if (!event || m_Next >= m_Queue.size())
-        return false;
+    if (!event || m_Next >= m_Queue.size()) return false;
     *event = m_Queue[m_Next++];
     return true;
 }
 
 void Input::GetMousePos(float* x, float* y) const {
-    if (x)
-        *x = m_MouseX;
-    if (y)
-        *y = m_MouseY;
+    if (x) *x = m_MouseX;
+    if (y) *y = m_MouseY;
 }
 
 }  // namespace gfxsdl

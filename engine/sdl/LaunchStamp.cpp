@@ -19,20 +19,17 @@ int64_t MonotonicNs() {
 
 LaunchStamp::LaunchStamp() {
     const char* text = std::getenv(kVariable);
-    if (!text || !*text)
-        return;
+    if (!text || !*text) return;
     char* end = nullptr;
     errno = 0;
     long long value = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value <= 0)
-        return;
+    if (errno != 0 || *end != '\0' || value <= 0) return;
     m_LaunchNs = value;
     m_Pending = true;
 }
 
 void LaunchStamp::FrameShown() {
-    if (!m_Pending)
-        return;
+    if (!m_Pending) return;
     m_Pending = false;
     const double ms = static_cast<double>(MonotonicNs() - m_LaunchNs) / 1e6;
     std::fprintf(stderr, "first frame shown %.1f ms after launch\n", ms);

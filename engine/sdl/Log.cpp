@@ -9,10 +9,8 @@ namespace gfxsdl {
 void Log::SetFile(const std::string& name) {
     m_Name = name;
     m_Path = name.empty() ? std::string() : ResolveProgramPath(name);
-    if (m_Path.empty())
-        return;
-    if (FILE* f = std::fopen(m_Path.c_str(), "w"))
-        std::fclose(f);
+    if (m_Path.empty()) return;
+    if (FILE* f = std::fopen(m_Path.c_str(), "w")) std::fclose(f);
 }
 
 void Log::Write(const char* format, ...) {
@@ -23,20 +21,17 @@ void Log::Write(const char* format, ...) {
 }
 
 void Log::WriteV(const char* format, va_list args) {
-    if (!format)
-        return;
+    if (!format) return;
     char line[1024];
     va_list copy;
     va_copy(copy, args);
     std::vsnprintf(line, sizeof line, format, copy);
     va_end(copy);
     m_Last = line;
-    if (m_Path.empty())
-        return;
+    if (m_Path.empty()) return;
     // Opened per line so that a crash keeps every line written before it.
     FILE* f = std::fopen(m_Path.c_str(), "a");
-    if (!f)
-        return;
+    if (!f) return;
     std::vfprintf(f, format, args);
     std::fputc('\n', f);
     std::fclose(f);
@@ -52,8 +47,7 @@ void Log::WriteOnce(const char* format, ...) {
 }
 
 void Log::Once(const std::string& key, const char* text) {
-    if (m_Said.insert(key).second)
-        Write("%s", text);
+    if (m_Said.insert(key).second) Write("%s", text);
 }
 
 }  // namespace gfxsdl

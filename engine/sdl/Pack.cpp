@@ -11,11 +11,9 @@ namespace gfxsdl {
 
 std::string NormalisePackName(const char* name) {
     std::string result;
-    if (!name)
-        return result;
+    if (!name) return result;
     const char* p = name;
-    while (*p == '/' || *p == '\\')
-        ++p;
+    while (*p == '/' || *p == '\\') ++p;
     for (; *p; ++p) {
         char c = *p;
         if (c == '\\')
@@ -28,8 +26,7 @@ std::string NormalisePackName(const char* name) {
 }
 
 Pack::~Pack() {
-    if (m_Zip)
-        zip_discard(m_Zip);
+    if (m_Zip) zip_discard(m_Zip);
 }
 
 bool Pack::Open(const std::string& path, const char* password, Log& log) {
@@ -43,13 +40,11 @@ bool Pack::Open(const std::string& path, const char* password, Log& log) {
         zip_error_fini(&ze);
         return false;
     }
-    if (password && *password)
-        zip_set_default_password(m_Zip, password);
+    if (password && *password) zip_set_default_password(m_Zip, password);
     zip_int64_t count = zip_get_num_entries(m_Zip, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* name = zip_get_name(m_Zip, static_cast<zip_uint64_t>(i), 0);
-        if (!name || !*name || name[std::strlen(name) - 1] == '/')
-            continue;
+        if (!name || !*name || name[std::strlen(name) - 1] == '/') continue;
         m_Entries.emplace(NormalisePackName(name), static_cast<uint64_t>(i));
     }
     if (!CheckPassword()) {
@@ -70,46 +65,38 @@ bool Pack::CheckPassword() {
     for (const auto& entry : m_Entries) {
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(m_Zip, entry.second, 0, &st) != 0)
-            return false;
-        if (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE)
-            continue;
+        if (zip_stat_index(m_Zip, entry.second, 0, &st) != 0) return false;
+        if (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE) continue;
         if (!found || st.size < smallestSize) {
             found = true;
             smallest = entry.second;
             smallestSize = st.size;
         }
     }
-    if (!found)
-        return true;
+    if (!found) return true;
     void* data = nullptr;
     uint32_t size = 0;
-    if (!ReadIndex(smallest, &data, &size))
-        return false;
+    if (!ReadIndex(smallest, &data, &size)) return false;
     std::free(data);
     return true;
 }
 
-bool Pack::Contains(const std::string& normalisedName) const {
-    return m_Entries.count(normalisedName) != 0;
-}
+bool Pack::Contains(const std::string& normalisedName) const { return m_Entries.count(normalisedName) != 0; }
 
 std::vector<std::string> Pack::Names() const {
     std::vector<std::string> names;
     names.reserve(m_Entries.size());
-    for (const auto& entry : m_Entries)
-        names.push_back(entry.first);
+    for (const auto& entry : m_Entries) names.push_back(entry.first);
     return names;
 }
 
 void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log) {
     auto it = m_Entries.find(normalisedName);
-    if (it == m_Entries.end() || !m_Zip)
-        return nullptr;
+    if (it == m_Entries.end() || !m_Zip) return nullptr;
     void* data = nullptr;
     if (!ReadIndex(it->second, &data, size)) {
         log.WriteOnce("Resource_Load: cannot read %s from %s: %s", normalisedName.c_str(), m_Path.c_str(),
-                  zip_strerror(m_Zip));
+                      zip_strerror(m_Zip));
         return nullptr;
     }
     return data;
@@ -124,8 +111,7 @@ bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size) {
     if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && !zip_encryption_method_supported(st.encryption_method, 0))
         return false;
     zip_file_t* file = zip_fopen_index(m_Zip, index, 0);
-    if (!file)
-        return false;
+    if (!file) return false;
     char* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(st.size) + 1));
     bool ok = buffer != nullptr;
     zip_uint64_t done = 0;
@@ -139,8 +125,7 @@ bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size) {
     // Reading on to the end lets libzip check the CRC, which catches a wrong
     // traditional password that passed the one-byte check.
     char extra;
-    if (ok && zip_fread(file, &extra, 1) != 0)
-        ok = false;
+    if (ok && zip_fread(file, &extra, 1) != 0) ok = false;
     zip_fclose(file);
     if (!ok) {
         std::free(buffer);

@@ -14,8 +14,7 @@ namespace {
 std::string FindProgramFolder() {
     std::vector<char> buffer(4096);
     ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0)
-        return "./";
+    if (n <= 0) return "./";
     std::string path(buffer.data(), static_cast<size_t>(n));
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
@@ -34,34 +33,28 @@ const std::string& ProgramFolder() {
 }
 
 std::string ResolveProgramPath(const std::string& name) {
-    if (!name.empty() && name[0] == '/')
-        return name;
+    if (!name.empty() && name[0] == '/') return name;
     std::string relative = name;
     for (char& c : relative)
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     size_t first = relative.find_first_not_of('/');
     relative = first == std::string::npos ? std::string() : relative.substr(first);
     return ProgramFolder() + relative;
 }
 
 std::string FindFileNoCase(const std::string& path) {
-    if (IsRegularFile(path))
-        return path;
-    if (path.empty() || path[0] != '/')
-        return {};
+    if (IsRegularFile(path)) return path;
+    if (path.empty() || path[0] != '/') return {};
     // Walk the components: each is taken as it is when it exists, else the
     // first directory entry that matches it without regard to case.
     std::string found;
     size_t pos = 1;
     while (pos <= path.size()) {
         size_t next = path.find('/', pos);
-        if (next == std::string::npos)
-            next = path.size();
+        if (next == std::string::npos) next = path.size();
         std::string part = path.substr(pos, next - pos);
         pos = next + 1;
-        if (part.empty())
-            continue;
+        if (part.empty()) continue;
         std::string exact = found + "/" + part;
         struct stat st;
         if (stat(exact.c_str(), &st) == 0) {
@@ -69,8 +62,7 @@ std::string FindFileNoCase(const std::string& path) {
             continue;
         }
         DIR* dir = opendir(found.empty() ? "/" : found.c_str());
-        if (!dir)
-            return {};
+        if (!dir) return {};
         std::string match;
         while (dirent* entry = readdir(dir)) {
             if (strcasecmp(entry->d_name, part.c_str()) == 0) {
@@ -79,8 +71,7 @@ std::string FindFileNoCase(const std::string& path) {
             }
         }
         closedir(dir);
-        if (match.empty())
-            return {};
+        if (match.empty()) return {};
         found += "/" + match;
     }
     return IsRegularFile(found) ? found : std::string();

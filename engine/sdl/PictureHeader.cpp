@@ -24,11 +24,10 @@ PictureHeader Header(PictureType type, int64_t width, int64_t height) {
 
 bool ReadPng(const uint8_t* d, size_t size, PictureHeader& header) {
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size < 8 || std::memcmp(d, kSignature, 8) != 0)
-        return false;
+    if (size < 8 || std::memcmp(d, kSignature, 8) != 0) return false;
     // IHDR comes first: its length, its name, then width and height.
     header = size >= 24 && std::memcmp(d + 12, "IHDR", 4) == 0 ? Header(PictureType::Png, Big32(d + 16), Big32(d + 20))
-                                                                 : Header(PictureType::Png, 0, 0);
+                                                               : Header(PictureType::Png, 0, 0);
     return true;
 }
 
@@ -39,8 +38,7 @@ bool IsStartOfFrame(uint8_t marker) {
 
 // The size of the first frame, found by walking the segments before it.
 bool ReadJpeg(const uint8_t* d, size_t size, PictureHeader& header) {
-    if (size < 3 || d[0] != 0xFF || d[1] != 0xD8 || d[2] != 0xFF)
-        return false;
+    if (size < 3 || d[0] != 0xFF || d[1] != 0xD8 || d[2] != 0xFF) return false;
     header = Header(PictureType::Jpeg, 0, 0);
     size_t p = 2;
     while (p + 4 <= size && d[p] == 0xFF) {
@@ -51,23 +49,19 @@ bool ReadJpeg(const uint8_t* d, size_t size, PictureHeader& header) {
         }
         const size_t length = Big16(d + p + 2);
         if (IsStartOfFrame(marker)) {
-            if (p + 9 <= size)
-                header = Header(PictureType::Jpeg, Big16(d + p + 7), Big16(d + p + 5));
+            if (p + 9 <= size) header = Header(PictureType::Jpeg, Big16(d + p + 7), Big16(d + p + 5));
             break;
         }
-        if (length < 2)
-            break;
+        if (length < 2) break;
         p += 2 + length;
     }
     return true;
 }
 
 bool ReadBmp(const uint8_t* d, size_t size, PictureHeader& header) {
-    if (size < 2 || d[0] != 'B' || d[1] != 'M')
-        return false;
+    if (size < 2 || d[0] != 'B' || d[1] != 'M') return false;
     header = Header(PictureType::Bmp, 0, 0);
-    if (size < 26)
-        return true;
+    if (size < 26) return true;
     // OS/2 headers hold 16-bit sides; the others signed 32-bit ones, a negative height meaning rows top-down.
     if (Little32(d + 14) == 12) {
         header = Header(PictureType::Bmp, Little16(d + 18), Little16(d + 20));

@@ -63,8 +63,12 @@ bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
     for (int q = 0; q < kMaxQuads; ++q) {
         uint16_t base = static_cast<uint16_t>(q * 4);
         uint16_t* i = &indices[static_cast<size_t>(q) * 6];
-        i[0] = base; i[1] = base + 1; i[2] = base + 2;
-        i[3] = base + 2; i[4] = base + 3; i[5] = base;
+        i[0] = base;
+        i[1] = base + 1;
+        i[2] = base + 2;
+        i[3] = base + 2;
+        i[4] = base + 3;
+        i[5] = base;
     }
     glGenBuffers(1, &m_Ibo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_Ibo);
@@ -112,19 +116,13 @@ void Renderer::Shutdown() {
     m_Count = 0;
     m_BatchWhite = true;
     m_BatchArea = m_AreaSinceKick = 0.0f;
-    if (m_ScreenFbo)
-        glDeleteFramebuffers(1, &m_ScreenFbo);
-    if (m_ScreenTexture)
-        glDeleteTextures(1, &m_ScreenTexture);
-    if (m_Ibo)
-        glDeleteBuffers(1, &m_Ibo);
-    if (m_Vbo)
-        glDeleteBuffers(1, &m_Vbo);
-    if (m_Vao)
-        glDeleteVertexArrays(1, &m_Vao);
+    if (m_ScreenFbo) glDeleteFramebuffers(1, &m_ScreenFbo);
+    if (m_ScreenTexture) glDeleteTextures(1, &m_ScreenTexture);
+    if (m_Ibo) glDeleteBuffers(1, &m_Ibo);
+    if (m_Vbo) glDeleteBuffers(1, &m_Vbo);
+    if (m_Vao) glDeleteVertexArrays(1, &m_Vao);
     m_ScreenFbo = m_ScreenTexture = m_Ibo = m_Vbo = m_Vao = 0;
-    for (QuadProgram& program : m_Programs)
-        DeleteQuadProgram(program);
+    for (QuadProgram& program : m_Programs) DeleteQuadProgram(program);
 }
 
 void Renderer::ResetStateCache() {
@@ -135,11 +133,9 @@ void Renderer::ResetStateCache() {
 }
 
 bool Renderer::BeginScene(HTARGET handle, const RenderTarget* target) {
-    if (!m_Vao || m_Scenes.size() >= kMaxScenes)
-        return false;
+    if (!m_Vao || m_Scenes.size() >= kMaxScenes) return false;
     for (const Scene& open : m_Scenes)
-        if (open.handle == handle)
-            return false;
+        if (open.handle == handle) return false;
     Flush();
     Scene scene;
     scene.handle = handle;
@@ -161,8 +157,7 @@ bool Renderer::BeginScene(HTARGET handle, const RenderTarget* target) {
 }
 
 void Renderer::EndScene() {
-    if (m_Scenes.empty())
-        return;
+    if (m_Scenes.empty()) return;
     Flush();
     m_Scenes.pop_back();
     if (m_Scenes.empty())
@@ -172,14 +167,12 @@ void Renderer::EndScene() {
 }
 
 void Renderer::EndAllScenes() {
-    while (!m_Scenes.empty())
-        EndScene();
+    while (!m_Scenes.empty()) EndScene();
 }
 
 void Renderer::BindScene(const Scene& scene) {
     m_Drawing = scene.alive;
-    if (!scene.alive)
-        return;
+    if (!scene.alive) return;
     glBindFramebuffer(GL_FRAMEBUFFER, scene.fbo);
     glViewport(0, 0, scene.width, scene.height);
     for (const QuadProgram& program : m_Programs) {
@@ -194,13 +187,10 @@ void Renderer::BindScene(const Scene& scene) {
     ApplyClip(scene);
 }
 
-void Renderer::ApplyClip(const Scene& scene) {
-    glScissor(scene.clipX, scene.clipY, scene.clipWidth, scene.clipHeight);
-}
+void Renderer::ApplyClip(const Scene& scene) { glScissor(scene.clipX, scene.clipY, scene.clipWidth, scene.clipHeight); }
 
 void Renderer::SetClipping(int x, int y, int width, int height) {
-    if (m_Scenes.empty())
-        return;
+    if (m_Scenes.empty()) return;
     Scene& scene = m_Scenes.back();
     int x0 = 0, y0 = 0, x1 = scene.width, y1 = scene.height;
     if (x || y || width || height) {
@@ -210,20 +200,17 @@ void Renderer::SetClipping(int x, int y, int width, int height) {
         x1 = static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + width, x0, scene.width));
         y1 = static_cast<int>(std::clamp<long long>(static_cast<long long>(y) + height, y0, scene.height));
     }
-    if (x0 == scene.clipX && y0 == scene.clipY && x1 - x0 == scene.clipWidth && y1 - y0 == scene.clipHeight)
-        return;
+    if (x0 == scene.clipX && y0 == scene.clipY && x1 - x0 == scene.clipWidth && y1 - y0 == scene.clipHeight) return;
     Flush();
     scene.clipX = x0;
     scene.clipY = y0;
     scene.clipWidth = x1 - x0;
     scene.clipHeight = y1 - y0;
-    if (m_Drawing)
-        ApplyClip(scene);
+    if (m_Drawing) ApplyClip(scene);
 }
 
 void Renderer::Clear(uint32_t argb) {
-    if (!m_Drawing)
-        return;
+    if (!m_Drawing) return;
     Flush();
     const float k = 1.0f / 255.0f;
     glClearColor(static_cast<float>((argb >> 16) & 0xFF) * k, static_cast<float>((argb >> 8) & 0xFF) * k,
@@ -263,8 +250,7 @@ void Renderer::ApplyBatchState() {
 }
 
 void Renderer::Flush() {
-    if (m_Count == 0)
-        return;
+    if (m_Count == 0) return;
     ApplyBatchState();
     int vertices = m_Count * 4;
     // A ring through the buffer: each flush writes behind the last one, so it
@@ -294,28 +280,21 @@ void Renderer::Flush() {
 }
 
 void Renderer::ForgetTarget(HTARGET handle) {
-    if (!handle)
-        return;
+    if (!handle) return;
     bool top = !m_Scenes.empty() && m_Scenes.back().handle == handle;
-    if (top)
-        Flush();
+    if (top) Flush();
     for (Scene& scene : m_Scenes)
-        if (scene.handle == handle)
-            scene.alive = false;
-    if (top)
-        m_Drawing = false;
+        if (scene.handle == handle) scene.alive = false;
+    if (top) m_Drawing = false;
 }
 
 void Renderer::ForgetTexture(unsigned glTexture) {
-    if (m_Count && m_BatchTexture == glTexture)
-        Flush();
-    if (m_BoundTexture == static_cast<long>(glTexture))
-        m_BoundTexture = -1;
+    if (m_Count && m_BatchTexture == glTexture) Flush();
+    if (m_BoundTexture == static_cast<long>(glTexture)) m_BoundTexture = -1;
 }
 
 bool Renderer::ReadScreen(std::vector<uint32_t>& argb) {
-    if (!m_ScreenFbo)
-        return false;
+    if (!m_ScreenFbo) return false;
     Flush();
     argb.resize(static_cast<size_t>(m_ScreenWidth) * static_cast<size_t>(m_ScreenHeight));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_ScreenFbo);
@@ -328,14 +307,12 @@ bool Renderer::ReadScreen(std::vector<uint32_t>& argb) {
 }
 
 void Renderer::Present(Window& window, PointerMapping& mapping) {
-    if (!m_ScreenFbo)
-        return;
+    if (!m_ScreenFbo) return;
     Flush();
     int drawW = 0, drawH = 0, winW = 0, winH = 0;
     window.DrawableSize(&drawW, &drawH);
     window.WindowSize(&winW, &winH);
-    if (drawW <= 0 || drawH <= 0)
-        drawW = m_ScreenWidth, drawH = m_ScreenHeight;
+    if (drawW <= 0 || drawH <= 0) drawW = m_ScreenWidth, drawH = m_ScreenHeight;
     // Scaled to fit and centred (full screen); 1:1 in a window of the screen's size.
     double scale = std::min(static_cast<double>(drawW) / m_ScreenWidth, static_cast<double>(drawH) / m_ScreenHeight);
     int w = static_cast<int>(m_ScreenWidth * scale + 0.5), h = static_cast<int>(m_ScreenHeight * scale + 0.5);

@@ -51,11 +51,10 @@ public:
     void Clear(uint32_t argb);
     // glTexture: the OpenGL texture of quad.tex (the white one for 0).
     void RenderQuad(const gfxQuad& quad, unsigned glTexture) {
-        if (!m_Drawing)
-            return;
+        if (!m_Drawing) return;
         int blend = quad.blend & (BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
-        if (m_Count && (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads ||
-                        m_BatchArea >= kKickArea))
+        if (m_Count &&
+            (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads || m_BatchArea >= kKickArea))
             Flush();
         m_BatchTexture = glTexture;
         m_BatchBlend = blend;
@@ -112,7 +111,7 @@ private:
     unsigned m_BatchTexture = 0;
     int m_BatchBlend = BLEND_DEFAULT;
     bool m_BatchWhite = true;  // every corner of the batch is opaque white
-    int m_RingOffset = 0;  // in vertices, into the vertex buffer
+    int m_RingOffset = 0;      // in vertices, into the vertex buffer
 
     std::vector<Scene> m_Scenes;
     bool m_Drawing = false;  // a scene is open on a live framebuffer

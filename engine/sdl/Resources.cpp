@@ -11,27 +11,23 @@ namespace gfxsdl {
 Resources::~Resources() { Clear(); }
 
 bool Resources::AttachPack(const char* filename, const char* password) {
-    if (!filename || !*filename)
-        return false;
+    if (!filename || !*filename) return false;
     std::string path = FindFileNoCase(ResolveProgramPath(filename));
     if (path.empty()) {
         m_Log.Write("Resource_AttachPack: %s not found", filename);
         return false;
     }
     auto pack = std::make_unique<Pack>();
-    if (!pack->Open(path, password, m_Log))
-        return false;
+    if (!pack->Open(path, password, m_Log)) return false;
     m_Packs.push_back(std::move(pack));
     return true;
 }
 
 void* Resources::Load(const char* filename, uint32_t* size) {
     uint32_t dummy = 0;
-    if (!size)
-        size = &dummy;
+    if (!size) size = &dummy;
     *size = 0;
-    if (!filename || !*filename)
-        return nullptr;
+    if (!filename || !*filename) return nullptr;
     void* data = nullptr;
     std::string name = NormalisePackName(filename);
     for (auto& pack : m_Packs) {
@@ -40,8 +36,7 @@ void* Resources::Load(const char* filename, uint32_t* size) {
             break;
         }
     }
-    if (!data)
-        data = LoadFromDisk(filename, size);
+    if (!data) data = LoadFromDisk(filename, size);
     if (!data) {
         *size = 0;
         return nullptr;
@@ -52,15 +47,12 @@ void* Resources::Load(const char* filename, uint32_t* size) {
 
 void* Resources::LoadFromDisk(const char* filename, uint32_t* size) {
     std::string path = FindFileNoCase(ResolveProgramPath(filename));
-    if (path.empty())
-        return nullptr;
+    if (path.empty()) return nullptr;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return nullptr;
+    if (!f) return nullptr;
     char* buffer = nullptr;
     long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0)
-        length = std::ftell(f);
+    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
     if (length >= 0 && length < 0x7FFFFFFF && std::fseek(f, 0, SEEK_SET) == 0) {
         buffer = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
         if (buffer && std::fread(buffer, 1, static_cast<size_t>(length), f) != static_cast<size_t>(length)) {
@@ -79,14 +71,12 @@ void* Resources::LoadFromDisk(const char* filename, uint32_t* size) {
 }
 
 void Resources::Free(void* data) {
-    if (data && m_Buffers.erase(data))
-        std::free(data);
+    if (data && m_Buffers.erase(data)) std::free(data);
 }
 
 void Resources::Clear() {
     m_Packs.clear();
-    for (void* data : m_Buffers)
-        std::free(data);
+    for (void* data : m_Buffers) std::free(data);
     m_Buffers.clear();
 }
 

@@ -107,8 +107,7 @@ bool BuildQuadProgram(QuadProgram& program, QuadShading shading, Log& log) {
 }
 
 void DeleteQuadProgram(QuadProgram& program) {
-    if (program.program)
-        glDeleteProgram(program.program);
+    if (program.program) glDeleteProgram(program.program);
     program = QuadProgram();
 }
 

@@ -44,14 +44,11 @@ bool TextureStore::Init() {
 }
 
 void TextureStore::Clear() {
-    for (auto& target : m_Targets)
-        DeleteTarget(target.second);
+    for (auto& target : m_Targets) DeleteTarget(target.second);
     m_Targets.clear();
-    for (auto& texture : m_Textures)
-        DeleteTexture(texture.second);
+    for (auto& texture : m_Textures) DeleteTexture(texture.second);
     m_Textures.clear();
-    if (m_White)
-        glDeleteTextures(1, &m_White);
+    if (m_White) glDeleteTextures(1, &m_White);
     m_White = 0;
     m_LastHandle = 0;
     m_LastName = 0;
@@ -103,26 +100,22 @@ HTEXTURE TextureStore::AddTexture(unsigned gl, int width, int height, HTARGET ta
 HTEXTURE TextureStore::Create(int width, int height) { return CreateFromPixels(nullptr, width, height); }
 
 HTEXTURE TextureStore::CreateFromPixels(const uint32_t* argb, int width, int height) {
-    if (!SizeOk(width, height))
-        return 0;
+    if (!SizeOk(width, height)) return 0;
     unsigned gl = NewGlTexture(width, height, argb);
     return gl ? AddTexture(gl, width, height, 0) : 0;
 }
 
 void TextureStore::DeleteTexture(Texture& texture) {
-    if (texture.gl)
-        glDeleteTextures(1, &texture.gl);
+    if (texture.gl) glDeleteTextures(1, &texture.gl);
     texture.gl = 0;
 }
 
 void TextureStore::Free(HTEXTURE tex) {
     auto it = m_Textures.find(tex);
-    if (it == m_Textures.end() || it->second.target)
-        return;
+    if (it == m_Textures.end() || it->second.target) return;
     DeleteTexture(it->second);
     m_Textures.erase(it);
-    if (m_LastHandle == tex)
-        m_LastHandle = m_LastName = 0;
+    if (m_LastHandle == tex) m_LastHandle = m_LastName = 0;
 }
 
 int TextureStore::Width(HTEXTURE tex) const {
@@ -136,11 +129,9 @@ int TextureStore::Height(HTEXTURE tex) const {
 }
 
 unsigned TextureStore::Name(HTEXTURE tex) {
-    if (tex == m_LastHandle && tex)
-        return m_LastName;
+    if (tex == m_LastHandle && tex) return m_LastName;
     auto it = m_Textures.find(tex);
-    if (it == m_Textures.end())
-        return 0;
+    if (it == m_Textures.end()) return 0;
     m_LastHandle = tex;
     m_LastName = it->second.gl;
     return m_LastName;
@@ -148,16 +139,14 @@ unsigned TextureStore::Name(HTEXTURE tex) {
 
 uint32_t* TextureStore::Lock(HTEXTURE tex, bool readOnly, int left, int top, int width, int height) {
     auto it = m_Textures.find(tex);
-    if (it == m_Textures.end() || it->second.lock)
-        return nullptr;
+    if (it == m_Textures.end() || it->second.lock) return nullptr;
     Texture& texture = it->second;
     if (width == 0 || height == 0) {
         left = top = 0;
         width = texture.width;
         height = texture.height;
     }
-    if (left < 0 || top < 0 || width < 0 || height < 0 || left > texture.width - width ||
-        top > texture.height - height)
+    if (left < 0 || top < 0 || width < 0 || height < 0 || left > texture.width - width || top > texture.height - height)
         return nullptr;
     size_t count = static_cast<size_t>(texture.width) * static_cast<size_t>(texture.height);
     texture.lock.reset(new uint32_t[count]);
@@ -178,32 +167,29 @@ uint32_t* TextureStore::Lock(HTEXTURE tex, bool readOnly, int left, int top, int
 
 void TextureStore::Unlock(HTEXTURE tex) {
     auto it = m_Textures.find(tex);
-    if (it == m_Textures.end() || !it->second.lock)
-        return;
+    if (it == m_Textures.end() || !it->second.lock) return;
     Texture& texture = it->second;
     if (!texture.lockReadOnly) {
         UploadUnit unit;
         glBindTexture(GL_TEXTURE_2D, texture.gl);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, texture.width);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        const uint32_t* first = texture.lock.get() + static_cast<size_t>(texture.lockTop) * texture.width +
-                                texture.lockLeft;
-        glTexSubImage2D(GL_TEXTURE_2D, 0, texture.lockLeft, texture.lockTop, texture.lockWidth,
-                        texture.lockHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, first);
+        const uint32_t* first =
+            texture.lock.get() + static_cast<size_t>(texture.lockTop) * texture.width + texture.lockLeft;
+        glTexSubImage2D(GL_TEXTURE_2D, 0, texture.lockLeft, texture.lockTop, texture.lockWidth, texture.lockHeight,
+                        GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, first);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
     texture.lock.reset();
 }
 
 HTARGET TextureStore::CreateTarget(int width, int height, bool zbuffer) {
-    if (!SizeOk(width, height))
-        return 0;
+    if (!SizeOk(width, height)) return 0;
     RenderTarget target;
     target.width = width;
     target.height = height;
     target.glTexture = NewGlTexture(width, height, nullptr);
-    if (!target.glTexture)
-        return 0;
+    if (!target.glTexture) return 0;
     FramebufferGuard guard;
     glGenFramebuffers(1, &target.fbo);
     glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
@@ -227,28 +213,23 @@ HTARGET TextureStore::CreateTarget(int width, int height, bool zbuffer) {
 }
 
 void TextureStore::DeleteTarget(RenderTarget& target) {
-    if (target.fbo)
-        glDeleteFramebuffers(1, &target.fbo);
-    if (target.depth)
-        glDeleteRenderbuffers(1, &target.depth);
+    if (target.fbo) glDeleteFramebuffers(1, &target.fbo);
+    if (target.depth) glDeleteRenderbuffers(1, &target.depth);
     target.fbo = target.depth = 0;
     // The texture is deleted with the texture table.
-    if (!target.texture && target.glTexture)
-        glDeleteTextures(1, &target.glTexture);
+    if (!target.texture && target.glTexture) glDeleteTextures(1, &target.glTexture);
 }
 
 void TextureStore::FreeTarget(HTARGET handle) {
     auto it = m_Targets.find(handle);
-    if (it == m_Targets.end())
-        return;
+    if (it == m_Targets.end()) return;
     RenderTarget& target = it->second;
     auto tex = m_Textures.find(target.texture);
     if (tex != m_Textures.end()) {
         DeleteTexture(tex->second);
         m_Textures.erase(tex);
     }
-    if (m_LastHandle == target.texture)
-        m_LastHandle = m_LastName = 0;
+    if (m_LastHandle == target.texture) m_LastHandle = m_LastName = 0;
     target.texture = 0;
     target.glTexture = 0;
     DeleteTarget(target);

@@ -17,8 +17,7 @@ void FrameTimer::Start() {
 }
 
 void FrameTimer::WaitForNextFrame(int fps) {
-    if (m_First || fps <= 0)
-        return;
+    if (m_First || fps <= 0) return;
     double period = 1.0 / fps;
     m_NextFrame += period;
     double now = Now();
@@ -33,8 +32,7 @@ void FrameTimer::WaitForNextFrame(int fps) {
         SDL_Delay(static_cast<Uint32>((m_NextFrame - now - 0.001) * 1000.0));
         now = Now();
     }
-    while (now < m_NextFrame)
-        now = Now();
+    while (now < m_NextFrame) now = Now();
 }
 
 void FrameTimer::BeginFrame() {

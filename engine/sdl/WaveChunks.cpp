@@ -11,17 +11,14 @@ uint32_t Little32(const uint8_t* p) {
 }
 
 void PutLittle32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // Where the chunks start: after the 12-byte RIFF header, or right after
 // "WAVE" in a file without one (SDL takes both); 0 for anything else.
 size_t FirstChunk(const uint8_t* data, size_t size) {
-    if (size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WAVE", 4) == 0)
-        return 12;
-    if (size >= 4 && std::memcmp(data, "WAVE", 4) == 0)
-        return 4;
+    if (size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WAVE", 4) == 0) return 12;
+    if (size >= 4 && std::memcmp(data, "WAVE", 4) == 0) return 4;
     return 0;
 }
 
@@ -29,8 +26,7 @@ size_t FirstChunk(const uint8_t* data, size_t size) {
 
 std::vector<uint8_t> FitWaveChunks(const uint8_t* data, size_t size) {
     const size_t first = data ? FirstChunk(data, size) : 0;
-    if (first == 0)
-        return {};
+    if (first == 0) return {};
     std::vector<uint8_t> copy;
     // Each chunk is padded to an even length.
     for (size_t at = first; at + 8 <= size;) {

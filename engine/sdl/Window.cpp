@@ -8,8 +8,7 @@
 namespace gfxsdl {
 
 bool Window::Open(const WindowSettings& settings, Log& log) {
-    if (m_Window)
-        return true;
+    if (m_Window) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         log.Write("System_Initiate: no window: %s", SDL_GetError());
         return false;
@@ -36,10 +35,9 @@ bool Window::Open(const WindowSettings& settings, Log& log) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 
     Uint32 flags = SDL_WINDOW_OPENGL;
-    if (!settings.windowed)
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    m_Window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                settings.width, settings.height, flags);
+    if (!settings.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    m_Window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, settings.width,
+                                settings.height, flags);
     if (!m_Window) {
         log.Write("System_Initiate: no window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
@@ -65,11 +63,9 @@ bool Window::Open(const WindowSettings& settings, Log& log) {
 }
 
 void Window::Close() {
-    if (!m_Window)
-        return;
+    if (!m_Window) return;
     SDL_StopTextInput();
-    if (m_Context)
-        SDL_GL_DeleteContext(m_Context);
+    if (m_Context) SDL_GL_DeleteContext(m_Context);
     m_Context = nullptr;
     SDL_DestroyWindow(m_Window);
     m_Window = nullptr;
@@ -78,48 +74,40 @@ void Window::Close() {
 }
 
 void Window::SetWindowed(bool windowed) {
-    if (m_Window)
-        SDL_SetWindowFullscreen(m_Window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (m_Window) SDL_SetWindowFullscreen(m_Window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void Window::SetPointerHidden(bool hidden) {
-    if (m_Window)
-        SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+    if (m_Window) SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
 void Window::SetTitle(const std::string& title) {
-    if (m_Window)
-        SDL_SetWindowTitle(m_Window, title.c_str());
+    if (m_Window) SDL_SetWindowTitle(m_Window, title.c_str());
 }
 
 void Window::SetIcon(const uint32_t* argb, int width, int height) {
-    if (!m_Window || !argb || width <= 0 || height <= 0)
-        return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32,
-                                                              width * 4, SDL_PIXELFORMAT_ARGB8888);
-    if (!surface)
-        return;
+    if (!m_Window || !argb || width <= 0 || height <= 0) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32, width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
     SDL_SetWindowIcon(m_Window, surface);
     SDL_FreeSurface(surface);
 }
 
 void Window::Swap() {
-    if (m_Window)
-        SDL_GL_SwapWindow(m_Window);
+    if (m_Window) SDL_GL_SwapWindow(m_Window);
 }
 
 uint32_t Window::Id() const { return m_Window ? SDL_GetWindowID(m_Window) : 0; }
 
 void Window::DrawableSize(int* width, int* height) const {
     *width = *height = 0;
-    if (m_Window)
-        SDL_GL_GetDrawableSize(m_Window, width, height);
+    if (m_Window) SDL_GL_GetDrawableSize(m_Window, width, height);
 }
 
 void Window::WindowSize(int* width, int* height) const {
     *width = *height = 0;
-    if (m_Window)
-        SDL_GetWindowSize(m_Window, width, height);
+    if (m_Window) SDL_GetWindowSize(m_Window, width, height);
 }
 
 bool Window::HasMouseFocus() const { return m_Window && SDL_GetMouseFocus() == m_Window; }

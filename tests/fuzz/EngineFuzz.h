@@ -18,8 +18,7 @@ inline gfxsdl::Audio& OpenAudio() {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         auto* a = new gfxsdl::Audio(log);
-        if (!a->Open())
-            std::abort();
+        if (!a->Open()) std::abort();
         return a;
     }();
     return *audio;

@@ -10,34 +10,27 @@
 
 namespace {
 
-std::string MakeFolder()
-{
+std::string MakeFolder() {
     char name[] = "/tmp/bw_fuzz_XXXXXX";
-    if (mkdtemp(name) == nullptr)
-        std::abort();
+    if (mkdtemp(name) == nullptr) std::abort();
     return std::string(name) + "/";
 }
 
-const std::string& Folder()
-{
+const std::string& Folder() {
     static const std::string folder = MakeFolder();
     return folder;
 }
 
-void WriteFile(const std::string& path, const uint8_t* data, size_t size)
-{
+void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        std::abort();
-    if (size > 0 && std::fwrite(data, 1, size, file) != size)
-        std::abort();
+    if (file == nullptr) std::abort();
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
     std::fclose(file);
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input = Folder() + "input.conf";
     std::string output = Folder() + "output.conf";
     WriteFile(input, data, size);
@@ -45,11 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     store.Load(input.c_str());
     store.GetString("common", "caption");
     store.GetNumber("common", "fps");
-    if (!store.Save(output.c_str()))
-        std::abort();
+    if (!store.Save(output.c_str())) std::abort();
     CConfigStore again;
-    if (!again.Load(output.c_str()))
-        std::abort();
+    if (!again.Load(output.c_str())) std::abort();
     unlink(input.c_str());
     unlink(output.c_str());
     return 0;

@@ -15,8 +15,7 @@ namespace {
 const std::string& PackPath() {
     static const std::string path = [] {
         char folder[] = "/tmp/bw_fuzz_pack_XXXXXX";
-        if (!mkdtemp(folder))
-            std::abort();
+        if (!mkdtemp(folder)) std::abort();
         return std::string(folder) + "/game.pak";
     }();
     return path;
@@ -24,8 +23,7 @@ const std::string& PackPath() {
 
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file || (size > 0 && std::fwrite(data, 1, size, file) != size))
-        std::abort();
+    if (!file || (size > 0 && std::fwrite(data, 1, size, file) != size)) std::abort();
     std::fclose(file);
 }
 
@@ -35,15 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteFile(PackPath(), data, size);
     gfxsdl::Log log;
     gfxsdl::Pack pack;
-    if (!pack.Open(PackPath(), "QuilloBrant", log))
-        return 0;
+    if (!pack.Open(PackPath(), "QuilloBrant", log)) return 0;
     for (const std::string& name : pack.Names()) {
         uint32_t length = 0;
         void* contents = pack.Read(name, &length, log);
-        if (!contents)
-            continue;
-        if (static_cast<const char*>(contents)[length] != 0)
-            std::abort();
+        if (!contents) continue;
+        if (static_cast<const char*>(contents)[length] != 0) std::abort();
         enginefuzz::DecodePicture(contents, length);
         enginefuzz::DecodeSound(contents, length);
         std::free(contents);

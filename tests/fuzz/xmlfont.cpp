@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Also as glyph entries of a whole description, so short inputs reach the layout.
     const std::string text(reinterpret_cast<const char*>(data), size);
     Exercise(text);
-    Exercise("<font><common lineHeight=\"9\" pages=\"2\"/><pages><p file=\"a.png\"/><p file=\"fonts/b.png\"/></pages>"
-             "<chars count=\"4\">" + text + "</chars></font>");
+    Exercise(
+        "<font><common lineHeight=\"9\" pages=\"2\"/><pages><p file=\"a.png\"/><p file=\"fonts/b.png\"/></pages>"
+        "<chars count=\"4\">" +
+        text + "</chars></font>");
     return 0;
 }

@@ -49,10 +49,15 @@ TEST_F(gfxAnimationTest, FrameGridContinuesInRowsFromTheImagesLeftEdge) {
         float x, y;
     };
     const Case cases[] = {
-        {128, 64, 256, 0, 128, 0},  {128, 64, 256, 1, 192, 0}, {128, 64, 256, 2, 0, 32},
-        {128, 64, 256, 5, 192, 32}, {128, 64, 256, 6, 0, 64},
+        {128, 64, 256, 0, 128, 0},
+        {128, 64, 256, 1, 192, 0},
+        {128, 64, 256, 2, 0, 32},
+        {128, 64, 256, 5, 192, 32},
+        {128, 64, 256, 6, 0, 64},
         // 12.5 rounds to 12 for the column and first-row counts; positions keep 12.5.
-        {0, 12.5f, 100, 7, 87.5f, 0}, {0, 12.5f, 100, 8, 0, 32}, {0, 12.5f, 100, 9, 12.5f, 32},
+        {0, 12.5f, 100, 7, 87.5f, 0},
+        {0, 12.5f, 100, 8, 0, 32},
+        {0, 12.5f, 100, 9, 12.5f, 32},
         // 13.5 rounds to the even 14: one frame in the first row, not two.
         {0, 13.5f, 26, 1, 0, 32},
     };
@@ -61,8 +66,8 @@ TEST_F(gfxAnimationTest, FrameGridContinuesInRowsFromTheImagesLeftEdge) {
         engine->AddImage(name, c.imageWidth, 256, {}, 256, 256);
         gfxAnimation a(Load(name.c_str()), 16, 10, c.tx, 0, c.w, 32);
         a.SetFrame(c.frame);
-        const std::string what = "tx " + std::to_string(c.tx) + " w " + std::to_string(c.w) +
-                                 " frame " + std::to_string(c.frame);
+        const std::string what =
+            "tx " + std::to_string(c.tx) + " w " + std::to_string(c.w) + " frame " + std::to_string(c.frame);
         EXPECT_FLOAT_EQ(TexelX(a), c.x) << what;
         EXPECT_FLOAT_EQ(TexelY(a), c.y) << what;
         EXPECT_FLOAT_EQ(a.quad.v[2].tx * 256, c.x + c.w) << what;
@@ -217,11 +222,9 @@ TEST_F(gfxAnimationTest, UpdateEndsForAnyPeriodAndAnyFrameTime) {
         bool stepsAfterwards;
     };
     const Case cases[] = {
-        {"fps 0: never steps", 0, 100, false}, {"negative fps", -10, 1, false},
-        {"NaN fps", nan, 1, false},            {"infinite fps", inf, 1, false},
-        {"tiny period", 1e30f, 1, true},       {"huge time", 60, 1e30f, true},
-        {"infinite time", 60, inf, true},      {"NaN time", 60, nan, true},
-        {"negative time", 60, -5, false},
+        {"fps 0: never steps", 0, 100, false}, {"negative fps", -10, 1, false}, {"NaN fps", nan, 1, false},
+        {"infinite fps", inf, 1, false},       {"tiny period", 1e30f, 1, true}, {"huge time", 60, 1e30f, true},
+        {"infinite time", 60, inf, true},      {"NaN time", 60, nan, true},     {"negative time", 60, -5, false},
     };
     for (const Case& c : cases) {
         gfxAnimation a(Load("strip.png"), 8, c.fps, 0, 0, 16, 16);

@@ -106,10 +106,10 @@ TEST_F(gfxFontTest, CharacterCodesInEveryForm) {
         int expected;      // -1: the line is ignored
     };
     const Case cases[] = {
-        {"41", 65},          {"041", 65},         {"   41", 65},       {"a", 10},
-        {"A", 10},           {"\" \"", 32},       {"\"A\"", 65},        {"\"\"\"", 34},
-        {"\"\xE9\"", 0xE9},  {"\"\xFF\"", 0xFF},  {"FF00000041", 65},   {"100", -1},
-        {"FFFFFFFF", -1},    {"80000000", -1},    {"", 0},            {"41 ", 65},
+        {"41", 65},         {"041", 65},   {"   41", 65},    {"a", 10},          {"A", 10},
+        {"\" \"", 32},      {"\"A\"", 65}, {"\"\"\"", 34},   {"\"\xE9\"", 0xE9}, {"\"\xFF\"", 0xFF},
+        {"FF00000041", 65}, {"100", -1},   {"FFFFFFFF", -1}, {"80000000", -1},   {"", 0},
+        {"41 ", 65},
     };
     for (const Case& c : cases) {
         auto font = Font("[GFXFONT]\nChar=" + c.code + ",0,0,10,17,0,1\n");
@@ -144,9 +144,9 @@ TEST_F(gfxFontTest, SixNumbersWithBlanksAroundTheCommas) {
     const Case cases[] = {
         {"Char=41 , 1 ,\t2 , 3 , 17 , 4 , 5 and more text", 1, 2, 3, 17, 4, 5},
         {"Char=41,-5,+2,3,4,0,0", -5, 2, 3, 4, 0, 0},
-        {"Char=41,1,2,3", 1, 2, 3, 0, 0, 0},                // missing numbers read as 0
+        {"Char=41,1,2,3", 1, 2, 3, 0, 0, 0},                    // missing numbers read as 0
         {"Char=41,1,2,99999999999,17,0,0", 1, 2, 0, 17, 0, 0},  // out of range reads as 0
-        {"Char=\"A", 0, 0, 0, 0, 0, 0},                     // no closing quote, no numbers
+        {"Char=\"A", 0, 0, 0, 0, 0, 0},                         // no closing quote, no numbers
     };
     for (const Case& c : cases) {
         auto font = Font(std::string("[GFXFONT]\nBitmap=glyphs.png\n") + c.line + "\n");
@@ -264,13 +264,10 @@ TEST_F(gfxFontTest, AlignmentPlacesEachLine) {
         std::vector<float> xs;
     };
     const Case cases[] = {
-        {0, "m", {100}},
-        {3, "m", {100}},
-        {1, "m", {79}},
-        {2, "m", {90}},  // 21 / 2 = 10.5 rounds to the even 10
-        {2, "n", {88}},  // 23 / 2 = 11.5 rounds to 12
-        {2, "m\nn", {90, 88}},
-        {1, "Ab\nA", {78, 90, 89}},
+        {0, "m", {100}},       {3, "m", {100}},
+        {1, "m", {79}},        {2, "m", {90}},  // 21 / 2 = 10.5 rounds to the even 10
+        {2, "n", {88}},                         // 23 / 2 = 11.5 rounds to 12
+        {2, "m\nn", {90, 88}}, {1, "Ab\nA", {78, 90, 89}},
         {2 | 8, "m", {90}},  // vertical bits play no part here
     };
     auto font = Font(kGlyphs);
@@ -289,7 +286,7 @@ TEST_F(gfxFontTest, LineAdvanceIsRoundedAndEmptyLinesKeepTheirHeight) {
         {17, 1.5f, 1, 26},  // 25.5 rounds to the even 26
         {15, 1.5f, 1, 22},  // 22.5 rounds to the even 22
         {17, 1, 2, 34},
-        {17, 1, 0.5f, 8},   // 8.5 rounds to 8
+        {17, 1, 0.5f, 8},  // 8.5 rounds to 8
     };
     for (const Case& c : cases) {
         auto font = Font("[GFXFONT]\nChar=41,0,0,10," + std::to_string(c.height) + ",0,0\n");
@@ -314,9 +311,15 @@ TEST_F(gfxFontTest, StringWidths) {
         float width;
     };
     const Case cases[] = {
-        {"", true, 0},           {"A", false, 11},         {"Ab", false, 22},
-        {"A\nAb", false, 11},    {"A\nAb", true, 22},      {"A\r\nA", false, 17},  // CR draws '?'
-        {"A\n\r\rAbA", true, 33}, {"Ab\n\n", true, 22},    {"\nA", false, 0},
+        {"", true, 0},
+        {"A", false, 11},
+        {"Ab", false, 22},
+        {"A\nAb", false, 11},
+        {"A\nAb", true, 22},
+        {"A\r\nA", false, 17},  // CR draws '?'
+        {"A\n\r\rAbA", true, 33},
+        {"Ab\n\n", true, 22},
+        {"\nA", false, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(font->GetStringWidth(c.text, c.multiline), c.width) << c.text << " " << c.multiline;
@@ -339,7 +342,7 @@ TEST_F(gfxFontTest, ScaleTrackingAndGlyphStateReachTheQuads) {
     ASSERT_EQ(engine->Quads().size(), 2u);
     const gfxQuad b = engine->Quads()[0];
     const gfxQuad a = engine->Quads()[1];
-    EXPECT_EQ(b.v[0].x, 12);        // pre 1 at scale 2
+    EXPECT_EQ(b.v[0].x, 12);  // pre 1 at scale 2
     EXPECT_EQ(b.v[2].x - b.v[0].x, 16);
     EXPECT_EQ(b.v[2].y - b.v[0].y, 24);
     EXPECT_EQ(a.v[0].x, 12 + (2 + 1 + 8) * 2);

@@ -26,8 +26,7 @@ std::string Flag(bool b) { return b ? "true" : "false"; }
 // in `activateOn`, and runs `hook` inside the call named in `hookOn`.
 class TestCtrl : public gfxGUIObject {
 public:
-    TestCtrl(std::vector<std::string>& log, const std::string& name, int ctrlId, gfxRect area)
-        : log(log), name(name) {
+    TestCtrl(std::vector<std::string>& log, const std::string& name, int ctrlId, gfxRect area) : log(log), name(name) {
         id = ctrlId;
         rect = area;
     }
@@ -190,9 +189,12 @@ TEST_F(GUITest, ArrowKeysWalkTheFocus) {
         gui->SetFocus(c.focus);
         for (const char* s = c.skip; *s; ++s) {
             TestCtrl* t = (*s == 'P' || *s == 'p') ? P : (*s == 'Q' || *s == 'q' || *s == 'h') ? Q : R;
-            if (*s == 'q') t->bEnabled = false;
-            else if (*s == 'h') t->bVisible = false;
-            else t->bStatic = true;
+            if (*s == 'q')
+                t->bEnabled = false;
+            else if (*s == 'h')
+                t->bVisible = false;
+            else
+                t->bStatic = true;
         }
         Key(c.key);
         EXPECT_EQ(gui->GetFocus(), c.expected)
@@ -258,8 +260,7 @@ TEST_F(GUITest, PressDragReleaseKeepsTheLock) {
     Frame(release);
     Frame(Mouse(3, 41));
     EXPECT_EQ(Take(), (Log{"A.MouseOver(true)", "A.Focus(true)", "A.MouseLButton(true)", "A.MouseMove(5,5)",
-                           "A.MouseMove(-8,30)", "A.MouseLButton(false)", "A.MouseMove(-7,30)",
-                           "A.MouseOver(false)"}));
+                           "A.MouseMove(-8,30)", "A.MouseLButton(false)", "A.MouseMove(-7,30)", "A.MouseOver(false)"}));
 
     // Activated by the press: its id comes back and no MouseMove that frame.
     a->activateOn = "MouseLButton(true)";

@@ -13,10 +13,31 @@ namespace {
 
 // Byte offsets of the preset record's fields.
 enum PresetOffset : size_t {
-    EMISSION = 4, LIFETIME = 8, LIFEMIN = 12, LIFEMAX = 16, DIRECTION = 20, SPREAD = 24, RELATIVE = 28,
-    SPEEDMIN = 32, SPEEDMAX = 36, GRAVITYMIN = 40, GRAVITYMAX = 44, RADIALMIN = 48, RADIALMAX = 52,
-    TANGENTIALMIN = 56, TANGENTIALMAX = 60, SIZESTART = 64, SIZEEND = 68, SIZEVAR = 72,
-    SPINSTART = 76, SPINEND = 80, SPINVAR = 84, COLORSTART = 88, COLOREND = 104, COLORVAR = 120, ALPHAVAR = 124,
+    EMISSION = 4,
+    LIFETIME = 8,
+    LIFEMIN = 12,
+    LIFEMAX = 16,
+    DIRECTION = 20,
+    SPREAD = 24,
+    RELATIVE = 28,
+    SPEEDMIN = 32,
+    SPEEDMAX = 36,
+    GRAVITYMIN = 40,
+    GRAVITYMAX = 44,
+    RADIALMIN = 48,
+    RADIALMAX = 52,
+    TANGENTIALMIN = 56,
+    TANGENTIALMAX = 60,
+    SIZESTART = 64,
+    SIZEEND = 68,
+    SIZEVAR = 72,
+    SPINSTART = 76,
+    SPINEND = 80,
+    SPINVAR = 84,
+    COLORSTART = 88,
+    COLOREND = 104,
+    COLORVAR = 120,
+    ALPHAVAR = 124,
 };
 
 constexpr float HALFPI = 1.5707964f;
@@ -56,8 +77,8 @@ PresetBytes Steady(int32_t emission) {
 }
 
 struct Birth {
-    float life = 100, t = 0, jitterX = 0, jitterY = 0, spread = 0, speed = 0, gravity = 0, radial = 0,
-          tangential = 0, size = 1, spin = 0, r = 1, g = 1, b = 1, a = 1;
+    float life = 100, t = 0, jitterX = 0, jitterY = 0, spread = 0, speed = 0, gravity = 0, radial = 0, tangential = 0,
+          size = 1, spin = 0, r = 1, g = 1, b = 1, a = 1;
 };
 
 class ParticleTest : public EngineFixture {
@@ -76,8 +97,8 @@ protected:
     }
     // The random values of one new particle, in the order they are drawn.
     void Queue(const Birth& b) {
-        for (float v : {b.life, b.t, b.jitterX, b.jitterY, b.spread, b.speed, b.gravity, b.radial, b.tangential,
-                        b.size, b.spin, b.r, b.g, b.b, b.a})
+        for (float v : {b.life, b.t, b.jitterX, b.jitterY, b.spread, b.speed, b.gravity, b.radial, b.tangential, b.size,
+                        b.spin, b.r, b.g, b.b, b.a})
             engine->QueueRandom(v);
     }
     // The quads of one Render, in particle order.
@@ -113,17 +134,35 @@ TEST_F(ParticleTest, PresetFieldsAreReadFromTheirOffsets) {
     EXPECT_EQ(info.nEmission, -70000);
     EXPECT_TRUE(info.bRelative);
     const std::vector<std::pair<size_t, float>> fields = {
-        {LIFETIME, info.fLifetime}, {LIFEMIN, info.fParticleLifeMin}, {LIFEMAX, info.fParticleLifeMax},
-        {DIRECTION, info.fDirection}, {SPREAD, info.fSpread}, {SPEEDMIN, info.fSpeedMin},
-        {SPEEDMAX, info.fSpeedMax}, {GRAVITYMIN, info.fGravityMin}, {GRAVITYMAX, info.fGravityMax},
-        {RADIALMIN, info.fRadialAccelMin}, {RADIALMAX, info.fRadialAccelMax},
-        {TANGENTIALMIN, info.fTangentialAccelMin}, {TANGENTIALMAX, info.fTangentialAccelMax},
-        {SIZESTART, info.fSizeStart}, {SIZEEND, info.fSizeEnd}, {SIZEVAR, info.fSizeVar},
-        {SPINSTART, info.fSpinStart}, {SPINEND, info.fSpinEnd}, {SPINVAR, info.fSpinVar},
-        {COLORSTART, info.colColorStart.r}, {COLORSTART + 4, info.colColorStart.g},
-        {COLORSTART + 8, info.colColorStart.b}, {COLORSTART + 12, info.colColorStart.a},
-        {COLOREND, info.colColorEnd.r}, {COLOREND + 4, info.colColorEnd.g}, {COLOREND + 8, info.colColorEnd.b},
-        {COLOREND + 12, info.colColorEnd.a}, {COLORVAR, info.fColorVar}, {ALPHAVAR, info.fAlphaVar},
+        {LIFETIME, info.fLifetime},
+        {LIFEMIN, info.fParticleLifeMin},
+        {LIFEMAX, info.fParticleLifeMax},
+        {DIRECTION, info.fDirection},
+        {SPREAD, info.fSpread},
+        {SPEEDMIN, info.fSpeedMin},
+        {SPEEDMAX, info.fSpeedMax},
+        {GRAVITYMIN, info.fGravityMin},
+        {GRAVITYMAX, info.fGravityMax},
+        {RADIALMIN, info.fRadialAccelMin},
+        {RADIALMAX, info.fRadialAccelMax},
+        {TANGENTIALMIN, info.fTangentialAccelMin},
+        {TANGENTIALMAX, info.fTangentialAccelMax},
+        {SIZESTART, info.fSizeStart},
+        {SIZEEND, info.fSizeEnd},
+        {SIZEVAR, info.fSizeVar},
+        {SPINSTART, info.fSpinStart},
+        {SPINEND, info.fSpinEnd},
+        {SPINVAR, info.fSpinVar},
+        {COLORSTART, info.colColorStart.r},
+        {COLORSTART + 4, info.colColorStart.g},
+        {COLORSTART + 8, info.colColorStart.b},
+        {COLORSTART + 12, info.colColorStart.a},
+        {COLOREND, info.colColorEnd.r},
+        {COLOREND + 4, info.colColorEnd.g},
+        {COLOREND + 8, info.colColorEnd.b},
+        {COLOREND + 12, info.colColorEnd.a},
+        {COLORVAR, info.fColorVar},
+        {ALPHAVAR, info.fAlphaVar},
     };
     for (const auto& f : fields) EXPECT_EQ(f.second, static_cast<float>(f.first) + 0.5f) << "offset " << f.first;
 
@@ -223,9 +262,9 @@ TEST_F(ParticleTest, EachParticleDrawsFifteenRandomsInOrderAndMovesByThem) {
     engine->ClearLog();
     ps->Update(1.0f);
     const std::vector<std::string> draws = {
-        "Random_Float(2,4)",   "Random_Float(0,1)",     "Random_Float(-2,2)",    "Random_Float(-2,2)",
-        "Random_Float(0,0)",   "Random_Float(3,5)",     "Random_Float(1,2)",     "Random_Float(-1,1)",
-        "Random_Float(-3,3)",  "Random_Float(1,2)",     "Random_Float(0,1)",     "Random_Float(0.5,0.75)",
+        "Random_Float(2,4)",      "Random_Float(0,1)",    "Random_Float(-2,2)", "Random_Float(-2,2)",
+        "Random_Float(0,0)",      "Random_Float(3,5)",    "Random_Float(1,2)",  "Random_Float(-1,1)",
+        "Random_Float(-3,3)",     "Random_Float(1,2)",    "Random_Float(0,1)",  "Random_Float(0.5,0.75)",
         "Random_Float(0.25,0.5)", "Random_Float(0,0.25)", "Random_Float(1,0)",
     };
     EXPECT_EQ(engine->Calls("Random_Float"), draws);
@@ -287,9 +326,9 @@ TEST_F(ParticleTest, DirectionAbsoluteAndRelative) {
         float vx, vy;
     };
     const Case cases[] = {
-        {false, 0, 0, -1},   // direction 0 is up the screen
-        {true, 10, -1, 0},   // against the movement
-        {true, 0, 1, 0},     // not moved: to the right
+        {false, 0, 0, -1},  // direction 0 is up the screen
+        {true, 10, -1, 0},  // against the movement
+        {true, 0, 1, 0},    // not moved: to the right
     };
     for (const Case& c : cases) {
         PresetBytes p = Steady(1);
@@ -437,11 +476,11 @@ TEST_F(ParticleTest, ColourPackingWrapsAndKeepSpriteColourMode) {
     const float downToEven = 126.5f / 255.0f;
     ASSERT_EQ(downToEven * 255.0f, 126.5f);
     const Case cases[] = {
-        {1, 0.5f, 0.25f, 1, 0xFFFF8040u},         // 127.5 -> 128, 63.75 -> 64
-        {downToEven, 0, 0, 0, 0x007E0000u},       // 126.5 -> 126
-        {1.2f, 0, 0, 1, 0x00320000u},             // red 306 carries into alpha
-        {0, 0, -1, 1, 0xFEFFFF01u},               // blue -255 borrows from all
-        {nan, inf, 1e10f, 1, 0xFF000000u},        // no number: 0
+        {1, 0.5f, 0.25f, 1, 0xFFFF8040u},    // 127.5 -> 128, 63.75 -> 64
+        {downToEven, 0, 0, 0, 0x007E0000u},  // 126.5 -> 126
+        {1.2f, 0, 0, 1, 0x00320000u},        // red 306 carries into alpha
+        {0, 0, -1, 1, 0xFEFFFF01u},          // blue -255 borrows from all
+        {nan, inf, 1e10f, 1, 0xFF000000u},   // no number: 0
     };
     for (const Case& c : cases) {
         auto ps = Load(Steady(1));

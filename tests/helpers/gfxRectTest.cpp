@@ -12,8 +12,8 @@ struct PointCase {
 TEST(gfxRect, TestPointIncludesLeftAndTopEdgesOnly) {
     const gfxRect r(0, 0, 10, 10);
     const PointCase cases[] = {
-        {0, 0, true}, {9.99f, 9.99f, true}, {5, 5, true}, {10, 5, false},
-        {5, 10, false}, {-0.01f, 5, false}, {5, -0.01f, false}, {10, 10, false},
+        {0, 0, true},   {9.99f, 9.99f, true}, {5, 5, true},       {10, 5, false},
+        {5, 10, false}, {-0.01f, 5, false},   {5, -0.01f, false}, {10, 10, false},
     };
     for (const PointCase& c : cases) EXPECT_EQ(r.TestPoint(c.x, c.y), c.inside) << c.x << "," << c.y;
 }

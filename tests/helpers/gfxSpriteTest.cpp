@@ -79,22 +79,38 @@ TEST_F(gfxSpriteTest, RecordedCornersOfEveryDrawingOperation) {
     const float big = 1e17f;
     const float s2pi = static_cast<float>(std::sin(static_cast<double>(static_cast<float>(2 * M_PI))));
     const DrawCase cases[] = {
-        {"Render at the hot spot", [](gfxSprite& s) { s.SetHotSpot(10, 5); s.Render(100, 50); },
+        {"Render at the hot spot",
+         [](gfxSprite& s) {
+             s.SetHotSpot(10, 5);
+             s.Render(100, 50);
+         },
          {{90, 45}, {130, 45}, {130, 65}, {90, 65}}},
-        {"Render keeps fractions", [](gfxSprite& s) { s.Render(0.25f, 0.75f); },
+        {"Render keeps fractions",
+         [](gfxSprite& s) { s.Render(0.25f, 0.75f); },
          {{0.25f, 0.75f}, {40.25f, 0.75f}, {40.25f, 20.75f}, {0.25f, 20.75f}}},
-        {"RenderEx vscale 0 follows hscale", [](gfxSprite& s) { s.RenderEx(10, 20, 0, 2, 0); },
+        {"RenderEx vscale 0 follows hscale",
+         [](gfxSprite& s) { s.RenderEx(10, 20, 0, 2, 0); },
          {{10, 20}, {90, 20}, {90, 60}, {10, 60}}},
         {"RenderEx own vscale about the hot spot",
-         [](gfxSprite& s) { s.SetHotSpot(20, 10); s.RenderEx(100, 100, 0, 0.5f, 3); },
+         [](gfxSprite& s) {
+             s.SetHotSpot(20, 10);
+             s.RenderEx(100, 100, 0, 0.5f, 3);
+         },
          {{90, 70}, {110, 70}, {110, 130}, {90, 130}}},
-        {"RenderEx quarter turn", [](gfxSprite& s) { s.RenderEx(0, 0, static_cast<float>(M_PI / 2), 1, 0); },
-         {{0, 0}, {40 * std::cos(static_cast<float>(M_PI / 2)), 40}, {-20, 40},
+        {"RenderEx quarter turn",
+         [](gfxSprite& s) { s.RenderEx(0, 0, static_cast<float>(M_PI / 2), 1, 0); },
+         {{0, 0},
+          {40 * std::cos(static_cast<float>(M_PI / 2)), 40},
+          {-20, 40},
           {-20, 20 * std::cos(static_cast<float>(M_PI / 2))}}},
         {"RenderStretch ignores hot spot and scale",
-         [](gfxSprite& s) { s.SetHotSpot(7, 7); s.RenderStretch(1, 2, 11, 22); },
+         [](gfxSprite& s) {
+             s.SetHotSpot(7, 7);
+             s.RenderStretch(1, 2, 11, 22);
+         },
          {{1, 2}, {11, 2}, {11, 22}, {1, 22}}},
-        {"Render4V in argument order", [](gfxSprite& s) { s.Render4V(1, 2, 3, 4, 5, 6, 7, 8); },
+        {"Render4V in argument order",
+         [](gfxSprite& s) { s.Render4V(1, 2, 3, 4, 5, 6, 7, 8); },
          {{1, 2}, {3, 4}, {5, 6}, {7, 8}}},
     };
     for (const DrawCase& c : cases) {
@@ -164,9 +180,7 @@ TEST_F(gfxSpriteTest, FlipsMoveTexelsAndTheHotSpotOnlyWhenItsFlagChanges) {
         {true, false, true, 10, mirroredX},   // hot-spot flag judged by the flags on entry
         {true, false, true, 10, mirroredX},   // the same call again changes nothing
         {true, false, false, 30, mirroredX},  // dropping the flag mirrors the hot spot
-        {true, false, false, 30, mirroredX},
-        {true, true, false, 30, mirroredXY},
-        {false, false, false, 30, plain},
+        {true, false, false, 30, mirroredX}, {true, true, false, 30, mirroredXY}, {false, false, false, 30, plain},
     };
     gfxSprite spr(sheet, 0, 0, 40, 20);
     spr.SetHotSpot(10, 0);

@@ -44,11 +44,11 @@ TEST(gfxVector, AngleWithoutAnotherVectorIsItsDirection) {
 TEST(gfxVector, AngleBetweenVectorsCarriesTheUndershootOfInvSqrt) {
     const gfxVector right(1, 0), up(0, 1), left(-1, 0);
     EXPECT_EQ(right.Angle(up), static_cast<float>(M_PI / 2));  // the dot product is exactly 0
-    EXPECT_NEAR(right.Angle(&right), 0.0801f, 0.0001f);  // not 0: the copies are shorter than 1
-    EXPECT_NEAR(right.Angle(left), 3.0615f, 0.0001f);    // not pi
+    EXPECT_NEAR(right.Angle(&right), 0.0801f, 0.0001f);        // not 0: the copies are shorter than 1
+    EXPECT_NEAR(right.Angle(left), 3.0615f, 0.0001f);          // not pi
     const gfxVector longer(3, 4);
     EXPECT_NEAR(longer.Angle(longer), 0.0759f, 0.0001f);  // a little less for a longer vector
-    EXPECT_EQ(right.x, 1.0f);  // neither vector changes
+    EXPECT_EQ(right.x, 1.0f);                             // neither vector changes
     EXPECT_EQ(right.y, 0.0f);
 }
 

@@ -19,17 +19,12 @@ namespace {
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
 
 // The saved file around a body of string_values and number_values lines.
-std::string Saved(const std::string& body)
-{
-    return kDeclaration + std::string("<root>\n") + body + "</root>\n";
-}
+std::string Saved(const std::string& body) { return kDeclaration + std::string("<root>\n") + body + "</root>\n"; }
 
-int EntriesIn(const std::string& folder)
-{
+int EntriesIn(const std::string& folder) {
     int count = 0;
     if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir))
-            count += entry->d_name[0] != '.' ? 1 : 0;
+        while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
         closedir(dir);
     }
     return count;
@@ -43,8 +38,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(locale.Use("C.UTF-8")); }
 
     std::string Path() const { return temp / "config.conf"; }
-    std::string SaveAndRead(const CConfigStore& store) const
-    {
+    std::string SaveAndRead(const CConfigStore& store) const {
         EXPECT_TRUE(store.Save(Path().c_str()));
         return temp.Read("config.conf");
     }
@@ -64,22 +58,22 @@ TEST_F(ConfigTest, SavesTheExactLayout) {
     store.SetNumber("common", "screen_width", 1024);
     store.SetNumber("common", "gamma", 0.5);
     store.SetNumber("scores", "worst", -3.25);
-    EXPECT_EQ(SaveAndRead(store), Saved(
-        "    <string_values>\n"
-        "        <section name=\"common\">\n"
-        "            <value name=\"caption\" data='Tom &amp; &quot;Jerry&quot; &lt;1&gt;' />\n"
-        "            <value name=\"version\" data=\"1.0\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values>\n"
-        "        <section name=\"common\">\n"
-        "            <value name=\"gamma\" data=\"0.500000\" />\n"
-        "            <value name=\"screen_width\" data=\"1024.000000\" />\n"
-        "        </section>\n"
-        "        <section name=\"scores\">\n"
-        "            <value name=\"worst\" data=\"-3.250000\" />\n"
-        "        </section>\n"
-        "    </number_values>\n"));
+    EXPECT_EQ(SaveAndRead(store),
+              Saved("    <string_values>\n"
+                    "        <section name=\"common\">\n"
+                    "            <value name=\"caption\" data='Tom &amp; &quot;Jerry&quot; &lt;1&gt;' />\n"
+                    "            <value name=\"version\" data=\"1.0\" />\n"
+                    "        </section>\n"
+                    "    </string_values>\n"
+                    "    <number_values>\n"
+                    "        <section name=\"common\">\n"
+                    "            <value name=\"gamma\" data=\"0.500000\" />\n"
+                    "            <value name=\"screen_width\" data=\"1024.000000\" />\n"
+                    "        </section>\n"
+                    "        <section name=\"scores\">\n"
+                    "            <value name=\"worst\" data=\"-3.250000\" />\n"
+                    "        </section>\n"
+                    "    </number_values>\n"));
 }
 
 struct LoadCase {
@@ -93,113 +87,116 @@ class ConfigLoadTest : public ConfigTest, public ::testing::WithParamInterface<L
 // Each file is loaded and saved again: the saved text shows all the store holds.
 TEST_P(ConfigLoadTest, LoadsAndSavesBack) {
     const LoadCase& c = GetParam();
-    if (c.file != nullptr)
-        temp.Write("config.conf", c.file);
+    if (c.file != nullptr) temp.Write("config.conf", c.file);
     EXPECT_EQ(store.Load(Path().c_str()), c.file != nullptr);
     EXPECT_EQ(SaveAndRead(store), Saved(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConfigLoadTest, ::testing::Values(
-    LoadCase{"MissingFile", nullptr, kEmptyGroups},
-    LoadCase{"DeclarationOnly", "<?xml version=\"1.0\" ?>\n", kEmptyGroups},
-    LoadCase{"DuplicateSectionsAndValues",
-        "<root><string_values>"
-        "<section name=\"s\"><value name=\"a\" data=\"first\"/></section>"
-        "<section name=\"s\"><value name=\"a\" data=\"second\"/><value name=\"b\" data=\"x\"/></section>"
-        "</string_values><number_values>"
-        "<section name=\"n\"><value name=\"v\" data=\"1\"/><value name=\"v\" data=\"2\"/></section>"
-        "</number_values></root>",
-        "    <string_values>\n"
-        "        <section name=\"s\">\n"
-        "            <value name=\"a\" data=\"first\" />\n"
-        "            <value name=\"b\" data=\"x\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values>\n"
-        "        <section name=\"n\">\n"
-        "            <value name=\"v\" data=\"1.000000\" />\n"
-        "        </section>\n"
-        "    </number_values>\n"},
-    LoadCase{"IncompleteElements",
-        "<root><string_values>"
-        "<section name=\"s\"><value name=\"nodata\"/><value data=\"noname\"/><value name=\"k\" data=\"\"/></section>"
-        "<section><value name=\"lost\" data=\"with its section\"/></section>"
-        "</string_values><number_values>"
-        "<section name=\"n\"><value name=\"nodata\"/><value data=\"5\"/></section>"
-        "</number_values></root>",
-        "    <string_values>\n"
-        "        <section name=\"s\">\n"
-        "            <value name=\"k\" data=\"\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values>\n"
-        "        <section name=\"n\">\n"
-        "            <value name=\"nodata\" data=\"0.000000\" />\n"
-        "        </section>\n"
-        "    </number_values>\n"},
-    LoadCase{"NumberParsing",
-        "<root><number_values><section name=\"n\">"
-        "<value name=\"a\" data=\"12abc\"/><value name=\"b\" data=\"abc\"/><value name=\"c\" data=\"1e3\"/>"
-        "<value name=\"d\" data=\" -7.5\"/><value name=\"e\" data=\"0.1234567\"/>"
-        "<value name=\"f\" data=\"0.0000004\"/><value name=\"g\" data=\"-0.0000004\"/>"
-        "<value name=\"h\" data=\"3,5\"/><value name=\"i\" data=\"\"/>"
-        "</section></number_values></root>",
-        "    <string_values />\n"
-        "    <number_values>\n"
-        "        <section name=\"n\">\n"
-        "            <value name=\"a\" data=\"12.000000\" />\n"
-        "            <value name=\"b\" data=\"0.000000\" />\n"
-        "            <value name=\"c\" data=\"1000.000000\" />\n"
-        "            <value name=\"d\" data=\"-7.500000\" />\n"
-        "            <value name=\"e\" data=\"0.123457\" />\n"
-        "            <value name=\"f\" data=\"0.000000\" />\n"
-        "            <value name=\"g\" data=\"-0.000000\" />\n"
-        "            <value name=\"h\" data=\"3.000000\" />\n"
-        "            <value name=\"i\" data=\"0.000000\" />\n"
-        "        </section>\n"
-        "    </number_values>\n"},
-    LoadCase{"ByteOrderOfNames",
-        "<root><string_values><section name=\"s\">"
-        "<value name=\"b\" data=\"1\"/><value name=\"ab\" data=\"2\"/><value name=\"a\" data=\"3\"/>"
-        "<value name=\"B\" data=\"4\"/><value name=\"\" data=\"5\"/><value name=\"\xc3\xa9\" data=\"6\"/>"
-        "<value name=\"z\" data=\"7\"/>"
-        "</section></string_values></root>",
-        "    <string_values>\n"
-        "        <section name=\"s\">\n"
-        "            <value name=\"\" data=\"5\" />\n"
-        "            <value name=\"B\" data=\"4\" />\n"
-        "            <value name=\"a\" data=\"3\" />\n"
-        "            <value name=\"ab\" data=\"2\" />\n"
-        "            <value name=\"b\" data=\"1\" />\n"
-        "            <value name=\"z\" data=\"7\" />\n"
-        "            <value name=\"\xc3\xa9\" data=\"6\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values />\n"},
-    LoadCase{"OtherElementNamesCommentsAndText",
-        "<config><!-- kept? no --><string_values>text<group name=\"s\" extra=\"x\">"
-        "<item name=\"k\" data=\"v\">inner</item></group></string_values>"
-        "<string_values><section name=\"ignored\"><value name=\"k\" data=\"v\"/></section></string_values>"
-        "</config>",
-        "    <string_values>\n"
-        "        <section name=\"s\">\n"
-        "            <value name=\"k\" data=\"v\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values />\n"},
-    LoadCase{"EmptySectionsAndWindowsLineEnds",
-        "<?xml version=\"1.0\" ?>\r\n<root>\r\n<string_values>\r\n<section name=\"e\" />\r\n"
-        "<section name=\"m\"><value name=\"k\" data=\"a&#x0D;&#x0A;b\" /></section>\r\n"
-        "</string_values>\r\n<number_values>\r\n<section name=\"e\"></section>\r\n</number_values>\r\n</root>\r\n",
-        "    <string_values>\n"
-        "        <section name=\"e\" />\n"
-        "        <section name=\"m\">\n"
-        "            <value name=\"k\" data=\"a&#x0D;&#x0A;b\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values>\n"
-        "        <section name=\"e\" />\n"
-        "    </number_values>\n"}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConfigLoadTest,
+    ::testing::Values(
+        LoadCase{"MissingFile", nullptr, kEmptyGroups},
+        LoadCase{"DeclarationOnly", "<?xml version=\"1.0\" ?>\n", kEmptyGroups},
+        LoadCase{"DuplicateSectionsAndValues",
+                 "<root><string_values>"
+                 "<section name=\"s\"><value name=\"a\" data=\"first\"/></section>"
+                 "<section name=\"s\"><value name=\"a\" data=\"second\"/><value name=\"b\" data=\"x\"/></section>"
+                 "</string_values><number_values>"
+                 "<section name=\"n\"><value name=\"v\" data=\"1\"/><value name=\"v\" data=\"2\"/></section>"
+                 "</number_values></root>",
+                 "    <string_values>\n"
+                 "        <section name=\"s\">\n"
+                 "            <value name=\"a\" data=\"first\" />\n"
+                 "            <value name=\"b\" data=\"x\" />\n"
+                 "        </section>\n"
+                 "    </string_values>\n"
+                 "    <number_values>\n"
+                 "        <section name=\"n\">\n"
+                 "            <value name=\"v\" data=\"1.000000\" />\n"
+                 "        </section>\n"
+                 "    </number_values>\n"},
+        LoadCase{"IncompleteElements",
+                 "<root><string_values>"
+                 "<section name=\"s\"><value name=\"nodata\"/><value data=\"noname\"/><value name=\"k\" "
+                 "data=\"\"/></section>"
+                 "<section><value name=\"lost\" data=\"with its section\"/></section>"
+                 "</string_values><number_values>"
+                 "<section name=\"n\"><value name=\"nodata\"/><value data=\"5\"/></section>"
+                 "</number_values></root>",
+                 "    <string_values>\n"
+                 "        <section name=\"s\">\n"
+                 "            <value name=\"k\" data=\"\" />\n"
+                 "        </section>\n"
+                 "    </string_values>\n"
+                 "    <number_values>\n"
+                 "        <section name=\"n\">\n"
+                 "            <value name=\"nodata\" data=\"0.000000\" />\n"
+                 "        </section>\n"
+                 "    </number_values>\n"},
+        LoadCase{"NumberParsing",
+                 "<root><number_values><section name=\"n\">"
+                 "<value name=\"a\" data=\"12abc\"/><value name=\"b\" data=\"abc\"/><value name=\"c\" data=\"1e3\"/>"
+                 "<value name=\"d\" data=\" -7.5\"/><value name=\"e\" data=\"0.1234567\"/>"
+                 "<value name=\"f\" data=\"0.0000004\"/><value name=\"g\" data=\"-0.0000004\"/>"
+                 "<value name=\"h\" data=\"3,5\"/><value name=\"i\" data=\"\"/>"
+                 "</section></number_values></root>",
+                 "    <string_values />\n"
+                 "    <number_values>\n"
+                 "        <section name=\"n\">\n"
+                 "            <value name=\"a\" data=\"12.000000\" />\n"
+                 "            <value name=\"b\" data=\"0.000000\" />\n"
+                 "            <value name=\"c\" data=\"1000.000000\" />\n"
+                 "            <value name=\"d\" data=\"-7.500000\" />\n"
+                 "            <value name=\"e\" data=\"0.123457\" />\n"
+                 "            <value name=\"f\" data=\"0.000000\" />\n"
+                 "            <value name=\"g\" data=\"-0.000000\" />\n"
+                 "            <value name=\"h\" data=\"3.000000\" />\n"
+                 "            <value name=\"i\" data=\"0.000000\" />\n"
+                 "        </section>\n"
+                 "    </number_values>\n"},
+        LoadCase{"ByteOrderOfNames",
+                 "<root><string_values><section name=\"s\">"
+                 "<value name=\"b\" data=\"1\"/><value name=\"ab\" data=\"2\"/><value name=\"a\" data=\"3\"/>"
+                 "<value name=\"B\" data=\"4\"/><value name=\"\" data=\"5\"/><value name=\"\xc3\xa9\" data=\"6\"/>"
+                 "<value name=\"z\" data=\"7\"/>"
+                 "</section></string_values></root>",
+                 "    <string_values>\n"
+                 "        <section name=\"s\">\n"
+                 "            <value name=\"\" data=\"5\" />\n"
+                 "            <value name=\"B\" data=\"4\" />\n"
+                 "            <value name=\"a\" data=\"3\" />\n"
+                 "            <value name=\"ab\" data=\"2\" />\n"
+                 "            <value name=\"b\" data=\"1\" />\n"
+                 "            <value name=\"z\" data=\"7\" />\n"
+                 "            <value name=\"\xc3\xa9\" data=\"6\" />\n"
+                 "        </section>\n"
+                 "    </string_values>\n"
+                 "    <number_values />\n"},
+        LoadCase{"OtherElementNamesCommentsAndText",
+                 "<config><!-- kept? no --><string_values>text<group name=\"s\" extra=\"x\">"
+                 "<item name=\"k\" data=\"v\">inner</item></group></string_values>"
+                 "<string_values><section name=\"ignored\"><value name=\"k\" data=\"v\"/></section></string_values>"
+                 "</config>",
+                 "    <string_values>\n"
+                 "        <section name=\"s\">\n"
+                 "            <value name=\"k\" data=\"v\" />\n"
+                 "        </section>\n"
+                 "    </string_values>\n"
+                 "    <number_values />\n"},
+        LoadCase{
+            "EmptySectionsAndWindowsLineEnds",
+            "<?xml version=\"1.0\" ?>\r\n<root>\r\n<string_values>\r\n<section name=\"e\" />\r\n"
+            "<section name=\"m\"><value name=\"k\" data=\"a&#x0D;&#x0A;b\" /></section>\r\n"
+            "</string_values>\r\n<number_values>\r\n<section name=\"e\"></section>\r\n</number_values>\r\n</root>\r\n",
+            "    <string_values>\n"
+            "        <section name=\"e\" />\n"
+            "        <section name=\"m\">\n"
+            "            <value name=\"k\" data=\"a&#x0D;&#x0A;b\" />\n"
+            "        </section>\n"
+            "    </string_values>\n"
+            "    <number_values>\n"
+            "        <section name=\"e\" />\n"
+            "    </number_values>\n"}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return info.param.name; });
 
 struct BadFileCase {
@@ -225,21 +222,18 @@ TEST_P(ConfigBadFileTest, KeepsWhatTheStoreHeldAndACopyOfTheFile) {
     EXPECT_EQ(EntriesIn(temp.Path()), 2);
 }
 
-std::string Repeated(const std::string& piece, int times)
-{
+std::string Repeated(const std::string& piece, int times) {
     std::string text;
-    for (int i = 0; i < times; ++i)
-        text += piece;
+    for (int i = 0; i < times; ++i) text += piece;
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConfigBadFileTest, ::testing::Values(
-    BadFileCase{"Empty", ""},
-    BadFileCase{"Unclosed", "<root><string_values>"},
-    BadFileCase{"DuplicateAttribute", "<root a=\"1\" a=\"2\"/>"},
-    BadFileCase{"NestedTooDeeply", Repeated("<a>", 100000)},
-    BadFileCase{"Binary", std::string("\0\xff\xfe<", 4)}),
-    [](const ::testing::TestParamInfo<BadFileCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ConfigBadFileTest,
+                         ::testing::Values(BadFileCase{"Empty", ""}, BadFileCase{"Unclosed", "<root><string_values>"},
+                                           BadFileCase{"DuplicateAttribute", "<root a=\"1\" a=\"2\"/>"},
+                                           BadFileCase{"NestedTooDeeply", Repeated("<a>", 100000)},
+                                           BadFileCase{"Binary", std::string("\0\xff\xfe<", 4)}),
+                         [](const ::testing::TestParamInfo<BadFileCase>& info) { return info.param.name; });
 
 TEST_F(ConfigTest, RefusesAFolderInPlaceOfTheFile) {
     store.SetString("s", "k", "kept");
@@ -276,26 +270,32 @@ TEST_F(ConfigTest, GettersSettersAndDeleteSection) {
     store.SetNumber(nullptr, "k", 1);
     EXPECT_EQ(store.GetString(nullptr, "k"), "");
     EXPECT_EQ(store.GetNumber("other", nullptr), 0);
-    EXPECT_EQ(SaveAndRead(store), Saved(
-        "    <string_values>\n"
-        "        <section name=\"other\">\n"
-        "            <value name=\"k\" data=\"x\" />\n"
-        "        </section>\n"
-        "    </string_values>\n"
-        "    <number_values />\n"));
+    EXPECT_EQ(SaveAndRead(store), Saved("    <string_values>\n"
+                                        "        <section name=\"other\">\n"
+                                        "            <value name=\"k\" data=\"x\" />\n"
+                                        "        </section>\n"
+                                        "    </string_values>\n"
+                                        "    <number_values />\n"));
 }
 
 // What a script stores comes back in the next run; a second save is identical.
 TEST_F(ConfigTest, SaveLoadRoundTrip) {
-    const char* const texts[] = {"", "plain", "caf\xc3\xa9 \xe2\x82\xac", "&#x41;", "&amp;", "a  b ",
-                                 " \tlead", "line\nbreak\r\n", "'\"<>&", "\x01\x1f"};
-    const double numbers[] = {0, -0.0, 1024, -0.5, 0.1234567, 1e-9, 123456789.125, 1e300, -DBL_MAX,
+    const char* const texts[] = {"",      "plain",   "caf\xc3\xa9 \xe2\x82\xac", "&#x41;", "&amp;",
+                                 "a  b ", " \tlead", "line\nbreak\r\n",          "'\"<>&", "\x01\x1f"};
+    const double numbers[] = {0,
+                              -0.0,
+                              1024,
+                              -0.5,
+                              0.1234567,
+                              1e-9,
+                              123456789.125,
+                              1e300,
+                              -DBL_MAX,
                               std::numeric_limits<double>::infinity(),
                               -std::numeric_limits<double>::infinity()};
     for (size_t i = 0; i < std::size(texts); ++i)
         store.SetString(texts[i], texts[(i + 1) % std::size(texts)], texts[i]);
-    for (size_t i = 0; i < std::size(numbers); ++i)
-        store.SetNumber("n", std::to_string(i).c_str(), numbers[i]);
+    for (size_t i = 0; i < std::size(numbers); ++i) store.SetNumber("n", std::to_string(i).c_str(), numbers[i]);
     store.SetNumber("n", "nan", std::nan(""));
     std::string first = SaveAndRead(store);
 
@@ -305,8 +305,7 @@ TEST_F(ConfigTest, SaveLoadRoundTrip) {
         EXPECT_EQ(loaded.GetString(texts[i], texts[(i + 1) % std::size(texts)]), texts[i]) << i;
     for (size_t i = 0; i < std::size(numbers); ++i) {
         double expected = std::round(numbers[i] * 1e6) / 1e6;
-        if (std::fabs(numbers[i]) > 1e15 || std::isinf(numbers[i]))
-            expected = numbers[i];
+        if (std::fabs(numbers[i]) > 1e15 || std::isinf(numbers[i])) expected = numbers[i];
         EXPECT_EQ(loaded.GetNumber("n", std::to_string(i).c_str()), expected) << i;
     }
     EXPECT_TRUE(std::isnan(loaded.GetNumber("n", "nan")));
@@ -322,7 +321,8 @@ TEST_F(ConfigTest, HugeAndEndlessNumbersStayWellFormed) {
     EXPECT_NE(text.find("<value name=\"inf\" data=\"-inf\" />"), std::string::npos) << text;
     EXPECT_NE(text.find("<value name=\"nan\" data=\"nan\" />"), std::string::npos) << text;
     EXPECT_NE(text.find("data=\"179769313486231570814527423731704356798070567525844996598917476803157260"),
-              std::string::npos) << text;
+              std::string::npos)
+        << text;
     CConfigStore loaded;
     ASSERT_TRUE(loaded.Load(Path().c_str()));
     EXPECT_EQ(loaded.GetNumber("n", "max"), DBL_MAX);
@@ -332,8 +332,9 @@ TEST_F(ConfigTest, HugeAndEndlessNumbersStayWellFormed) {
 TEST_F(ConfigTest, NumbersIgnoreTheLocalesDecimalComma) {
     if (!locale.UseAnyWithCodeSet({"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}, "UTF-8"))
         GTEST_SKIP() << "no locale with a decimal comma is installed (see locale -a)";
-    temp.Write("config.conf", "<root><number_values><section name=\"n\"><value name=\"v\" data=\"2.5\"/>"
-                              "</section></number_values></root>");
+    temp.Write("config.conf",
+               "<root><number_values><section name=\"n\"><value name=\"v\" data=\"2.5\"/>"
+               "</section></number_values></root>");
     ASSERT_TRUE(store.Load(Path().c_str()));
     EXPECT_EQ(store.GetNumber("n", "v"), 2.5);
     EXPECT_NE(SaveAndRead(store).find("data=\"2.500000\""), std::string::npos);
@@ -342,18 +343,19 @@ TEST_F(ConfigTest, NumbersIgnoreTheLocalesDecimalComma) {
 // Under the C locale (ASCII) a UTF-8 name from another program loads with '?'.
 TEST_F(ConfigTest, NamesOutsideTheLocalesSetBecomeQuestionMarks) {
     ASSERT_TRUE(locale.Use("C"));
-    temp.Write("config.conf", "<root><string_values><section name=\"caf\xc3\xa9\">"
-                              "<value name=\"k\" data=\"\xe2\x82\xac\"/></section></string_values></root>");
+    temp.Write("config.conf",
+               "<root><string_values><section name=\"caf\xc3\xa9\">"
+               "<value name=\"k\" data=\"\xe2\x82\xac\"/></section></string_values></root>");
     ASSERT_TRUE(store.Load(Path().c_str()));
     EXPECT_EQ(store.GetString("caf?", "k"), "?");
     EXPECT_NE(SaveAndRead(store).find("<section name=\"caf?\">"), std::string::npos);
 }
 
 TEST_F(ConfigTest, Latin1LocaleHoldsLatin1AndWritesUtf8) {
-    if (!UseLatin1(locale))
-        GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
-    temp.Write("config.conf", "<root><string_values><section name=\"caf\xc3\xa9\">"
-                              "<value name=\"k\" data=\"5\xe2\x82\xac\"/></section></string_values></root>");
+    if (!UseLatin1(locale)) GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
+    temp.Write("config.conf",
+               "<root><string_values><section name=\"caf\xc3\xa9\">"
+               "<value name=\"k\" data=\"5\xe2\x82\xac\"/></section></string_values></root>");
     ASSERT_TRUE(store.Load(Path().c_str()));
     EXPECT_EQ(store.GetString("caf\xe9", "k"), "5?");
     store.SetString("\xfc", "k", "\xe9");
@@ -367,16 +369,14 @@ namespace {
 // Lets writes to regular files stop at a few bytes, as on a full disk.
 class ScopedFileSizeLimit {
 public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
+    explicit ScopedFileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &m_Old);
         m_OldHandler = signal(SIGXFSZ, SIG_IGN);
         rlimit limit = m_Old;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~ScopedFileSizeLimit()
-    {
+    ~ScopedFileSizeLimit() {
         setrlimit(RLIMIT_FSIZE, &m_Old);
         signal(SIGXFSZ, m_OldHandler);
     }
@@ -390,8 +390,7 @@ private:
 
 class ConfigSaveTest : public ConfigTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ConfigTest::SetUp();
         temp.Write("config.conf", kOld);
         for (int i = 0; i < 200; ++i)
@@ -422,8 +421,7 @@ TEST_F(ConfigSaveTest, FolderInPlaceOfTheFileIsNotReplaced) {
 }
 
 TEST_F(ConfigSaveTest, ReadOnlyFolderLeavesTheOldFileWhole) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write into a read-only folder";
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
     ASSERT_EQ(chmod(temp.Path().c_str(), 0500), 0);
     bool saved = store.Save(Path().c_str());
     chmod(temp.Path().c_str(), 0700);

@@ -53,12 +53,20 @@ TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
                        Number("use_sound", "1.7") + Number("windowed", "1"),
                    "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />"));
     RunConfigured();
-    const std::vector<std::string> expected = {
-        "System_SetState(1,program.log,string)", "System_SetState(0,func,func)", "System_SetState(1,func,func)",
-        "System_SetState(2,func,func)",          "System_SetState(3,func,func)", "System_SetState(0,Game (v.2),string)",
-        "System_SetState(6,60,int)",             "System_SetState(3,false,bool)", "System_SetState(0,true,bool)",
-        "System_SetState(1,true,bool)",          "System_SetState(0,800,int)",    "System_SetState(1,600,int)",
-        "System_SetState(2,32,int)",             "System_SetState(7,108,int)"};
+    const std::vector<std::string> expected = {"System_SetState(1,program.log,string)",
+                                               "System_SetState(0,func,func)",
+                                               "System_SetState(1,func,func)",
+                                               "System_SetState(2,func,func)",
+                                               "System_SetState(3,func,func)",
+                                               "System_SetState(0,Game (v.2),string)",
+                                               "System_SetState(6,60,int)",
+                                               "System_SetState(3,false,bool)",
+                                               "System_SetState(0,true,bool)",
+                                               "System_SetState(1,true,bool)",
+                                               "System_SetState(0,800,int)",
+                                               "System_SetState(1,600,int)",
+                                               "System_SetState(2,32,int)",
+                                               "System_SetState(7,108,int)"};
     EXPECT_EQ(engine->Calls("System_SetState"), expected);
     const std::vector<std::string>& log = engine->Log();
     auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
@@ -74,7 +82,8 @@ TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
         std::string expectedStates;  // width, height, fps, windowed, sound
     } cases[] = {
         {"", "1024,768,0,false,false"},
-        {Number("screen_width", "800.9") + Number("screen_height", "-1") + Number("fps", "0.5"), "800,-1,0,false,false"},
+        {Number("screen_width", "800.9") + Number("screen_height", "-1") + Number("fps", "0.5"),
+         "800,-1,0,false,false"},
         {Number("fps", "-10") + Number("use_sound", "2") + Number("windowed", "0.99"), "1024,768,0,false,false"},
         {Number("fps", "1.9") + Number("use_sound", "1") + Number("windowed", "1.5"), "1024,768,1,true,true"},
     };
@@ -92,7 +101,8 @@ TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
 
 TEST_F(StarterTest, PerUserConfigurationIsReadAndSavedWhenItExists) {
     EXPECT_EQ(starter->GetConfigPath(), Home() / "Brindlewick/config.conf");
-    RunInFrame([](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { s->GetConfig()->SetString("game", "level", "3"); });
+    RunInFrame(
+        [](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { s->GetConfig()->SetString("game", "level", "3"); });
     EXPECT_NE(SavedConfig().find("<value name=\"level\" data=\"3\" />"), std::string::npos);
 }
 
@@ -123,7 +133,9 @@ TEST_F(StarterTest, NoIconIdSetsNoIconAndAFailedInitiateRunsNothing) {
 TEST_F(StarterTest, TeardownFreesTheCacheBeforeTheEngineShutsDown) {
     engine->AddImage("a.png", 4, 4);
     HTEXTURE tex = 0;
-    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { tex = s->GetResourceCache()->GetTexture("a.png", false); });
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        tex = s->GetResourceCache()->GetTexture("a.png", false);
+    });
     const std::vector<std::string>& log = engine->Log();
     auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
     ASSERT_NE(tex, 0u);
@@ -161,10 +173,11 @@ TEST_F(LoopTest, AltHomeReleaseTakesOneSnapshotAndOnlyOneEventIsReadPerFrame) {
 }
 
 TEST_F(LoopTest, ExitEndsTheLoopOnlyFromUpdate) {
-    RunMain("function Init(h) Host = h h:Exit() end\n"
-            "function Update(dt) n = (n or 0) + 1 if n == 3 then Host:Exit() end end\n"
-            "function Render(x, y) Host:Exit() end",
-            10);
+    RunMain(
+        "function Init(h) Host = h h:Exit() end\n"
+        "function Update(dt) n = (n or 0) + 1 if n == 3 then Host:Exit() end end\n"
+        "function Render(x, y) Host:Exit() end",
+        10);
     EXPECT_EQ(engine->FramesRun(), 3);
 }
 
@@ -178,13 +191,14 @@ TEST_F(LoopTest, KeyCodesSwitchToRegisteredScreensAndTheOldOneIsToldFirst) {
     key.key = CHelperToKeyBinder::HashName("second");
     engine->QueueInput(RecordedInput());
     engine->QueueInput(key);
-    const std::string out = RunMain(
-        "function Init(h) end function Update(dt) print('main update') end function Render(x, y) end", 2);
+    const std::string out =
+        RunMain("function Init(h) end function Update(dt) print('main update') end function Render(x, y) end", 2);
     EXPECT_EQ(out, "main update\nsecond update\nsecond render\n");
 }
 
 TEST_F(LoopTest, RunScriptTwiceInAFrameStartsTheLaterScriptOnceAtTheEndOfTheFrame) {
-    engine->AddFile("scripts/a.lua", "function Init(h) print('a init') end function Update() end function Render() end");
+    engine->AddFile("scripts/a.lua",
+                    "function Init(h) print('a init') end function Update() end function Render() end");
     engine->AddFile("scripts/b.lua",
                     "function Init(h) print('b init') end function Update() print('b update') end "
                     "function Render() end");
@@ -264,11 +278,11 @@ TEST_F(LoopTest, OverlayScriptDrawsOverEveryScreenWithItsOwnFont) {
     engine->AddFile("images/font2.fnt",
                     "[GFXFONT]\nBitmap = font2.png\nChar = \"%\", 0, 0, 8, 16, 0, 0\nChar = 31, 8, 0, 8, 16, 0, 0\n"
                     "Char = 30, 16, 0, 8, 16, 0, 0\n");
-    engine->AddFile("scripts/debug.lua",
-                    "function Init(t) T = t end function Render() T:DrawString('100%') end");
-    RunMain("function Init(h) Host = h end function Update(dt) Host:SetDebugFontColor(4278255360) end "
-            "function Render(x, y) end",
-            1);
+    engine->AddFile("scripts/debug.lua", "function Init(t) T = t end function Render() T:DrawString('100%') end");
+    RunMain(
+        "function Init(h) Host = h end function Update(dt) Host:SetDebugFontColor(4278255360) end "
+        "function Render(x, y) end",
+        1);
     ASSERT_EQ(engine->Quads().size(), 4u);
     EXPECT_EQ(engine->Quads()[0].v[0].x, 5.0f);
     EXPECT_EQ(engine->Quads()[0].v[0].col, 0xFF00FF00u);

@@ -8,8 +8,8 @@ TEST(CHelperToKeyBinderTest, KeysOfNamesCountSignedBytesByPosition) {
     const struct {
         const char* name;
         int key;
-    } cases[] = {{"", 255}, {"menu", 1364}, {"options", 3378}, {"credits", 3311},
-                 {"ab", 548}, {"ca", 548}, {"\xE9", 232}};
+    } cases[] = {{"", 255},   {"menu", 1364}, {"options", 3378}, {"credits", 3311},
+                 {"ab", 548}, {"ca", 548},    {"\xE9", 232}};
     for (const auto& c : cases) EXPECT_EQ(CHelperToKeyBinder::HashName(c.name), c.key) << c.name;
 }
 

@@ -85,7 +85,8 @@ TEST_F(ResourceCacheTest, FontsAreAlwaysCachedAndFreeAllGoesTexturesFontsSounds)
     });
     std::vector<std::string> order;
     for (const std::string& call : engine->Log())
-        if (call.rfind("Texture_Free", 0) == 0 || call.rfind("Channel_Stop", 0) == 0 || call.rfind("Effect_Free", 0) == 0)
+        if (call.rfind("Texture_Free", 0) == 0 || call.rfind("Channel_Stop", 0) == 0 ||
+            call.rfind("Effect_Free", 0) == 0)
             order.push_back(call.substr(0, call.find('(')));
     EXPECT_EQ(order, (std::vector<std::string>{"Texture_Free", "Channel_Stop", "Effect_Free"}));
     EXPECT_EQ(engine->Calls("Resource_Load"), std::vector<std::string>{});

@@ -19,12 +19,10 @@ namespace {
 
 // Long texts, so that writing the file, not building the document, takes
 // most of a save and kills often land while the file is written.
-CConfigStore Filled(const char* text, double number)
-{
+CConfigStore Filled(const char* text, double number) {
     CConfigStore store;
     std::string longText;
-    while (longText.size() < 2000)
-        longText += text;
+    while (longText.size() < 2000) longText += text;
     for (int i = 0; i < 300; ++i) {
         std::string key = "key" + std::to_string(i);
         store.SetString("strings", key.c_str(), longText.c_str());
@@ -34,27 +32,22 @@ CConfigStore Filled(const char* text, double number)
 }
 
 // Removes the temporaries that killed saves left beside the file; how many there were.
-int RemoveTemporaries(const TempFolder& temp)
-{
+int RemoveTemporaries(const TempFolder& temp) {
     int removed = 0;
     DIR* dir = opendir(temp.Path().c_str());
     while (dirent* entry = dir ? readdir(dir) : nullptr) {
         std::string name = entry->d_name;
-        if (name.rfind("config.conf.", 0) == 0 && std::remove((temp / name).c_str()) == 0)
-            ++removed;
+        if (name.rfind("config.conf.", 0) == 0 && std::remove((temp / name).c_str()) == 0) ++removed;
     }
-    if (dir)
-        closedir(dir);
+    if (dir) closedir(dir);
     return removed;
 }
 
 // Saves the two stores in turn until it is killed; says when it starts.
 [[noreturn]] void SaveForever(const CConfigStore& first, const CConfigStore& second, const std::string& path,
-                              int ready)
-{
+                              int ready) {
     const char byte = 1;
-    if (write(ready, &byte, 1) != 1)
-        _exit(3);
+    if (write(ready, &byte, 1) != 1) _exit(3);
     for (;;) {
         first.Save(path.c_str());
         second.Save(path.c_str());
@@ -83,7 +76,8 @@ TEST(ConfigKillDuringSaveTest, KilledSaverLeavesTheOldOrTheNewFileWhole) {
     std::mt19937 random(seed);
     // Kills land anywhere within two saves after the saver has started (a
     // sanitizer build may take a while to fork).
-    const int span = static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()) * 2 + 1000;
+    const int span =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()) * 2 + 1000;
     std::uniform_int_distribution<int> delayMicroseconds(0, span);
     // 150 kills, and more until one has landed while the file was written.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(45);
@@ -93,8 +87,7 @@ TEST(ConfigKillDuringSaveTest, KilledSaverLeavesTheOldOrTheNewFileWhole) {
         ASSERT_EQ(pipe(ready), 0);
         pid_t child = fork();
         ASSERT_GE(child, 0);
-        if (child == 0)
-            SaveForever(newStore, oldStore, path, ready[1]);
+        if (child == 0) SaveForever(newStore, oldStore, path, ready[1]);
         char byte = 0;
         ASSERT_EQ(read(ready[0], &byte, 1), 1);
         close(ready[0]);

@@ -24,8 +24,7 @@ TEST(XmlFileTest, NestingBoundNeverMissesALevel) {
         {"</a></a><a><a>", 2},
         {"<a b=\"never closed", 0},
     };
-    for (const DepthCase& c : cases)
-        EXPECT_EQ(XmlNestingBound(c.text), c.bound) << c.text;
+    for (const DepthCase& c : cases) EXPECT_EQ(XmlNestingBound(c.text), c.bound) << c.text;
 }
 
 // A text cut inside a UTF-8 sequence: the parser steps over the sequence by
@@ -39,8 +38,7 @@ TEST(XmlFileTest, ParseStopsAtTheEndOfATextCutInsideASequence) {
             // Past the zero, a closing tag the parser would accept.
             TiXmlDocument document;
             std::string why;
-            EXPECT_FALSE(ParseXmlText(document, text + std::string(1, '\0') + "   \"></root>", encoding, why))
-                << text;
+            EXPECT_FALSE(ParseXmlText(document, text + std::string(1, '\0') + "   \"></root>", encoding, why)) << text;
             EXPECT_FALSE(why.empty());
         }
     }

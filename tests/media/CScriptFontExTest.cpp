@@ -61,8 +61,9 @@ TEST_F(ScriptFontExTest, MeasuresWholeNumbersAndIgnoresSpacingTrackingAndScale) 
                   "20,75,24");
         LuaEval(L, "font:DrawString(0, 0, 'AB')");
         const std::vector<float> before = Xs(TakeQuads(engine));
-        EXPECT_EQ(LuaEval(L, "return select('#', font:SetSpacing(5)), select('#', font:SetTracking(2)),"
-                             " select('#', font:SetScale(3))"),
+        EXPECT_EQ(LuaEval(L,
+                          "return select('#', font:SetSpacing(5)), select('#', font:SetTracking(2)),"
+                          " select('#', font:SetScale(3))"),
                   "0,0,0");
         EXPECT_EQ(LuaEval(L, "return font:StringWidth('AB\\nW'), font:LineHeight()"), "75,20");
         LuaEval(L, "font:DrawString(0, 0, 'AB')");
@@ -75,8 +76,9 @@ TEST_F(ScriptFontExTest, AFontFromAMissingOrBrokenFileAnswersZeroAndDrawsNothing
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* r, lua_State* L) {
         for (const char* file : {"fonts/missing.xml", "fonts/broken.xml"}) {
             auto font = Bound(s, r, L, file);
-            EXPECT_EQ(LuaEval(L, "font:SetColor(0xFF00FF00) font:AlignCenter() font:AlignRight() font:AlignLeft()"
-                                 " font:DrawString(5, 5, 'AB') return font:LineHeight(), font:StringWidth('AB')"),
+            EXPECT_EQ(LuaEval(L,
+                              "font:SetColor(0xFF00FF00) font:AlignCenter() font:AlignRight() font:AlignLeft()"
+                              " font:DrawString(5, 5, 'AB') return font:LineHeight(), font:StringWidth('AB')"),
                       "0,0")
                 << file;
             EXPECT_TRUE(TakeQuads(engine).empty()) << file;
@@ -101,8 +103,9 @@ TEST_F(ScriptFontExTest, ReadsTheWholeFileAndReturnsTheEngineBuffer) {
 TEST_F(ScriptFontExTest, TheTableHoldsTheTenMethodsAndBadArgumentsRaiseLuaErrors) {
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* r, lua_State* L) {
         auto font = Bound(s, r, L);
-        EXPECT_EQ(LuaEval(L, "local n = {} for k, v in pairs(font) do n[#n + 1] = k end table.sort(n)"
-                             " return table.concat(n, ' ')"),
+        EXPECT_EQ(LuaEval(L,
+                          "local n = {} for k, v in pairs(font) do n[#n + 1] = k end table.sort(n)"
+                          " return table.concat(n, ' ')"),
                   "AlignCenter AlignLeft AlignRight DrawString LineHeight SetColor SetScale SetSpacing SetTracking "
                   "StringWidth");
         EXPECT_EQ(LuaEval(L, "font.extra = 1 return font.extra, font.Missing"), "nil,nil");

@@ -27,11 +27,11 @@ std::string Preset(float lifetime) {
         std::memcpy(&bits, &value, 4);
         put(offset, bits);
     };
-    put(4, 10);                                           // emission per second
+    put(4, 10);  // emission per second
     putFloat(8, lifetime);
-    putFloat(12, 5.0f);                                   // particle life min and max
+    putFloat(12, 5.0f);  // particle life min and max
     putFloat(16, 5.0f);
-    putFloat(64, 1.0f);                                   // size start and end
+    putFloat(64, 1.0f);  // size start and end
     putFloat(68, 1.0f);
     for (size_t c = 88; c < 120; c += 4) putFloat(c, 1.0f);  // colour start and end
     return bytes;
@@ -143,8 +143,9 @@ TEST_F(ScriptParticleTest, MissingFilesGiveTextureZeroAndASystemThatNeverEmits) 
         EXPECT_FLOAT_EQ(q[0].right - q[0].x, 0);  // the engine reports 0 x 0 for texture 0
 
         auto unread = Bound(s, r, L, "fx/none.psi");
-        EXPECT_EQ(LuaEval(L, "fx:FireAt(10, 10) local before = fx:IsAlive() fx:Update(0.1)"
-                             " fx:Render() return before, fx:IsAlive()"),
+        EXPECT_EQ(LuaEval(L,
+                          "fx:FireAt(10, 10) local before = fx:IsAlive() fx:Update(0.1)"
+                          " fx:Render() return before, fx:IsAlive()"),
                   "true,false");
         EXPECT_TRUE(TakeQuads(engine).empty());
     });
@@ -153,8 +154,9 @@ TEST_F(ScriptParticleTest, MissingFilesGiveTextureZeroAndASystemThatNeverEmits) 
 TEST_F(ScriptParticleTest, TheTableHoldsTheSevenMethodsAndBadArgumentsRaiseLuaErrors) {
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* r, lua_State* L) {
         auto fx = Bound(s, r, L);
-        EXPECT_EQ(LuaEval(L, "local n = {} for k, v in pairs(fx) do n[#n + 1] = k end table.sort(n)"
-                             " return table.concat(n, ' ')"),
+        EXPECT_EQ(LuaEval(L,
+                          "local n = {} for k, v in pairs(fx) do n[#n + 1] = k end table.sort(n)"
+                          " return table.concat(n, ' ')"),
                   "FireAt IsAlive MoveTo MoveToEx Render Stop Update");
         EXPECT_EQ(LuaEval(L, "fx.speed = 3 return fx.speed"), "nil");
         EXPECT_EQ(LuaEval(L, "fx:MoveTo(1)"), "error: lua_isnumber(luaVM,idx)");

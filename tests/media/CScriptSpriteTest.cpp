@@ -63,8 +63,8 @@ protected:
         RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* screen, lua_State* L) {
             m_L = L;
             const HTEXTURE texture = setup.image ? s->GetResourceCache()->GetTexture(setup.image, false) : 0;
-            auto sprite = std::make_unique<CScriptSprite>(s, screen, texture, setup.animated, setup.width,
-                                                          setup.height, 0.0f, 0.0f, setup.frames, 10.0f);
+            auto sprite = std::make_unique<CScriptSprite>(s, screen, texture, setup.animated, setup.width, setup.height,
+                                                          0.0f, 0.0f, setup.frames, 10.0f);
             sprite->Bind(L);
             lua_setglobal(L, "spr");
             engine->ClearLog();
@@ -150,13 +150,11 @@ TEST_F(CScriptSpriteTest, SwitchToFrameKeepsToTheFrames) {
         });
     }
     // The argument is read only from an animation of several frames.
-    WithSprite(kAnimation, [&](CScriptSprite&) {
-        EXPECT_EQ("error: lua_isnumber(luaVM,idx)", Lua("spr:SwitchToFrame()"));
-    });
+    WithSprite(kAnimation,
+               [&](CScriptSprite&) { EXPECT_EQ("error: lua_isnumber(luaVM,idx)", Lua("spr:SwitchToFrame()")); });
     for (const SpriteSetup& setup : {kPlain, SpriteSetup{true, 32, 16, 1, kStrip}}) {
-        WithSprite(setup, [&](CScriptSprite&) {
-            EXPECT_EQ("0", Lua("spr:SwitchToFrame() return spr:CurrentFrameNumber()"));
-        });
+        WithSprite(setup,
+                   [&](CScriptSprite&) { EXPECT_EQ("0", Lua("spr:SwitchToFrame() return spr:CurrentFrameNumber()")); });
     }
 }
 
@@ -166,13 +164,15 @@ TEST_F(CScriptSpriteTest, PlayStopAndLoops) {
         EXPECT_EQ("true,1", Lua("spr:Update(0) spr:Update(0.15) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
         EXPECT_EQ("false,1", Lua("spr:Stop() spr:Update(0.5) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
         EXPECT_EQ("true,0", Lua("spr:Play() return spr:IsPlaying(), spr:CurrentFrameNumber()"));
-        EXPECT_EQ("true,0", Lua("spr:SwitchToFrame(3) spr:SetLoop(true) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
+        EXPECT_EQ("true,0",
+                  Lua("spr:SwitchToFrame(3) spr:SetLoop(true) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
         // Looping: 0 1 2 3 0.
         EXPECT_EQ("0", Lua("spr:Update(0) for i = 1, 4 do spr:Update(0.1001) end return spr:CurrentFrameNumber()"));
         // Once: runs to the last frame and stops there.
         EXPECT_EQ("false,3", Lua("spr:SetLoop(false) spr:Play() spr:Update(0) for i = 1, 6 do spr:Update(0.1001) end "
                                  "return spr:IsPlaying(), spr:CurrentFrameNumber()"));
-        EXPECT_EQ("false,0", Lua("spr:SwitchToFrame(2) spr:SetLoop(true) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
+        EXPECT_EQ("false,0",
+                  Lua("spr:SwitchToFrame(2) spr:SetLoop(true) return spr:IsPlaying(), spr:CurrentFrameNumber()"));
     });
 }
 
@@ -264,8 +264,10 @@ TEST_F(CScriptSpriteTest, OpacityToleranceValues) {
     };
     for (const Case& c : cases) {
         WithSprite(kPlain, [&](CScriptSprite&) {
-            const std::string code = std::string(c.setup) + " spr:SetPosition(100, 50) return "
-                                     "spr:UnderPosition(101, 50), spr:UnderPosition(102, 50), spr:UnderPosition(103, 50)";
+            const std::string code =
+                std::string(c.setup) +
+                " spr:SetPosition(100, 50) return "
+                "spr:UnderPosition(101, 50), spr:UnderPosition(102, 50), spr:UnderPosition(103, 50)";
             EXPECT_EQ(c.hits, Lua(code)) << c.setup;
         });
     }

@@ -137,8 +137,9 @@ TEST_F(CScriptStreamTest, SetVolumeNeedsARecordedChannel) {
             engine->ClearLog();
             EXPECT_EQ(c.after, Lua(std::string("s1:SetVolume(") + c.volume + ") return s1:GetVolume()")) << c.setup;
             const std::vector<std::string> expected =
-                c.applied ? std::vector<std::string>{"Channel_SetVolume(" + std::to_string(Recorded()) + "," + c.after + ")"}
-                          : std::vector<std::string>{};
+                c.applied
+                    ? std::vector<std::string>{"Channel_SetVolume(" + std::to_string(Recorded()) + "," + c.after + ")"}
+                    : std::vector<std::string>{};
             EXPECT_EQ(expected, engine->Calls("Channel_SetVolume")) << c.setup;
         });
     }

@@ -40,27 +40,19 @@ TEST(XmlFontSplit, EscapesSignedBytesBackslashesAndLines) {
         Ids lines;
     };
     const Case cases[] = {
-        {&full, "AB", {{65, 66}}},
-        {&full, "A\nB", {{65}, {66}}},
-        {&full, "A\n", {{65}, {}}},
-        {&full, "", {{}}},
-        {&full, nullptr, {{}}},
-        {&full, "C\r", {{}}},                       // no glyph: skipped
-        {&full, "\\65", {{65}}},
-        {&full, "\\300", {{300}}},
-        {&plain, "\\300", {{}}},                    // neither 300 nor '?'
-        {&full, "\\77", {{63}}},                    // no 77: '?'
-        {&full, "\xE9", {{-23}}},                   // bytes are signed codes
-        {&full, "\\233", {{233}}},
-        {&full, "\\1234B", {{123, 66}}},            // four digits consumed, three read
-        {&full, "\\0065", {{63}}},                  // "006" names 6, not 65
-        {&full, "A\\", {{65}}},                     // a trailing backslash is dropped
-        {&full, "a\\b", {{97, 92, 98}}},
-        {&full, "\\\\A", {{92, 92, 65}}},
-        {&full, "\\\\65", {{92, 65}}},
-        {&full, "\\\\", {{92}}},                     // the second one ends the text
-        {&full, "\\\nA", {{92}, {65}}},
-        {&plain, "A\\B", {{65, 66}}},               // no backslash glyph
+        {&full, "AB", {{65, 66}}},       {&full, "A\nB", {{65}, {66}}},
+        {&full, "A\n", {{65}, {}}},      {&full, "", {{}}},
+        {&full, nullptr, {{}}},          {&full, "C\r", {{}}},  // no glyph: skipped
+        {&full, "\\65", {{65}}},         {&full, "\\300", {{300}}},
+        {&plain, "\\300", {{}}},                                           // neither 300 nor '?'
+        {&full, "\\77", {{63}}},                                           // no 77: '?'
+        {&full, "\xE9", {{-23}}},                                          // bytes are signed codes
+        {&full, "\\233", {{233}}},       {&full, "\\1234B", {{123, 66}}},  // four digits consumed, three read
+        {&full, "\\0065", {{63}}},                                         // "006" names 6, not 65
+        {&full, "A\\", {{65}}},                                            // a trailing backslash is dropped
+        {&full, "a\\b", {{97, 92, 98}}}, {&full, "\\\\A", {{92, 92, 65}}},
+        {&full, "\\\\65", {{92, 65}}},   {&full, "\\\\", {{92}}},       // the second one ends the text
+        {&full, "\\\nA", {{92}, {65}}},  {&plain, "A\\B", {{65, 66}}},  // no backslash glyph
     };
     for (const Case& c : cases) EXPECT_EQ(SplitIds(*c.font, c.text), c.lines) << (c.text ? c.text : "null");
 }
@@ -71,7 +63,13 @@ TEST(XmlFontSplit, DecimalParsing) {
         int value;
     };
     const Case cases[] = {
-        {nullptr, 0}, {"", 0}, {"abc", 0}, {" \t-42x", -42}, {"+7", 7}, {"-", 0}, {"12 3", 12},
+        {nullptr, 0},
+        {"", 0},
+        {"abc", 0},
+        {" \t-42x", -42},
+        {"+7", 7},
+        {"-", 0},
+        {"12 3", 12},
         {"4294967295", -1},  // wraps in 32 bits
         {"99999999999999999999", 1661992959},
     };
@@ -106,8 +104,8 @@ struct ReadCase {
     const char* what;
     std::string document;
     int loaded, glyphs, pages, lineHeight;
-    int probe;     // a glyph id to look up
-    int advance;   // its xadvance, or -1 when it must be absent
+    int probe;    // a glyph id to look up
+    int advance;  // its xadvance, or -1 when it must be absent
 };
 
 TEST(XmlFontRead, DescriptionsAndTheirCounts) {
@@ -127,12 +125,15 @@ TEST(XmlFontRead, DescriptionsAndTheirCounts) {
         {"count not a number", "<f>" + chars("nan") + "</f>", 1, 0, 0, 0, 1, -1},
         {"count infinite", "<f>" + chars("inf") + "</f>", 1, 0, 0, 0, 1, -1},
         {"count missing", "<f><chars>" + five + "</chars></f>", 1, 0, 0, 0, 1, -1},
-        {"duplicate id: the later wins", "<f><chars count=\"2\"><c id=\"7\" xadvance=\"5\"/><c id=\"7\" xadvance=\"9\"/></chars></f>",
-         1, 2, 0, 0, 7, 9},
+        {"duplicate id: the later wins",
+         "<f><chars count=\"2\"><c id=\"7\" xadvance=\"5\"/><c id=\"7\" xadvance=\"9\"/></chars></f>", 1, 2, 0, 0, 7,
+         9},
         {"comment and text use no slot",
-         "<f><chars count=\"2\"><c id=\"1\"/><!-- note -->text<c id=\"2\" xadvance=\"8\"/></chars></f>", 1, 2, 0, 0, 2, 8},
+         "<f><chars count=\"2\"><c id=\"1\"/><!-- note -->text<c id=\"2\" xadvance=\"8\"/></chars></f>", 1, 2, 0, 0, 2,
+         8},
         {"missing attributes are 0", "<f><common/><chars count=\"1\"><c/></chars></f>", 1, 1, 0, 0, 0, 0},
-        {"metrics truncate, pages fill their slots", "<f>" + common + twoPages + chars("1") + "</f>", 1, 1, 2, 20, 1, 1},
+        {"metrics truncate, pages fill their slots", "<f>" + common + twoPages + chars("1") + "</f>", 1, 1, 2, 20, 1,
+         1},
         {"page count above the entries", "<f><common pages=\"40\"/>" + twoPages + "</f>", 1, 0, 2, 0, 1, -1},
         {"page count 1", "<f><common pages=\"1\"/>" + twoPages + "</f>", 1, 0, 1, 0, 1, -1},
         {"page count negative", "<f><common pages=\"-1\"/>" + twoPages + "</f>", 1, 0, 0, 0, 1, -1},
@@ -140,12 +141,14 @@ TEST(XmlFontRead, DescriptionsAndTheirCounts) {
         {"a text node named common comes first", "<f>common" + common + twoPages + "</f>", 1, 0, 0, 0, 1, -1},
         {"only the first chars counts", "<f><chars count=\"1\"/>" + chars("5") + "</f>", 1, 0, 0, 0, 1, -1},
         {"any root name, any entry name", "<x><common lineHeight=\"7\"/></x>", 1, 0, 0, 7, 1, -1},
-        {"names are case-sensitive", "<f><Common lineHeight=\"7\"/><Chars count=\"1\"><c id=\"1\"/></Chars></f>", 1, 0, 0, 0, 1, -1},
+        {"names are case-sensitive", "<f><Common lineHeight=\"7\"/><Chars count=\"1\"><c id=\"1\"/></Chars></f>", 1, 0,
+         0, 0, 1, -1},
         {"no element at all", "<!-- only a comment -->", 1, 0, 0, 0, 1, -1},
         {"not XML", "<f><common", 0, 0, 0, 0, 1, -1},
         {"empty text", "", 0, 0, 0, 0, 1, -1},
-        {"huge numbers convert safely", "<f><common lineHeight=\"1e300\"/><chars count=\"1\"><c id=\"1\" xadvance=\"3e9\"/></chars></f>",
-         1, 1, 0, 0, 1, -1294967296},
+        {"huge numbers convert safely",
+         "<f><common lineHeight=\"1e300\"/><chars count=\"1\"><c id=\"1\" xadvance=\"3e9\"/></chars></f>", 1, 1, 0, 0,
+         1, -1294967296},
     };
     for (const ReadCase& c : cases) {
         CXmlFont font;
@@ -162,7 +165,8 @@ TEST(XmlFontRead, GlyphFieldsAndPageIds) {
     CXmlFont font;
     font.LoadFromMemory(
         "<f><common pages=\"1\"/><pages><p id=\"4\"/></pages><chars count=\"1\">"
-        "<char id=\"65\" x=\"1\" y=\"2\" width=\"3\" height=\"4\" xoffset=\"-5\" yoffset=\"6\" xadvance=\"7\" page=\"8\"/>"
+        "<char id=\"65\" x=\"1\" y=\"2\" width=\"3\" height=\"4\" xoffset=\"-5\" yoffset=\"6\" xadvance=\"7\" "
+        "page=\"8\"/>"
         "</chars></f>");
     const CXmlFontGlyph* g = font.FindGlyph(65);
     ASSERT_NE(g, nullptr);
@@ -304,7 +308,8 @@ TEST_F(XmlFontDrawTest, GlyphsWithoutADrawablePageAreSkippedButAdvance) {
 }
 
 TEST_F(XmlFontDrawTest, ColourHoldsForEveryPageAndPagesShareCachedTextures) {
-    const std::string shared = std::string(kXmlFontSample).replace(std::string(kXmlFontSample).find("fonts/p1.png"), 12, "fonts/p0.png");
+    const std::string shared =
+        std::string(kXmlFontSample).replace(std::string(kXmlFontSample).find("fonts/p1.png"), 12, "fonts/p0.png");
     RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
         CXmlFont font;
         font.SetStarter(s);
@@ -330,11 +335,11 @@ TEST_F(XmlFontDrawTest, FontsThatCannotDrawDrawNothing) {
     const std::string glyphs = "<chars count=\"1\"><c id=\"65\" width=\"3\" height=\"3\" xadvance=\"4\"/></chars>";
     const std::string pages = "<pages><p file=\"fonts/p0.png\"/></pages>";
     const std::string documents[] = {
-        "<f>" + pages + glyphs + "</f>",                                  // no common
-        "<f><common pages=\"1\"/>" + glyphs + "</f>",                     // no pages element
-        "<f><common pages=\"1\"/>" + pages + "</f>",                      // no chars
-        "<f><common pages=\"0\"/>" + pages + glyphs + "</f>",             // no page slots
-        "<f><common pages=\"1\"/>" + pages + glyphs,                      // not XML
+        "<f>" + pages + glyphs + "</f>",                       // no common
+        "<f><common pages=\"1\"/>" + glyphs + "</f>",          // no pages element
+        "<f><common pages=\"1\"/>" + pages + "</f>",           // no chars
+        "<f><common pages=\"0\"/>" + pages + glyphs + "</f>",  // no page slots
+        "<f><common pages=\"1\"/>" + pages + glyphs,           // not XML
     };
     for (const std::string& doc : documents) {
         WithFont(doc, [&](CXmlFont& font) {
@@ -351,16 +356,17 @@ TEST_F(XmlFontDrawTest, FontsThatCannotDrawDrawNothing) {
 
 // A page file that cannot be loaded gives a sprite on texture 0.
 TEST_F(XmlFontDrawTest, AMissingPageFileDrawsWithTextureZero) {
-    WithFont("<f><common pages=\"1\"/><pages><p file=\"fonts/none.png\"/></pages>"
-             "<chars count=\"1\"><c id=\"65\" xadvance=\"4\"/></chars></f>",
-             [&](CXmlFont& font) {
-                 EXPECT_TRUE(font.GetPage(0)->HasSprite());
-                 font.Render(3, 4, "A");
-                 const std::vector<DrawnQuad> q = TakeQuads(engine);
-                 ASSERT_EQ(q.size(), 1u);
-                 EXPECT_EQ(q[0].tex, 0u);
-                 EXPECT_FLOAT_EQ(q[0].x, 3);
-             });
+    WithFont(
+        "<f><common pages=\"1\"/><pages><p file=\"fonts/none.png\"/></pages>"
+        "<chars count=\"1\"><c id=\"65\" xadvance=\"4\"/></chars></f>",
+        [&](CXmlFont& font) {
+            EXPECT_TRUE(font.GetPage(0)->HasSprite());
+            font.Render(3, 4, "A");
+            const std::vector<DrawnQuad> q = TakeQuads(engine);
+            ASSERT_EQ(q.size(), 1u);
+            EXPECT_EQ(q[0].tex, 0u);
+            EXPECT_FLOAT_EQ(q[0].x, 3);
+        });
 }
 
 }  // namespace

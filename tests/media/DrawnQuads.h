@@ -11,7 +11,7 @@ struct DrawnQuad {
     float x, y;           // screen top-left corner
     float right, bottom;  // screen bottom-right corner
     HTEXTURE tex;
-    uint32_t col;         // colour of the top-left corner
+    uint32_t col;  // colour of the top-left corner
 };
 
 // Takes the quads drawn so far and clears the engine's log.

@@ -13,8 +13,10 @@ inline const char kXmlFontSample[] =
     "    <page id=\"1\" file=\"fonts/p1.png\"/>\n"
     "  </pages>\n"
     "  <chars count=\"3\">\n"
-    "    <char id=\"65\" x=\"0\" y=\"0\" width=\"10\" height=\"12\" xoffset=\"1\" yoffset=\"2\" xadvance=\"11\" page=\"0\"/>\n"
-    "    <char id=\"66\" x=\"16\" y=\"32\" width=\"12\" height=\"14\" xoffset=\"-1\" yoffset=\"3\" xadvance=\"13\" page=\"1\"/>\n"
+    "    <char id=\"65\" x=\"0\" y=\"0\" width=\"10\" height=\"12\" xoffset=\"1\" yoffset=\"2\" xadvance=\"11\" "
+    "page=\"0\"/>\n"
+    "    <char id=\"66\" x=\"16\" y=\"32\" width=\"12\" height=\"14\" xoffset=\"-1\" yoffset=\"3\" xadvance=\"13\" "
+    "page=\"1\"/>\n"
     "    <char id=\"87\" x=\"40\" y=\"0\" width=\"70\" height=\"16\" xadvance=\"75\" page=\"0\"/>\n"
     "  </chars>\n"
     "</font>\n";

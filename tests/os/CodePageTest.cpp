@@ -11,18 +11,14 @@ struct Conversion {
     const char* expected;
 };
 
-void ExpectConversions(std::string (*convert)(const char*), std::initializer_list<Conversion> cases)
-{
-    for (const Conversion& c : cases)
-        EXPECT_EQ(convert(c.input), c.expected) << "input: " << c.input;
+void ExpectConversions(std::string (*convert)(const char*), std::initializer_list<Conversion> cases) {
+    for (const Conversion& c : cases) EXPECT_EQ(convert(c.input), c.expected) << "input: " << c.input;
 }
 
 // Large enough to need several rounds of the converter's buffer.
-std::string LongText(const std::string& piece)
-{
+std::string LongText(const std::string& piece) {
     std::string text;
-    while (text.size() < 100000)
-        text += piece;
+    while (text.size() < 100000) text += piece;
     return text;
 }
 
@@ -32,15 +28,18 @@ TEST(CodePageTest, Utf8LocaleKeepsValidTextAndReplacesBadBytes) {
     ScopedLocale locale;
     ASSERT_TRUE(locale.Use("C.UTF-8"));
     for (auto convert : {Utf8ToAnsi, AnsiToUtf8}) {
-        ExpectConversions(convert, {
-            {"", ""},
-            {"plain", "plain"},
-            {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
-            {"a\xff" "b", "a?b"},
-            {"end\xc3", "end?"},
-            {"\xc0\xaf", "??"},            // overlong '/'
-            {"\xed\xa0\x80", "???"},       // a UTF-16 surrogate
-        });
+        ExpectConversions(
+            convert, {
+                         {"", ""},
+                         {"plain", "plain"},
+                         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
+                         {"a\xff"
+                          "b",
+                          "a?b"},
+                         {"end\xc3", "end?"},
+                         {"\xc0\xaf", "??"},       // overlong '/'
+                         {"\xed\xa0\x80", "???"},  // a UTF-16 surrogate
+                     });
         EXPECT_EQ(convert(nullptr), "");
     }
     std::string text = LongText("abc \xc3\xa9\xe2\x82\xac ");
@@ -57,9 +56,12 @@ TEST(CodePageTest, AsciiLocaleReplacesWhatItCannotHold) {
 
 TEST(CodePageTest, Latin1LocaleConvertsBothWays) {
     ScopedLocale locale;
-    if (!UseLatin1(locale))
-        GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
-    ExpectConversions(Utf8ToAnsi, {{"caf\xc3\xa9", "caf\xe9"}, {"\xe2\x82\xac" "5", "?5"}, {"x\xff", "x?"}});
+    if (!UseLatin1(locale)) GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
+    ExpectConversions(Utf8ToAnsi, {{"caf\xc3\xa9", "caf\xe9"},
+                                   {"\xe2\x82\xac"
+                                    "5",
+                                    "?5"},
+                                   {"x\xff", "x?"}});
     ExpectConversions(AnsiToUtf8, {{"caf\xe9", "caf\xc3\xa9"}, {"\xff", "\xc3\xbf"}});
     std::string latin1 = LongText("abc \xe9\xfc ");
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(latin1.c_str()).c_str()), latin1);

@@ -14,10 +14,7 @@ using ::testing::Not;
 
 namespace {
 
-void ReportAtExit()
-{
-    std::fputs("atexit ran\n", stderr);
-}
+void ReportAtExit() { std::fputs("atexit ran\n", stderr); }
 
 struct FatalErrorTest : ::testing::Test {
     void SetUp() override { setenv("BRINDLEWICK_NO_DIALOG", "1", 1); }

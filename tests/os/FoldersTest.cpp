@@ -13,17 +13,14 @@ namespace {
 // Sets or clears one environment variable for a test and restores it after.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : m_Name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_Old = old;
+    ScopedEnv(const char* name, const char* value) : m_Name(name) {
+        if (const char* old = std::getenv(name)) m_Old = old;
         if (value != nullptr)
             setenv(name, value, 1);
         else
             unsetenv(name);
     }
-    ~ScopedEnv()
-    {
+    ~ScopedEnv() {
         if (m_Old)
             setenv(m_Name.c_str(), m_Old->c_str(), 1);
         else
@@ -35,8 +32,7 @@ private:
     std::optional<std::string> m_Old;
 };
 
-bool IsFolder(const std::string& path)
-{
+bool IsFolder(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
@@ -67,15 +63,16 @@ TEST_P(LocalDataFolderTest, FollowsXdgThenHome) {
     EXPECT_EQ(os::LocalDataFolder(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LocalDataFolderTest, ::testing::Values(
-    DataFolderCase{"Xdg", "/data/x", "/home/u", "/data/x/"},
-    DataFolderCase{"XdgWithSlash", "/data/x/", "/home/u", "/data/x/"},
-    DataFolderCase{"XdgUnset", nullptr, "/home/u", "/home/u/.local/share/"},
-    DataFolderCase{"XdgEmpty", "", "/home/u/", "/home/u/.local/share/"},
-    DataFolderCase{"XdgRelativeIsIgnored", "data", "/home/u", "/home/u/.local/share/"},
-    DataFolderCase{"NeitherSet", nullptr, nullptr, ""},
-    DataFolderCase{"HomeRelative", nullptr, "home", ""}),
-    [](const ::testing::TestParamInfo<DataFolderCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, LocalDataFolderTest,
+                         ::testing::Values(DataFolderCase{"Xdg", "/data/x", "/home/u", "/data/x/"},
+                                           DataFolderCase{"XdgWithSlash", "/data/x/", "/home/u", "/data/x/"},
+                                           DataFolderCase{"XdgUnset", nullptr, "/home/u", "/home/u/.local/share/"},
+                                           DataFolderCase{"XdgEmpty", "", "/home/u/", "/home/u/.local/share/"},
+                                           DataFolderCase{"XdgRelativeIsIgnored", "data", "/home/u",
+                                                          "/home/u/.local/share/"},
+                                           DataFolderCase{"NeitherSet", nullptr, nullptr, ""},
+                                           DataFolderCase{"HomeRelative", nullptr, "home", ""}),
+                         [](const ::testing::TestParamInfo<DataFolderCase>& info) { return info.param.name; });
 
 TEST(FoldersTest, CreateTestAndRemove) {
     TempFolder temp;

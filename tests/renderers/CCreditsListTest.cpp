@@ -125,9 +125,8 @@ TEST_F(CCreditsListTest, PicturesTakeTheImageSizeAndASpriteOverIt) {
         "<p>Text</p>"
         "</credits>");
     ASSERT_EQ(list.GetCount(), 4);
-    EXPECT_EQ(engine->Calls("Texture_Load"),
-              (std::vector<std::string>{"Texture_Load(images/logo.png,0,false)",
-                                        "Texture_Load(images/missing.png,0,false)"}));
+    EXPECT_EQ(engine->Calls("Texture_Load"), (std::vector<std::string>{"Texture_Load(images/logo.png,0,false)",
+                                                                       "Texture_Load(images/missing.png,0,false)"}));
 
     CCreditsItem* logo = Item(0);
     EXPECT_NE(logo->GetTexture(), 0u);
@@ -198,8 +197,7 @@ TEST(CCreditsListParseColor, ReadsHexadecimalInUnsignedArithmetic) {
         {"FFFFFFFFFF00FF00", 0xFF00FF00},
         {"-FFFFFFFFF", 0x00000001},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CCreditsList::ParseColor(c.text), c.value) << (c.text ? c.text : "null");
+    for (const auto& c : cases) EXPECT_EQ(CCreditsList::ParseColor(c.text), c.value) << (c.text ? c.text : "null");
 }
 
 }  // namespace

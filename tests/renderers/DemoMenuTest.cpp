@@ -70,12 +70,18 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
     hover.mouseX = kButtonX;
     hover.mouseY = kButtonY;
     const RecordedInput frames[] = {
-        RecordedInput(), hover,
-        Key(GFXK_A + ('O' - 'A')), Key(GFXK_LEFT), Key(GFXK_ESCAPE),
+        RecordedInput(),
+        hover,
+        Key(GFXK_A + ('O' - 'A')),
+        Key(GFXK_LEFT),
+        Key(GFXK_ESCAPE),
         // Escape comes up on the menu after it took the player back: no quit.
         Up(GFXK_ESCAPE),
-        Key(GFXK_A + ('C' - 'A')), Up(GFXK_LBUTTON),
-        Key(GFXK_ESCAPE), Up(GFXK_ESCAPE), Key(GFXK_A + ('Y' - 'A')),
+        Key(GFXK_A + ('C' - 'A')),
+        Up(GFXK_LBUTTON),
+        Key(GFXK_ESCAPE),
+        Up(GFXK_ESCAPE),
+        Key(GFXK_A + ('Y' - 'A')),
     };
     for (const RecordedInput& input : frames) engine->QueueInput(input);
 
@@ -93,8 +99,8 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
     EXPECT_EQ(engine->FramesRun(), 11);
     CGFXFuncHelperBase* options = &menu.GetOptionsRenderer();
     CGFXFuncHelperBase* credits = &menu.GetCreditsRenderer();
-    EXPECT_EQ(g_Active, (std::vector<CGFXFuncHelperBase*>{&menu, &menu, options, options, &menu, &menu, credits,
-                                                           &menu, &menu, &menu}));
+    EXPECT_EQ(g_Active, (std::vector<CGFXFuncHelperBase*>{&menu, &menu, options, options, &menu, &menu, credits, &menu,
+                                                          &menu, &menu}));
     EXPECT_EQ(g_Dialog, (std::vector<bool>{false, false, false, false, false, false, false, false, false, true}));
     // The hovered button lights up from the frame the mouse is over it.
     ASSERT_GE(g_Pixel.size(), 3u);

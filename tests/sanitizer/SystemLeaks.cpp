@@ -12,11 +12,10 @@ namespace {
 // can name it in the stacks of its allocations instead of an unloaded
 // "unknown module" that no suppression matches.
 __attribute__((constructor)) void PinSoftwareDriver() {
-    for (const char* path : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
-                             "/usr/lib/aarch64-linux-gnu/dri/swrast_dri.so", "/usr/lib64/dri/swrast_dri.so",
-                             "/usr/lib/dri/swrast_dri.so"}) {
-        if (dlopen(path, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE))
-            return;
+    for (const char* path :
+         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/aarch64-linux-gnu/dri/swrast_dri.so",
+          "/usr/lib64/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"}) {
+        if (dlopen(path, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE)) return;
     }
 }
 

@@ -87,11 +87,13 @@ TEST_F(CLuaBinderTest, RegisterPushesOneTableOfMethodsWithATwoFieldMetatable) {
     probe->Binder().Register();
     EXPECT_EQ(lua_gettop(L), top + 1);
     lua_setglobal(L, "obj");
-    EXPECT_EQ(LuaEval(L, "local n = 0 for k, v in pairs(obj) do n = n + 1 assert(type(v) == 'function') end "
-                         "return n, type(obj.Echo), type(obj.Count), type(obj.Delete)"),
+    EXPECT_EQ(LuaEval(L,
+                      "local n = 0 for k, v in pairs(obj) do n = n + 1 assert(type(v) == 'function') end "
+                      "return n, type(obj.Echo), type(obj.Count), type(obj.Delete)"),
               "3,function,function,function");
-    EXPECT_EQ(LuaEval(L, "local keys = {} for k in pairs(getmetatable(obj)) do keys[#keys + 1] = k end "
-                         "table.sort(keys) return table.concat(keys, ' ')"),
+    EXPECT_EQ(LuaEval(L,
+                      "local keys = {} for k in pairs(getmetatable(obj)) do keys[#keys + 1] = k end "
+                      "table.sort(keys) return table.concat(keys, ' ')"),
               "__index __newindex");
     EXPECT_EQ(LuaEval(L, "return obj:Echo(21), obj.Echo(obj, 1.5)"), "42,3");
     EXPECT_EQ(log, (std::vector<std::string>{"call Echo 1", "call Echo 1"}));
@@ -107,8 +109,7 @@ TEST_F(CLuaBinderTest, ARepeatedNameKeepsBothEntriesAndTheTableCallsTheLater) {
 TEST_F(CLuaBinderTest, EachRegisterMakesItsOwnTableOverTheSameObject) {
     Bind("a");
     Bind("b");
-    EXPECT_EQ(LuaEval(L, "return a ~= b, getmetatable(a) ~= getmetatable(b), a:Echo(1), b:Echo(2)"),
-              "true,true,2,4");
+    EXPECT_EQ(LuaEval(L, "return a ~= b, getmetatable(a) ~= getmetatable(b), a:Echo(1), b:Echo(2)"), "true,true,2,4");
     // A field that exists is replaced in that table only; the object is not told.
     EXPECT_EQ(LuaEval(L, "a.Echo = function() return 'mine' end return a:Echo(), b:Echo(3)"), "mine,6");
     EXPECT_EQ(log, (std::vector<std::string>{"call Echo 1", "call Echo 1", "call Echo 1"}));
@@ -170,8 +171,7 @@ TEST_F(CLuaBinderTest, ErrorsInAHandlerTravelToTheScript) {
 
 TEST_F(CLuaBinderTest, CoroutinesCallWithTheirOwnStack) {
     Bind("obj");
-    EXPECT_EQ(LuaEval(L, "local co = coroutine.wrap(function(x) coroutine.yield(obj:Echo(x)) end) return co(5)"),
-              "10");
+    EXPECT_EQ(LuaEval(L, "local co = coroutine.wrap(function(x) coroutine.yield(obj:Echo(x)) end) return co(5)"), "10");
 }
 
 }  // namespace

@@ -18,14 +18,14 @@ TEST_F(HostInputFunctionsTest, QueriesReportTheFramesInput) {
     input.key = GFXK_A;
     input.chr = 'a';
     engine->QueueInput(input);
-    const std::string out = Run(
-        "function Update(dt)\n"
-        "  local x, y = Host:MousePos()\n"
-        "  print(x, y, Host:LeftMousePressed(), Host:EscapePressed(), Host:EnterPressed(),\n"
-        "        Host:LeftMouseClicked(), Host:GetLastPressedKey(), Host:GetLastPressedChar(),\n"
-        "        Host:IsKeyPressed(65), Host:IsKeyPressed(66))\n"
-        "end\n",
-        2);
+    const std::string out =
+        Run("function Update(dt)\n"
+            "  local x, y = Host:MousePos()\n"
+            "  print(x, y, Host:LeftMousePressed(), Host:EscapePressed(), Host:EnterPressed(),\n"
+            "        Host:LeftMouseClicked(), Host:GetLastPressedKey(), Host:GetLastPressedChar(),\n"
+            "        Host:IsKeyPressed(65), Host:IsKeyPressed(66))\n"
+            "end\n",
+            2);
     EXPECT_EQ(out,
               "12.5\t7.25\ttrue\ttrue\ttrue\ttrue\t65\t97\ttrue\tfalse\n"
               "0\t0\tfalse\tfalse\tfalse\tfalse\t0\t0\tfalse\tfalse\n");
@@ -35,15 +35,15 @@ TEST_F(HostInputFunctionsTest, KeyCodesOutsideTheKeyRangeAreNeverPressed) {
     RecordedInput input;
     input.held = {0, GFXK_A, 255};
     engine->QueueInput(input);
-    const std::string out = Run(
-        "local codes = {-1, 256, 4294967361, 0/0, 1/0, -1/0, 1e300, -2147483648,\n"
-        "               -0.5, 65.9, '65', 255.5}\n"
-        "function Update(dt)\n"
-        "  local seen = {}\n"
-        "  for i, code in ipairs(codes) do seen[i] = tostring(Host:IsKeyPressed(code)) end\n"
-        "  print(table.concat(seen, ' '))\n"
-        "  print(ErrorOf('IsKeyPressed', true))\n"
-        "end\n");
+    const std::string out =
+        Run("local codes = {-1, 256, 4294967361, 0/0, 1/0, -1/0, 1e300, -2147483648,\n"
+            "               -0.5, 65.9, '65', 255.5}\n"
+            "function Update(dt)\n"
+            "  local seen = {}\n"
+            "  for i, code in ipairs(codes) do seen[i] = tostring(Host:IsKeyPressed(code)) end\n"
+            "  print(table.concat(seen, ' '))\n"
+            "  print(ErrorOf('IsKeyPressed', true))\n"
+            "end\n");
     EXPECT_EQ(out,
               "false false false false false false false false true true true true\n"
               "lua_isnumber(luaVM,idx)\n");

@@ -39,18 +39,20 @@ protected:
 
     // Runs one frame whose "Render" runs `body` once.
     std::string RunInRender(const std::string& body, int frames = 1) {
-        return RunProbed("function Init(h) Host = h end\n"
-                         "function Update(dt) end\n"
-                         "function Render(x, y)\n"
-                         "  if Done then return end\n"
-                         "  Done = true\n" +
-                             body + "\nend\n",
-                         frames);
+        return RunProbed(
+            "function Init(h) Host = h end\n"
+            "function Update(dt) end\n"
+            "function Render(x, y)\n"
+            "  if Done then return end\n"
+            "  Done = true\n" +
+                body + "\nend\n",
+            frames);
     }
 
     // The texels of the masked sprite that `call` makes, as drawn in "Render".
     std::vector<uint32_t> Compose(const std::string& call) {
-        const std::string out = RunInRender("local s = " + call + "\n"
+        const std::string out = RunInRender("local s = " + call +
+                                            "\n"
                                             "s:Render(0, 0); KeepTexels(LastQuadTexture()); print(LastQuadTexture())");
         return probe.Kept(static_cast<HTEXTURE>(std::stoul(out)));
     }
@@ -135,14 +137,18 @@ TEST_F(HostMaskFunctionsTest, TheTemporarySpriteLivesUntilTheNextCallOrTheEndOfR
         "end\n"
         "function Render(x, y)\n"
         "  if Kept then return end\n"
-        "  local a = " + MaskCall() + "\n"
-        "  a:Render(0, 0); local ta = LastQuadTexture()\n"
-        "  Kept = " + MaskCall() + "\n"
-        "  local last = LastQuadTexture()\n"
-        "  a:Render(0, 0); print(select('#', a:Size()), LastQuadTexture() == last, LockTexture(ta))\n"
-        "  Kept:Render(0, 0); KeptTexture = LastQuadTexture()\n"
-        "  print(KeptTexture ~= ta, Kept:Size())\n"
-        "end\n",
+        "  local a = " +
+            MaskCall() +
+            "\n"
+            "  a:Render(0, 0); local ta = LastQuadTexture()\n"
+            "  Kept = " +
+            MaskCall() +
+            "\n"
+            "  local last = LastQuadTexture()\n"
+            "  a:Render(0, 0); print(select('#', a:Size()), LastQuadTexture() == last, LockTexture(ta))\n"
+            "  Kept:Render(0, 0); KeptTexture = LastQuadTexture()\n"
+            "  print(KeptTexture ~= ta, Kept:Size())\n"
+            "end\n",
         2);
     EXPECT_EQ(out,
               "0\ttrue\tfalse\n"
@@ -155,14 +161,17 @@ TEST_F(HostMaskFunctionsTest, TheTemporarySpriteLivesUntilTheNextCallOrTheEndOfR
 // The temporary sprite is in no list: its own "Delete" must not lead to a
 // second deletion later.
 TEST_F(HostMaskFunctionsTest, DeleteOfTheTemporarySpriteDeletesItOnce) {
-    const std::string out = RunInRender(
-        "local a = " + MaskCall() + "\n"
-        "a:Render(0, 0); local ta = LastQuadTexture()\n"
-        "a:Delete(); print(select('#', a:Size()), LockTexture(ta)); UnlockTexture(ta)\n"
-        "local b = " + MaskCall() + "\n"
-        "b:Render(0, 0); Tb = LastQuadTexture(); b:Delete()\n"
-        "print(LockTexture(ta))",
-        2);
+    const std::string out =
+        RunInRender("local a = " + MaskCall() +
+                        "\n"
+                        "a:Render(0, 0); local ta = LastQuadTexture()\n"
+                        "a:Delete(); print(select('#', a:Size()), LockTexture(ta)); UnlockTexture(ta)\n"
+                        "local b = " +
+                        MaskCall() +
+                        "\n"
+                        "b:Render(0, 0); Tb = LastQuadTexture(); b:Delete()\n"
+                        "print(LockTexture(ta))",
+                    2);
     EXPECT_EQ(out, "0\ttrue\nfalse\n");
     const std::vector<std::string> frees = engine->Calls("Texture_Free");
     for (const std::string& call : frees) EXPECT_EQ(std::count(frees.begin(), frees.end(), call), 1) << call;
@@ -187,9 +196,11 @@ TEST_P(MaskFailureTest, GivesNoResult) {
     images >> first >> mask;
     const std::string out = RunInRender(
         "Host:CacheTexture('images/first.png'); Host:CacheTexture('images/second.png')\n"
-        "Host:CacheTexture('images/mask.png')\n" + std::string(c.prologue) +
+        "Host:CacheTexture('images/mask.png')\n" +
+        std::string(c.prologue) +
         "\nlocal before = LiveTextures()\n"
-        "print(select('#', " + MaskCall("G", 0, 0, mask, first) + "), LiveTextures() - before)");
+        "print(select('#', " +
+        MaskCall("G", 0, 0, mask, first) + "), LiveTextures() - before)");
     EXPECT_EQ(out, "0\t0\n");
     const std::vector<std::string> clears = engine->Calls("Gfx_Clear");
     EXPECT_EQ(std::count(clears.begin(), clears.end(), "Gfx_Clear(0xFFFFFFFF)"), c.clears);
@@ -197,16 +208,16 @@ TEST_P(MaskFailureTest, GivesNoResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MaskFailureTest,
-    ::testing::Values(
-        FailureCase{"NoTarget", [](RecordingEngine* e) { e->failTargetCreate = true; }, "",
-                    "images/first.png images/mask.png", 0},
-        FailureCase{"NoFirstImage", nullptr, "", "images/missing.png images/mask.png", 0},
-        FailureCase{"NoMaskImage", nullptr, "", "images/first.png images/missing.png", 0},
-        FailureCase{"NoCopy", [](RecordingEngine* e) { e->failTextureCreate = true; }, "",
-                    "images/first.png images/mask.png", 1},
-        FailureCase{"MaskLocked", nullptr,
-                    "Host:GetSprite('images/mask.png', false, 1, 1):Render(0, 0); LockTexture(LastQuadTexture())",
-                    "images/first.png images/mask.png", 1}),
+    ::testing::Values(FailureCase{"NoTarget", [](RecordingEngine* e) { e->failTargetCreate = true; }, "",
+                                  "images/first.png images/mask.png", 0},
+                      FailureCase{"NoFirstImage", nullptr, "", "images/missing.png images/mask.png", 0},
+                      FailureCase{"NoMaskImage", nullptr, "", "images/first.png images/missing.png", 0},
+                      FailureCase{"NoCopy", [](RecordingEngine* e) { e->failTextureCreate = true; }, "",
+                                  "images/first.png images/mask.png", 1},
+                      FailureCase{
+                          "MaskLocked", nullptr,
+                          "Host:GetSprite('images/mask.png', false, 1, 1):Render(0, 0); LockTexture(LastQuadTexture())",
+                          "images/first.png images/mask.png", 1}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 // Log length when the first frame's render callback begins.
@@ -227,12 +238,16 @@ class MaskSceneTest : public HostMaskFunctionsTest, public ::testing::WithParamI
 TEST_P(MaskSceneTest, DrawsIntoTheTargetInItsOwnScene) {
     const SceneCase& c = GetParam();
     engine->betweenFrames = [](int) { g_RenderStart = RecordingEngine::Instance()->Log().size(); };
-    const std::string compose = "local s = " + MaskCall() + "; s:Render(0, 0); KeepTexels(LastQuadTexture()); "
+    const std::string compose = "local s = " + MaskCall() +
+                                "; s:Render(0, 0); KeepTexels(LastQuadTexture()); "
                                 "print(LastQuadTexture())";
-    const std::string out = RunProbed(std::string("function Init(h) Host = h; ") + c.init + " end\n"
-                                      "function Update(dt) " + c.update + " end\n"
-                                      "function Render(x, y) if Compose then Compose = false; " + c.render +
-                                      " " + compose + " end end\n");
+    const std::string out = RunProbed(std::string("function Init(h) Host = h; ") + c.init +
+                                      " end\n"
+                                      "function Update(dt) " +
+                                      c.update +
+                                      " end\n"
+                                      "function Render(x, y) if Compose then Compose = false; " +
+                                      c.render + " " + compose + " end end\n");
     ASSERT_FALSE(out.empty());
     const std::vector<uint32_t>& texels = probe.Kept(static_cast<HTEXTURE>(std::stoul(out)));
     ASSERT_FALSE(texels.empty());
@@ -250,16 +265,25 @@ TEST_P(MaskSceneTest, DrawsIntoTheTargetInItsOwnScene) {
     EXPECT_EQ(scenes, c.scenes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, MaskSceneTest,
-    ::testing::Values(
-        SceneCase{"AutomaticRendering", "Compose = true", "", "",
-                  {"|", "Gfx_BeginScene(0)", "Gfx_EndScene()", "Gfx_BeginScene(T)", "Gfx_Clear(0xFFFFFFFF)",
-                   "Gfx_EndScene()", "Gfx_BeginScene(0)", "Gfx_EndScene()"}},
-        SceneCase{"ScriptsOwnScene", "Compose = true; h:SetAutoRenderingMode(false)", "", "Host:BeginScene()",
-                  {"|", "Gfx_BeginScene(0)", "Gfx_BeginScene(T)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()"}},
-        // "Render" reached from "Update": no screen scene is begun in the frame.
-        SceneCase{"OutsideTheRenderCallback", "", "Compose = true; Host:Render(0, 0)", "",
-                  {"Gfx_BeginScene(T)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()", "|", "Gfx_BeginScene(0)",
-                   "Gfx_EndScene()"}}),
-    [](const ::testing::TestParamInfo<SceneCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, MaskSceneTest,
+                         ::testing::Values(SceneCase{"AutomaticRendering",
+                                                     "Compose = true",
+                                                     "",
+                                                     "",
+                                                     {"|", "Gfx_BeginScene(0)", "Gfx_EndScene()", "Gfx_BeginScene(T)",
+                                                      "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()", "Gfx_BeginScene(0)",
+                                                      "Gfx_EndScene()"}},
+                                           SceneCase{"ScriptsOwnScene",
+                                                     "Compose = true; h:SetAutoRenderingMode(false)",
+                                                     "",
+                                                     "Host:BeginScene()",
+                                                     {"|", "Gfx_BeginScene(0)", "Gfx_BeginScene(T)",
+                                                      "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()"}},
+                                           // "Render" reached from "Update": no screen scene is begun in the frame.
+                                           SceneCase{"OutsideTheRenderCallback",
+                                                     "",
+                                                     "Compose = true; Host:Render(0, 0)",
+                                                     "",
+                                                     {"Gfx_BeginScene(T)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()",
+                                                      "|", "Gfx_BeginScene(0)", "Gfx_EndScene()"}}),
+                         [](const ::testing::TestParamInfo<SceneCase>& info) { return std::string(info.param.name); });

@@ -36,7 +36,9 @@ protected:
     // A script whose Update runs `body` once, with the host table in Host.
     static std::string InUpdate(const std::string& body) {
         return "function Init(h) Host = h end\n"
-               "function Update(dt)\n" + body + "\nend\n"
+               "function Update(dt)\n" +
+               body +
+               "\nend\n"
                "function Render(x, y) end\n";
     }
 };
@@ -97,14 +99,14 @@ TEST_F(HostMediaFunctionsTest, GetSpriteChecksItsArgumentsBeforeMakingAnything) 
 }
 
 TEST_F(HostMediaFunctionsTest, SpritesOnOneFileShareItsTextureAndOutliveEachOther) {
-    const std::string out = RunProbed(InUpdate(
-        "  local a = Host:GetSprite('images/w256.png', false, 1, 1)\n"
-        "  local b = Host:GetSprite('images/w256.png', false, 1, 1)\n"
-        "  a:Render(0, 0); local ta = LastQuadTexture()\n"
-        "  b:Render(0, 0); local tb = LastQuadTexture()\n"
-        "  a:Delete()\n"
-        "  a:Render(50, 0); print(select('#', a:Size()))\n"
-        "  b:Render(20, 0); print(ta == tb, LastQuadTexture() == tb)"));
+    const std::string out =
+        RunProbed(InUpdate("  local a = Host:GetSprite('images/w256.png', false, 1, 1)\n"
+                           "  local b = Host:GetSprite('images/w256.png', false, 1, 1)\n"
+                           "  a:Render(0, 0); local ta = LastQuadTexture()\n"
+                           "  b:Render(0, 0); local tb = LastQuadTexture()\n"
+                           "  a:Delete()\n"
+                           "  a:Render(50, 0); print(select('#', a:Size()))\n"
+                           "  b:Render(20, 0); print(ta == tb, LastQuadTexture() == tb)"));
     EXPECT_EQ(out, "0\ntrue\ttrue\n");
     EXPECT_EQ(engine->Count("Texture_Load"), 1);
     EXPECT_EQ(engine->Quads().size(), 3u);
@@ -124,10 +126,9 @@ TEST_F(HostMediaFunctionsTest, CacheFillingServesLaterRequests) {
         "end\n"
         "function Update(dt) end function Render(x, y) end\n");
     EXPECT_EQ(out, "false\tlua_isstring(luaVM,idx)\nfalse\tlua_isstring(luaVM,idx)\n");
-    EXPECT_EQ(engine->Calls("Texture_Load"),
-              (std::vector<std::string>{"Texture_Load(images/w256.png,0,false)",
-                                        "Texture_Load(images/missing.png,0,false)",
-                                        "Texture_Load(images/missing.png,0,false)"}));
+    EXPECT_EQ(engine->Calls("Texture_Load"), (std::vector<std::string>{"Texture_Load(images/w256.png,0,false)",
+                                                                       "Texture_Load(images/missing.png,0,false)",
+                                                                       "Texture_Load(images/missing.png,0,false)"}));
     EXPECT_EQ(engine->Calls("Effect_Load"),
               (std::vector<std::string>{"Effect_Load(sfx/hit.wav,0)", "Effect_Load(sfx/missing.wav,0)",
                                         "Effect_Load(sfx/missing.wav,0)"}));
@@ -138,15 +139,15 @@ TEST_F(HostMediaFunctionsTest, FontsAndSoundsAreMadeAlsoForMissingFiles) {
     engine->AddImage("fonts/glyphs.png", 64, 64);
     engine->AddFile("fonts/game.fnt", "[GFXFONT]\nBitmap = glyphs.png\nChar=41,0,0,10,17,0,1\n");
     engine->AddSound("sfx/hit.wav");
-    const std::string out = RunMain(InUpdate(
-        "  local f = Host:GetFont('fonts/game.fnt'); local g = Host:GetFont('fonts/missing.fnt')\n"
-        "  print(f:StringWidth('AA') > 0, g:StringWidth('AA'))\n"
-        "  f:DrawString(0, 0, 'A'); g:DrawString(0, 0, 'A')\n"
-        "  local s = Host:GetSound('sfx/hit.wav'); local m = Host:GetSound('sfx/missing.wav')\n"
-        "  s:Play(false, 80); m:Play(false, 80)\n"
-        "  print(s:IsPlaying(), m:IsPlaying())\n"
-        "  print(pcall(Host.GetFont, Host))\n"
-        "  print(pcall(Host.GetSound, Host))"));
+    const std::string out =
+        RunMain(InUpdate("  local f = Host:GetFont('fonts/game.fnt'); local g = Host:GetFont('fonts/missing.fnt')\n"
+                         "  print(f:StringWidth('AA') > 0, g:StringWidth('AA'))\n"
+                         "  f:DrawString(0, 0, 'A'); g:DrawString(0, 0, 'A')\n"
+                         "  local s = Host:GetSound('sfx/hit.wav'); local m = Host:GetSound('sfx/missing.wav')\n"
+                         "  s:Play(false, 80); m:Play(false, 80)\n"
+                         "  print(s:IsPlaying(), m:IsPlaying())\n"
+                         "  print(pcall(Host.GetFont, Host))\n"
+                         "  print(pcall(Host.GetSound, Host))"));
     EXPECT_EQ(out,
               "true\t0\n"
               "true\tfalse\n"
@@ -162,16 +163,16 @@ TEST_F(HostMediaFunctionsTest, ParticlesAndExtendedFontsDrawWhatTheirFilesDescri
     engine->AddFile("fonts/game.xml", kXmlFontSample);
     engine->AddImage("fonts/p0.png", 256, 256);
     engine->AddImage("fonts/p1.png", 256, 256);
-    const std::string out = RunMain(InUpdate(
-        "  local p = Host:GetParticle('fx/steady.psi', 'images/spark.png')\n"
-        "  p:FireAt(100, 100); p:Update(0.5); p:Render()\n"
-        "  local q = Host:GetParticle('fx/missing.psi', 'images/spark.png')\n"
-        "  q:FireAt(100, 100); q:Update(0.5); q:Render()\n"
-        "  print(p:IsAlive(), q:IsAlive())\n"
-        "  local f = Host:GetFontEx('fonts/game.xml'); local g = Host:GetFontEx('fonts/missing.xml')\n"
-        "  print(f:StringWidth('AB'), g:StringWidth('AB'))\n"
-        "  print(pcall(Host.GetParticle, Host, 'fx/steady.psi'))\n"
-        "  print(pcall(Host.GetFontEx, Host))"));
+    const std::string out =
+        RunMain(InUpdate("  local p = Host:GetParticle('fx/steady.psi', 'images/spark.png')\n"
+                         "  p:FireAt(100, 100); p:Update(0.5); p:Render()\n"
+                         "  local q = Host:GetParticle('fx/missing.psi', 'images/spark.png')\n"
+                         "  q:FireAt(100, 100); q:Update(0.5); q:Render()\n"
+                         "  print(p:IsAlive(), q:IsAlive())\n"
+                         "  local f = Host:GetFontEx('fonts/game.xml'); local g = Host:GetFontEx('fonts/missing.xml')\n"
+                         "  print(f:StringWidth('AB'), g:StringWidth('AB'))\n"
+                         "  print(pcall(Host.GetParticle, Host, 'fx/steady.psi'))\n"
+                         "  print(pcall(Host.GetFontEx, Host))"));
     EXPECT_EQ(out,
               "true\tfalse\n"
               "24\t0\n"

@@ -14,27 +14,69 @@ namespace {
 class HostRendererFunctionsTest : public HostScriptFixture {};
 
 TEST_F(HostRendererFunctionsTest, TableHoldsTheFiftyThreeFunctionsInIdOrder) {
-    const char* const names[] = {
-        "GetSprite", "MousePos", "GetScreenResolution", "LeftMousePressed", "SwitchToRenderer", "Exit",
-        "RunScript", "GetLastSurface", "HideCursor", "ShowCursor", "EscapePressed", "EnterPressed", "EndModal",
-        "ShowModal", "GetFont", "GetSound", "ConfigGetString", "ConfigSetString", "ConfigGetNumber",
-        "ConfigSetNumber", "GetParticle", "SetClipping", "RegisterRenderer", "CacheTexture", "CacheSound",
-        "Update", "Render", "GetRegisteredRenderer", "CallFunction", "LeftMouseClicked", "SetDebugFontColor",
-        "ClearScreen", "EnableSound", "SetSoundVolume", "TestIntersection", "EmulateLeftMouseClicked",
-        "ResetLeftMouseClickedEmulation", "GetLastPressedKey", "GetLastPressedChar", "IsKeyPressed",
-        "OutputDebugString", "SetCursorHotSpot", "GetFPS", "SetFullScreen", "GetMaskedSprite",
-        "SetAutoRenderingMode", "BeginScene", "EndScene", "GetFontEx", "SetCursor", "ShowSystemCursor",
-        "GetTextFileData", "ConfigDeleteSection"};
+    const char* const names[] = {"GetSprite",
+                                 "MousePos",
+                                 "GetScreenResolution",
+                                 "LeftMousePressed",
+                                 "SwitchToRenderer",
+                                 "Exit",
+                                 "RunScript",
+                                 "GetLastSurface",
+                                 "HideCursor",
+                                 "ShowCursor",
+                                 "EscapePressed",
+                                 "EnterPressed",
+                                 "EndModal",
+                                 "ShowModal",
+                                 "GetFont",
+                                 "GetSound",
+                                 "ConfigGetString",
+                                 "ConfigSetString",
+                                 "ConfigGetNumber",
+                                 "ConfigSetNumber",
+                                 "GetParticle",
+                                 "SetClipping",
+                                 "RegisterRenderer",
+                                 "CacheTexture",
+                                 "CacheSound",
+                                 "Update",
+                                 "Render",
+                                 "GetRegisteredRenderer",
+                                 "CallFunction",
+                                 "LeftMouseClicked",
+                                 "SetDebugFontColor",
+                                 "ClearScreen",
+                                 "EnableSound",
+                                 "SetSoundVolume",
+                                 "TestIntersection",
+                                 "EmulateLeftMouseClicked",
+                                 "ResetLeftMouseClickedEmulation",
+                                 "GetLastPressedKey",
+                                 "GetLastPressedChar",
+                                 "IsKeyPressed",
+                                 "OutputDebugString",
+                                 "SetCursorHotSpot",
+                                 "GetFPS",
+                                 "SetFullScreen",
+                                 "GetMaskedSprite",
+                                 "SetAutoRenderingMode",
+                                 "BeginScene",
+                                 "EndScene",
+                                 "GetFontEx",
+                                 "SetCursor",
+                                 "ShowSystemCursor",
+                                 "GetTextFileData",
+                                 "ConfigDeleteSection"};
     static_assert(sizeof names / sizeof names[0] == CHostFunctionTable::kCount);
     for (int id = 1; id <= CHostFunctionTable::kCount; ++id) EXPECT_STREQ(CHostFunctionTable::Name(id), names[id - 1]);
 
-    const std::string out = Run(
-        "function Init(h)\n"
-        "  local n = 0\n"
-        "  for k, v in pairs(h) do if type(v) == 'function' then n = n + 1 end end\n"
-        "  h.Extra = 1\n"
-        "  print(n, h.Extra, h.NoSuchFunction)\n"
-        "end\n");
+    const std::string out =
+        Run("function Init(h)\n"
+            "  local n = 0\n"
+            "  for k, v in pairs(h) do if type(v) == 'function' then n = n + 1 end end\n"
+            "  h.Extra = 1\n"
+            "  print(n, h.Extra, h.NoSuchFunction)\n"
+            "end\n");
     EXPECT_EQ(out, "53\tnil\tnil\n");
 }
 
@@ -54,19 +96,19 @@ TEST_F(HostRendererFunctionsTest, DispatchIsByIdAndUnknownIdsReturnNothing) {
 }
 
 TEST_F(HostRendererFunctionsTest, BadArgumentsAndFailedChecksRaiseTheirTextBeforeAnyEffect) {
-    const std::string out = Run(
-        "local cases = {\n"
-        "  {'SwitchToRenderer'}, {'RunScript', {}}, {'ShowModal', {}}, {'RegisterRenderer', 'a'},\n"
-        "  {'Update'}, {'Update', 'fast'}, {'Render', 1}, {'GetRegisteredRenderer'},\n"
-        "  {'CallFunction', true}, {'EndModal'},\n"
-        "}\n"
-        "function Init(h)\n"
-        "  Host = h\n"
-        "  for _, c in ipairs(cases) do print(c[1], ErrorOf(c[1], unpack(c, 2, table.maxn(c)))) end\n"
-        "  print(select('#', Host:GetRegisteredRenderer('a')))\n"
-        "end\n"
-        "function Update(dt) print('main update') end\n",
-        2);
+    const std::string out =
+        Run("local cases = {\n"
+            "  {'SwitchToRenderer'}, {'RunScript', {}}, {'ShowModal', {}}, {'RegisterRenderer', 'a'},\n"
+            "  {'Update'}, {'Update', 'fast'}, {'Render', 1}, {'GetRegisteredRenderer'},\n"
+            "  {'CallFunction', true}, {'EndModal'},\n"
+            "}\n"
+            "function Init(h)\n"
+            "  Host = h\n"
+            "  for _, c in ipairs(cases) do print(c[1], ErrorOf(c[1], unpack(c, 2, table.maxn(c)))) end\n"
+            "  print(select('#', Host:GetRegisteredRenderer('a')))\n"
+            "end\n"
+            "function Update(dt) print('main update') end\n",
+            2);
     EXPECT_EQ(out,
               "SwitchToRenderer\tlua_isstring(luaVM,idx)\n"
               "RunScript\tlua_isstring(luaVM,idx)\n"
@@ -88,20 +130,20 @@ TEST_F(HostRendererFunctionsTest, BadArgumentsAndFailedChecksRaiseTheirTextBefor
 TEST_F(HostRendererFunctionsTest, SwitchToRendererReadsTheLastNameAndIgnoresUnknownOnes) {
     Serve("a", "function Update(dt) print('a') end");
     Serve("b", "function Update(dt) print('b') end");
-    const std::string out = Run(
-        "function Init(h)\n"
-        "  Host = h\n"
-        "  Host:RegisterRenderer('a', 'scripts/a.lua')\n"
-        "  Host:RegisterRenderer('b', 'scripts/b.lua')\n"
-        "end\n"
-        "frame = 0\n"
-        "function Update(dt)\n"
-        "  frame = frame + 1\n"
-        "  print('main ' .. frame)\n"
-        "  if frame == 1 then Host:SwitchToRenderer('nobody') end\n"
-        "  if frame == 2 then Host:SwitchToRenderer('b', 'a') end\n"
-        "end\n",
-        3);
+    const std::string out =
+        Run("function Init(h)\n"
+            "  Host = h\n"
+            "  Host:RegisterRenderer('a', 'scripts/a.lua')\n"
+            "  Host:RegisterRenderer('b', 'scripts/b.lua')\n"
+            "end\n"
+            "frame = 0\n"
+            "function Update(dt)\n"
+            "  frame = frame + 1\n"
+            "  print('main ' .. frame)\n"
+            "  if frame == 1 then Host:SwitchToRenderer('nobody') end\n"
+            "  if frame == 2 then Host:SwitchToRenderer('b', 'a') end\n"
+            "end\n",
+            3);
     EXPECT_EQ(out, "main 1\nmain 2\na\n");
 }
 
@@ -116,17 +158,17 @@ TEST_F(HostRendererFunctionsTest, RegisterRendererKeepsAScriptRendererAndReplace
     FixedScreen fixed("scripts\\fixed.lua");
     starter->GetKeyBinder()->Register("fixed", &fixed);
 
-    const std::string out = Run(
-        "function Init(h)\n"
-        "  Host = h\n"
-        "  print(select('#', Host:GetRegisteredRenderer('fixed')))\n"
-        "  Host:RegisterRenderer('dup', 'scripts/first.lua')\n"
-        "  Host:RegisterRenderer('dup', 'scripts/second.lua')\n"
-        "  Host:GetRegisteredRenderer('dup'):CallFunction('Who')\n"
-        "  Host:RegisterRenderer('fixed', 'scripts/second.lua')\n"
-        "  Host:GetRegisteredRenderer('fixed'):CallFunction('Who')\n"
-        "  print(select('#', Host:GetRegisteredRenderer('nobody')))\n"
-        "end\n");
+    const std::string out =
+        Run("function Init(h)\n"
+            "  Host = h\n"
+            "  print(select('#', Host:GetRegisteredRenderer('fixed')))\n"
+            "  Host:RegisterRenderer('dup', 'scripts/first.lua')\n"
+            "  Host:RegisterRenderer('dup', 'scripts/second.lua')\n"
+            "  Host:GetRegisteredRenderer('dup'):CallFunction('Who')\n"
+            "  Host:RegisterRenderer('fixed', 'scripts/second.lua')\n"
+            "  Host:GetRegisteredRenderer('fixed'):CallFunction('Who')\n"
+            "  print(select('#', Host:GetRegisteredRenderer('nobody')))\n"
+            "end\n");
     EXPECT_EQ(out,
               "fixed init\tparent != NULL\t0\n"
               "0\n"
@@ -153,20 +195,20 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
             g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
         s->Release();
     };
-    const std::string out = Run(
-        "function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n"
-        "function Update(dt)\n"
-        "  local bg = Host:GetRegisteredRenderer('bg')\n"
-        "  bg:Update(0.5)\n"
-        "  bg:CallFunction('Hello')\n"
-        "  bg:Exit()\n"
-        "end\n"
-        "function Render(x, y)\n"
-        "  print('main render begin')\n"
-        "  Host:GetRegisteredRenderer('bg'):Render(3, 4)\n"
-        "  print('main render end')\n"
-        "end\n",
-        3);
+    const std::string out =
+        Run("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n"
+            "function Update(dt)\n"
+            "  local bg = Host:GetRegisteredRenderer('bg')\n"
+            "  bg:Update(0.5)\n"
+            "  bg:CallFunction('Hello')\n"
+            "  bg:Exit()\n"
+            "end\n"
+            "function Render(x, y)\n"
+            "  print('main render begin')\n"
+            "  Host:GetRegisteredRenderer('bg'):Render(3, 4)\n"
+            "  print('main render end')\n"
+            "end\n",
+            3);
     engine->betweenFrames = nullptr;
     std::string frame = "bg update 0.5\nhello from bg\nmain render begin\nbg render 3 4\nmain render end\n";
     EXPECT_EQ(out, frame + frame + frame);
@@ -192,18 +234,17 @@ TEST_P(HostExitTest, ExitInAnUpdateEndsTheLoopAfterTheFramesLastSteps) {
     EXPECT_EQ(out, GetParam().printed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HostExitTest,
-    testing::Values(
-        // The frame that exits still starts the script it asked for.
-        ExitCase{"frame = 0\n"
-                 "function Update(dt)\n"
-                 "  frame = frame + 1\n"
-                 "  if frame == 2 then Host:RunScript('scripts/late.lua') Host:Exit() end\n"
-                 "end\n",
-                 2, "late init\n"},
-        // An open modal screen's "Exit" counts as well.
-        ExitCase{"function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, HostExitTest,
+                         testing::Values(
+                             // The frame that exits still starts the script it asked for.
+                             ExitCase{"frame = 0\n"
+                                      "function Update(dt)\n"
+                                      "  frame = frame + 1\n"
+                                      "  if frame == 2 then Host:RunScript('scripts/late.lua') Host:Exit() end\n"
+                                      "end\n",
+                                      2, "late init\n"},
+                             // An open modal screen's "Exit" counts as well.
+                             ExitCase{"function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}));
 
 TEST_F(HostRendererFunctionsTest, ModalScreenGetsTheFramesAndEndsBeforeTheParentsNextUpdate) {
     Serve("child",
@@ -218,16 +259,16 @@ TEST_F(HostRendererFunctionsTest, ModalScreenGetsTheFramesAndEndsBeforeTheParent
     Serve("other", "function Init(h) print('other init') end function Render(x, y) print('other render') end");
     // The parent asks for another modal screen in every render: refused while
     // its child is open or ending, granted once the child is gone.
-    const std::string out = Run(
-        "frame = 0\n"
-        "function Update(dt)\n"
-        "  frame = frame + 1\n"
-        "  print('main update ' .. frame)\n"
-        "  if frame == 1 then Host:ShowModal('scripts/child.lua') end\n"
-        "end\n"
-        "function Render(x, y) print('main render') Host:ShowModal('scripts/other.lua') end\n"
-        "function OnEndModal() print('main end modal') end\n",
-        4);
+    const std::string out =
+        Run("frame = 0\n"
+            "function Update(dt)\n"
+            "  frame = frame + 1\n"
+            "  print('main update ' .. frame)\n"
+            "  if frame == 1 then Host:ShowModal('scripts/child.lua') end\n"
+            "end\n"
+            "function Render(x, y) print('main render') Host:ShowModal('scripts/other.lua') end\n"
+            "function OnEndModal() print('main end modal') end\n",
+            4);
     EXPECT_EQ(out,
               "main update 1\nchild init\nmain render\nchild render\n"
               "child update 1\nmain render\nchild render\n"
@@ -245,11 +286,11 @@ TEST_F(HostRendererFunctionsTest, NestedModalScreensDrawInOrderAndOnlyTheInnermo
           "n = 0\n"
           "function Update(dt) n = n + 1 print('grand update ' .. n) if n == 2 then Host:EndModal() end end\n"
           "function Render(x, y) print('grand render') end\n");
-    const std::string out = Run(
-        "function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
-        "function Update(dt) print('main update') end\n"
-        "function Render(x, y) print('main render') end\n",
-        3);
+    const std::string out =
+        Run("function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+            "function Update(dt) print('main update') end\n"
+            "function Render(x, y) print('main render') end\n",
+            3);
     EXPECT_EQ(out,
               "grand update 1\nmain render\nchild render\ngrand render\n"
               "grand update 2\nmain render\nchild render\n"
@@ -257,12 +298,13 @@ TEST_F(HostRendererFunctionsTest, NestedModalScreensDrawInOrderAndOnlyTheInnermo
 }
 
 TEST_F(HostRendererFunctionsTest, ModalScreenEndedInItsOwnInitIsTornDownAtTheNextFrame) {
-    Serve("child", "function Init(h) h:EndModal() print('child init') end function Render(x, y) print('child render') end");
-    const std::string out = Run(
-        "function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
-        "function Update(dt) print('main update') end\n"
-        "function OnEndModal() print('main end modal') end\n",
-        2);
+    Serve("child",
+          "function Init(h) h:EndModal() print('child init') end function Render(x, y) print('child render') end");
+    const std::string out =
+        Run("function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+            "function Update(dt) print('main update') end\n"
+            "function OnEndModal() print('main end modal') end\n",
+            2);
     EXPECT_EQ(out, "child init\nmain end modal\nmain update\nmain update\n");
 }
 

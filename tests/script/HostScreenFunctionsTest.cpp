@@ -36,15 +36,15 @@ TEST_F(HostScreenFunctionsTest, ScreenResolutionIsTheConfiguredSize) {
 }
 
 TEST_F(HostScreenFunctionsTest, ClippingTakesNoneOrTheLastFourNumbers) {
-    const std::string out = Run(
-        "function Update(dt)\n"
-        "  Host:SetClipping()\n"
-        "  Host:SetClipping(10, 20, 300, 200.9)\n"
-        "  Host:SetClipping('surplus', 10, 20, 300, 200)\n"
-        "  Host:SetClipping(-1.9, 0/0, 1/0, 1e300)\n"
-        "  print(ErrorOf('SetClipping', 5))\n"
-        "  print(ErrorOf('SetClipping', 1, 2, 'three', 4))\n"
-        "end\n");
+    const std::string out =
+        Run("function Update(dt)\n"
+            "  Host:SetClipping()\n"
+            "  Host:SetClipping(10, 20, 300, 200.9)\n"
+            "  Host:SetClipping('surplus', 10, 20, 300, 200)\n"
+            "  Host:SetClipping(-1.9, 0/0, 1/0, 1e300)\n"
+            "  print(ErrorOf('SetClipping', 5))\n"
+            "  print(ErrorOf('SetClipping', 1, 2, 'three', 4))\n"
+            "end\n");
     EXPECT_EQ(out, "lua_isnumber(luaVM,idx)\nlua_isnumber(luaVM,idx)\n");
     EXPECT_EQ(LoopCalls({"Gfx_SetClipping"}),
               (std::vector<std::string>{"Gfx_SetClipping(0,0,0,0)", "Gfx_SetClipping(10,20,300,200)",
@@ -52,21 +52,21 @@ TEST_F(HostScreenFunctionsTest, ClippingTakesNoneOrTheLastFourNumbers) {
 }
 
 TEST_F(HostScreenFunctionsTest, ClearFullScreenAndSystemCursorPassTheirValuesOn) {
-    const std::string out = Run(
-        "local bad = {\n"
-        "  {'ClearScreen', 'red'}, {'SetFullScreen', nil}, {'SetFullScreen', 1},\n"
-        "  {'ShowSystemCursor', 'yes'}, {'SetAutoRenderingMode', 0}, {'SetDebugFontColor', {}},\n"
-        "}\n"
-        "function Update(dt)\n"
-        "  Host:ClearScreen(0xFF112233)\n"
-        "  Host:ClearScreen(4294967295)\n"
-        "  Host:ClearScreen(-1)\n"
-        "  Host:SetFullScreen(true)\n"
-        "  Host:SetFullScreen(false)\n"
-        "  Host:ShowSystemCursor(false)\n"
-        "  Host:ShowSystemCursor(true)\n"
-        "  for _, c in ipairs(bad) do print(c[1], ErrorOf(c[1], c[2])) end\n"
-        "end\n");
+    const std::string out =
+        Run("local bad = {\n"
+            "  {'ClearScreen', 'red'}, {'SetFullScreen', nil}, {'SetFullScreen', 1},\n"
+            "  {'ShowSystemCursor', 'yes'}, {'SetAutoRenderingMode', 0}, {'SetDebugFontColor', {}},\n"
+            "}\n"
+            "function Update(dt)\n"
+            "  Host:ClearScreen(0xFF112233)\n"
+            "  Host:ClearScreen(4294967295)\n"
+            "  Host:ClearScreen(-1)\n"
+            "  Host:SetFullScreen(true)\n"
+            "  Host:SetFullScreen(false)\n"
+            "  Host:ShowSystemCursor(false)\n"
+            "  Host:ShowSystemCursor(true)\n"
+            "  for _, c in ipairs(bad) do print(c[1], ErrorOf(c[1], c[2])) end\n"
+            "end\n");
     EXPECT_EQ(out,
               "ClearScreen\tlua_isnumber(luaVM,idx)\n"
               "SetFullScreen\tlua_isboolean(luaVM,idx)\n"

@@ -11,11 +11,11 @@ namespace {
 class HostSystemFunctionsTest : public HostScriptFixture {};
 
 TEST_F(HostSystemFunctionsTest, SoundVolumeIsClampedAndSetForEffectsMusicAndStreams) {
-    const std::string out = Run(
-        "function Update(dt)\n"
-        "  for _, v in ipairs({150, -5, 57.9, 0/0, 1e300}) do Host:SetSoundVolume(v) end\n"
-        "  print(ErrorOf('SetSoundVolume', 'loud'))\n"
-        "end\n");
+    const std::string out =
+        Run("function Update(dt)\n"
+            "  for _, v in ipairs({150, -5, 57.9, 0/0, 1e300}) do Host:SetSoundVolume(v) end\n"
+            "  print(ErrorOf('SetSoundVolume', 'loud'))\n"
+            "end\n");
     EXPECT_EQ(out, "lua_isnumber(luaVM,idx)\n");
     std::vector<std::string> expected;
     for (int volume : {100, 0, 57, 0, 0})
@@ -25,22 +25,22 @@ TEST_F(HostSystemFunctionsTest, SoundVolumeIsClampedAndSetForEffectsMusicAndStre
 }
 
 TEST_F(HostSystemFunctionsTest, RectanglesThatOnlyShareAnEdgeDoNotIntersect) {
-    const std::string out = Run(
-        "local cases = {\n"
-        "  {0, 0, 10, 10, 10, 0, 10, 10},\n"
-        "  {0, 0, 10, 10, 0, 10, 10, 10},\n"
-        "  {0, 0, 10, 10, 9.5, 9.5, 10, 10},\n"
-        "  {0, 0, 10, 10, 2, 2, 1, 1},\n"
-        "  {'surplus', 0, 0, 10, 10, 9.5, 9.5, 10, 10},\n"
-        "  {0, 0, 10, 10, 0/0, 0, 10, 10},\n"
-        "}\n"
-        "function Init(h)\n"
-        "  Host = h\n"
-        "  local seen = {}\n"
-        "  for i, c in ipairs(cases) do seen[i] = tostring(Host:TestIntersection(unpack(c))) end\n"
-        "  print(table.concat(seen, ' '))\n"
-        "  print(ErrorOf('TestIntersection', 0, 0, 10, 10, 9.5, 9.5, 10))\n"
-        "end\n");
+    const std::string out =
+        Run("local cases = {\n"
+            "  {0, 0, 10, 10, 10, 0, 10, 10},\n"
+            "  {0, 0, 10, 10, 0, 10, 10, 10},\n"
+            "  {0, 0, 10, 10, 9.5, 9.5, 10, 10},\n"
+            "  {0, 0, 10, 10, 2, 2, 1, 1},\n"
+            "  {'surplus', 0, 0, 10, 10, 9.5, 9.5, 10, 10},\n"
+            "  {0, 0, 10, 10, 0/0, 0, 10, 10},\n"
+            "}\n"
+            "function Init(h)\n"
+            "  Host = h\n"
+            "  local seen = {}\n"
+            "  for i, c in ipairs(cases) do seen[i] = tostring(Host:TestIntersection(unpack(c))) end\n"
+            "  print(table.concat(seen, ' '))\n"
+            "  print(ErrorOf('TestIntersection', 0, 0, 10, 10, 9.5, 9.5, 10))\n"
+            "end\n");
     EXPECT_EQ(out, "false false true true true false\nlua_isnumber(luaVM,idx)\n");
 }
 
@@ -51,25 +51,25 @@ TEST_F(HostSystemFunctionsTest, FrameRateIsTheEnginesCount) {
 
 TEST_F(HostSystemFunctionsTest, DebugOutputGoesToStandardErrorWithALineBreak) {
     testing::internal::CaptureStderr();
-    const std::string out = Run(
-        "function Init(h)\n"
-        "  Host = h\n"
-        "  Host:OutputDebugString('hello')\n"
-        "  Host:OutputDebugString(12)\n"
-        "  print(ErrorOf('OutputDebugString', {}))\n"
-        "end\n");
+    const std::string out =
+        Run("function Init(h)\n"
+            "  Host = h\n"
+            "  Host:OutputDebugString('hello')\n"
+            "  Host:OutputDebugString(12)\n"
+            "  print(ErrorOf('OutputDebugString', {}))\n"
+            "end\n");
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(out, "lua_isstring(luaVM,idx)\n");
     EXPECT_NE(errors.find("hello\n12\n"), std::string::npos) << errors;
 }
 
 TEST_F(HostSystemFunctionsTest, EnableSoundPausesAndResumesEveryChannel) {
-    const std::string out = Run(
-        "function Update(dt)\n"
-        "  Host:EnableSound(false)\n"
-        "  Host:EnableSound(true)\n"
-        "  print(ErrorOf('EnableSound', 1))\n"
-        "end\n");
+    const std::string out =
+        Run("function Update(dt)\n"
+            "  Host:EnableSound(false)\n"
+            "  Host:EnableSound(true)\n"
+            "  print(ErrorOf('EnableSound', 1))\n"
+            "end\n");
     EXPECT_EQ(out, "lua_isboolean(luaVM,idx)\n");
     EXPECT_EQ(engine->Count("Channel_PauseAll"), 1);
     EXPECT_EQ(engine->Count("Channel_ResumeAll"), 1);

@@ -81,7 +81,8 @@ protected:
         if (void* data = gfx()->Resource_Load("scripts/main.lua", &size))
             gfx()->Resource_Free(data);
         else
-            engine->AddFile("scripts/main.lua", "function Init(h) Host = h end function Update(dt) end function Render(x, y) end");
+            engine->AddFile("scripts/main.lua",
+                            "function Init(h) Host = h end function Update(dt) end function Render(x, y) end");
         engine->ClearLog();
         InFrameRenderer main("scripts\\main.lua", std::move(body));
         StartParams params;

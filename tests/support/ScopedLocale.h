@@ -17,11 +17,9 @@ public:
     bool Use(const char* name) { return std::setlocale(LC_ALL, name) != nullptr; }
 
     // The first of the names that is installed and has the character set codeSet.
-    bool UseAnyWithCodeSet(std::initializer_list<const char*> names, const char* codeSet)
-    {
+    bool UseAnyWithCodeSet(std::initializer_list<const char*> names, const char* codeSet) {
         for (const char* name : names)
-            if (Use(name) && std::strcmp(nl_langinfo(CODESET), codeSet) == 0)
-                return true;
+            if (Use(name) && std::strcmp(nl_langinfo(CODESET), codeSet) == 0) return true;
         std::setlocale(LC_ALL, m_Saved.c_str());
         return false;
     }
@@ -31,10 +29,8 @@ private:
 };
 
 // Common names of Latin-1 locales; none may be installed.
-inline bool UseLatin1(ScopedLocale& locale)
-{
-    return locale.UseAnyWithCodeSet({"C.ISO-8859-1", "en_US.ISO-8859-1", "en_US", "en_GB",
-                                     "de_DE.ISO-8859-1", "de_DE", "fr_FR", "en_US.iso88591",
-                                     "de_DE.iso88591"},
+inline bool UseLatin1(ScopedLocale& locale) {
+    return locale.UseAnyWithCodeSet({"C.ISO-8859-1", "en_US.ISO-8859-1", "en_US", "en_GB", "de_DE.ISO-8859-1", "de_DE",
+                                     "fr_FR", "en_US.iso88591", "de_DE.iso88591"},
                                     "ISO-8859-1");
 }

@@ -12,16 +12,12 @@
 
 class TempFolder {
 public:
-    TempFolder()
-    {
+    TempFolder() {
         char name[] = "/tmp/bw_test_XXXXXX";
-        if (mkdtemp(name) != nullptr)
-            m_Path = std::string(name) + "/";
+        if (mkdtemp(name) != nullptr) m_Path = std::string(name) + "/";
     }
-    ~TempFolder()
-    {
-        if (!m_Path.empty())
-            nftw(m_Path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    ~TempFolder() {
+        if (!m_Path.empty()) nftw(m_Path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -30,12 +26,10 @@ public:
     const std::string& Path() const { return m_Path; }
     std::string operator/(const std::string& name) const { return m_Path + name; }
 
-    void Write(const std::string& name, const std::string& text) const
-    {
+    void Write(const std::string& name, const std::string& text) const {
         std::ofstream(m_Path + name, std::ios::binary) << text;
     }
-    std::string Read(const std::string& name) const
-    {
+    std::string Read(const std::string& name) const {
         std::ifstream file(m_Path + name, std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
@@ -43,8 +37,7 @@ public:
     }
 
 private:
-    static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
-    {
+    static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
         std::remove(path);
         return 0;
     }

@@ -115,8 +115,7 @@ TEST_F(AudioTest, EffectFreeStopsItsChannels) {
 
 TEST_F(AudioTest, NoFreeVoiceGivesZero) {
     std::vector<HCHANNEL> channels;
-    for (int i = 0; i < 100; ++i)
-        channels.push_back(gfx->Effect_PlayEx(effect, 10, 0, 1.0f, true));
+    for (int i = 0; i < 100; ++i) channels.push_back(gfx->Effect_PlayEx(effect, 10, 0, 1.0f, true));
     EXPECT_NE(channels.front(), 0u);
     EXPECT_EQ(channels.back(), 0u);
     gfx->Effect_Free(effect);

@@ -40,10 +40,8 @@ uint32_t ExpectedBlend(uint32_t texel, uint32_t vertex, uint32_t target, int ble
 class DrawingTest : public EngineTest {
 protected:
     void TearDown() override {
-        for (HTEXTURE t : textures)
-            gfx->Texture_Free(t);
-        for (HTARGET t : targets)
-            gfx->Target_Free(t);
+        for (HTEXTURE t : textures) gfx->Texture_Free(t);
+        for (HTARGET t : targets) gfx->Target_Free(t);
     }
     HTARGET Target(int w, int h, bool z = false) {
         HTARGET t = gfx->Target_Create(w, h, z);
@@ -61,8 +59,7 @@ protected:
         EXPECT_TRUE(gfx->System_Snapshot(path.c_str()));
         std::string bmp = ReadFile(path);
         std::vector<uint32_t> pixels;
-        if (bmp.size() < 54)
-            return pixels;
+        if (bmp.size() < 54) return pixels;
         const unsigned char* p = reinterpret_cast<const unsigned char*>(bmp.data());
         int rowBytes = (kScreenWidth * 3 + 3) & ~3;
         for (int y = 0; y < kScreenHeight; ++y)
@@ -91,8 +88,7 @@ TEST_F(DrawingTest, EveryBlendCombinationOnAKnownTexture) {
         ASSERT_EQ(picture.size(), 4u);
         // Depth writing has no effect without a depth buffer: 4-7 equal 0-3.
         uint32_t expected = ExpectedBlend(texel, vertex, background, blend & 3);
-        for (uint32_t px : picture)
-            EXPECT_TRUE(ColorNear(px, expected, 2)) << "blend " << blend;
+        for (uint32_t px : picture) EXPECT_TRUE(ColorNear(px, expected, 2)) << "blend " << blend;
     }
 }
 
@@ -103,8 +99,7 @@ TEST_F(DrawingTest, UntexturedQuadsDrawTheVertexColour) {
     gfx->Gfx_Clear(0xFF000000);
     Draw(MakeQuad(0, 0, 2, 2, 0, BLEND_DEFAULT, vertex));
     gfx->Gfx_EndScene();
-    for (uint32_t px : ReadTexture(gfx->Target_GetTexture(target)))
-        EXPECT_TRUE(ColorNear(px, vertex, 1));
+    for (uint32_t px : ReadTexture(gfx->Target_GetTexture(target))) EXPECT_TRUE(ColorNear(px, vertex, 1));
 }
 
 // Batches of opaque white corners draw with a cheaper program: a tinted quad
@@ -133,8 +128,7 @@ TEST_F(DrawingTest, TintedAndWhiteQuadsShareABatchWithTheirOwnColours) {
 
 TEST_F(DrawingTest, OneToOneQuadPutsEachTexelOnOnePixel) {
     std::vector<uint32_t> texels;
-    for (int i = 0; i < 16; ++i)
-        texels.push_back(Argb(0xFF, i * 16, 255 - i * 16, (i * 37) & 0xFF));
+    for (int i = 0; i < 16; ++i) texels.push_back(Argb(0xFF, i * 16, 255 - i * 16, (i * 37) & 0xFF));
     HTEXTURE tex = Texture(texels, 4, 4);
     HTARGET target = Target(8, 8);
     ASSERT_TRUE(gfx->Gfx_BeginScene(target));
@@ -169,16 +163,13 @@ TEST_F(DrawingTest, DepthBufferOfATargetHidesFartherQuads) {
     ASSERT_TRUE(gfx->Gfx_BeginScene(target));
     gfx->Gfx_Clear(0xFF000000);
     gfxQuad nearQuad = MakeQuad(0, 0, 2, 2, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0xFFFF0000);
-    for (auto& v : nearQuad.v)
-        v.z = 0.2f;
+    for (auto& v : nearQuad.v) v.z = 0.2f;
     gfxQuad farQuad = MakeQuad(0, 0, 2, 2, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0xFF00FF00);
-    for (auto& v : farQuad.v)
-        v.z = 0.8f;
+    for (auto& v : farQuad.v) v.z = 0.8f;
     Draw(nearQuad);
     Draw(farQuad);
     gfx->Gfx_EndScene();
-    for (uint32_t px : ReadTexture(gfx->Target_GetTexture(target)))
-        EXPECT_EQ(px, 0xFFFF0000u);
+    for (uint32_t px : ReadTexture(gfx->Target_GetTexture(target))) EXPECT_EQ(px, 0xFFFF0000u);
 }
 
 TEST_F(DrawingTest, LockUnlockRoundTrip) {
@@ -192,13 +183,11 @@ TEST_F(DrawingTest, LockUnlockRoundTrip) {
     uint32_t* texels = gfx->Texture_Lock(tex, false);
     ASSERT_NE(texels, nullptr);
     EXPECT_EQ(gfx->Texture_Lock(tex, true), nullptr);  // locked already
-    for (uint32_t i = 0; i < 12; ++i)
-        texels[i] = 0x01020304u * (i + 1);
+    for (uint32_t i = 0; i < 12; ++i) texels[i] = 0x01020304u * (i + 1);
     gfx->Texture_Unlock(tex);
     std::vector<uint32_t> all = ReadTexture(tex);
     ASSERT_EQ(all.size(), 12u);
-    for (uint32_t i = 0; i < 12; ++i)
-        EXPECT_EQ(all[i], 0x01020304u * (i + 1));
+    for (uint32_t i = 0; i < 12; ++i) EXPECT_EQ(all[i], 0x01020304u * (i + 1));
 
     // A rectangle: the pointer is at (left, top), the pitch the surface width.
     uint32_t* part = gfx->Texture_Lock(tex, false, 1, 1, 2, 2);
@@ -225,10 +214,10 @@ TEST_F(DrawingTest, LockUnlockRoundTrip) {
 TEST_F(DrawingTest, ClippingIsClampedToTheTarget) {
     HTARGET target = Target(8, 8);
     struct Case {
-        int x, y, w, h;     // clipping asked for
-        int x0, y0, x1, y1; // drawn area expected
+        int x, y, w, h;      // clipping asked for
+        int x0, y0, x1, y1;  // drawn area expected
     } cases[] = {
-        {2, 3, 3, 2, 2, 3, 5, 5}, {0, 0, 0, 0, 0, 0, 8, 8}, {-2, -2, 4, 5, 0, 0, 2, 3},
+        {2, 3, 3, 2, 2, 3, 5, 5},   {0, 0, 0, 0, 0, 0, 8, 8}, {-2, -2, 4, 5, 0, 0, 2, 3},
         {6, 5, 10, 10, 6, 5, 8, 8}, {9, 9, 2, 2, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -358,8 +347,7 @@ TEST_F(DrawingTest, OneDrawCallPerRunOfEqualTextureAndBlend) {
     auto drawCalls = [&](const std::vector<std::pair<HTEXTURE, int>>& quads) {
         uint64_t before = gfxsdl::DrawCallCount();
         gfx->Gfx_BeginScene(target);
-        for (auto& q : quads)
-            Draw(MakeQuad(0, 0, 2, 2, q.first, q.second));
+        for (auto& q : quads) Draw(MakeQuad(0, 0, 2, 2, q.first, q.second));
         gfx->Gfx_EndScene();
         return gfxsdl::DrawCallCount() - before;
     };

@@ -40,8 +40,7 @@ public:
             g_Engine->Release();
             g_Engine = nullptr;
         }
-        if (!g_Temp.empty())
-            std::system(("rm -rf '" + g_Temp + "'").c_str());
+        if (!g_Temp.empty()) std::system(("rm -rf '" + g_Temp + "'").c_str());
     }
 };
 
@@ -101,23 +100,19 @@ gfxQuad MakeQuad(float x, float y, float w, float h, HTEXTURE tex, int blend, ui
 
 HTEXTURE MakeTexture(const std::vector<uint32_t>& argb, int width, int height) {
     HTEXTURE tex = g_Engine->Texture_Create(width, height);
-    if (!tex)
-        return 0;
+    if (!tex) return 0;
     uint32_t* texels = g_Engine->Texture_Lock(tex, false);
-    if (!texels)
-        return 0;
+    if (!texels) return 0;
     int pitch = g_Engine->Texture_GetWidth(tex);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            texels[y * pitch + x] = argb[static_cast<size_t>(y * width + x)];
+        for (int x = 0; x < width; ++x) texels[y * pitch + x] = argb[static_cast<size_t>(y * width + x)];
     g_Engine->Texture_Unlock(tex);
     return tex;
 }
 
 std::vector<uint32_t> ReadTexture(HTEXTURE tex) {
     const uint32_t* texels = g_Engine->Texture_Lock(tex, true);
-    if (!texels)
-        return {};
+    if (!texels) return {};
     int w = g_Engine->Texture_GetWidth(tex), h = g_Engine->Texture_GetHeight(tex);
     std::vector<uint32_t> copy(texels, texels + static_cast<size_t>(w) * h);
     g_Engine->Texture_Unlock(tex);

@@ -15,8 +15,7 @@ const uint32_t kTexels[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF, 0xF
 SDL_Surface* Picture() {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 3, 2, 32, SDL_PIXELFORMAT_ARGB8888);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            static_cast<uint32_t*>(s->pixels)[y * (s->pitch / 4) + x] = kTexels[y * 3 + x];
+        for (int x = 0; x < 3; ++x) static_cast<uint32_t*>(s->pixels)[y * (s->pitch / 4) + x] = kTexels[y * 3 + x];
     return s;
 }
 
@@ -29,8 +28,7 @@ std::string Tga() {
     t[16] = 32;
     t[17] = 0x28;  // top-left origin, 8 alpha bits
     for (uint32_t c : kTexels)
-        for (int shift = 0; shift < 32; shift += 8)
-            t += static_cast<char>((c >> shift) & 0xFF);
+        for (int shift = 0; shift < 32; shift += 8) t += static_cast<char>((c >> shift) & 0xFF);
     return t;
 }
 
@@ -91,8 +89,7 @@ TEST_F(ImageTest, JpegFromAPack) {
     ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "pw"));
     HTEXTURE tex = gfx->Texture_Load("images\\photo.JPG");
     ASSERT_NE(tex, 0u);
-    for (uint32_t texel : ReadTexture(tex))
-        EXPECT_TRUE(ColorNear(texel, 0xFF3080C0, 6));
+    for (uint32_t texel : ReadTexture(tex)) EXPECT_TRUE(ColorNear(texel, 0xFF3080C0, 6));
     gfx->Texture_Free(tex);
 }
 

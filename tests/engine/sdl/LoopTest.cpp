@@ -153,8 +153,7 @@ TEST_F(LoopTest, FocusCallbacks) {
     gfx->System_SetState(GFX_FOCUSGAINFUNC, FocusGained);
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     g_OnFrame = [](int frame) {
-        if (frame == 1)
-            PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        if (frame == 1) PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
         return frame == 3;
     };
     RunLoop(Frame);
@@ -298,12 +297,9 @@ TEST_F(LoopTest, MouseOfAFrame) {
 
 TEST_F(LoopTest, FullScreenAndBackWhileRunning) {
     g_OnFrame = [this](int frame) {
-        if (frame == 2)
-            gfx->System_SetState(GFX_WINDOWED, false);
-        if (frame == 5)
-            gfx->System_SetState(GFX_WINDOWED, true);
-        if (frame == 3)
-            gfx->System_SetState(GFX_HIDEMOUSE, false);
+        if (frame == 2) gfx->System_SetState(GFX_WINDOWED, false);
+        if (frame == 5) gfx->System_SetState(GFX_WINDOWED, true);
+        if (frame == 3) gfx->System_SetState(GFX_HIDEMOUSE, false);
         return frame == 8;
     };
     RunLoop(Frame, Render);

@@ -15,8 +15,7 @@ namespace {
 
 std::string ProgramFolder() {
     char exe[4096] = {0};
-    if (readlink("/proc/self/exe", exe, sizeof exe - 1) <= 0)
-        return "./";
+    if (readlink("/proc/self/exe", exe, sizeof exe - 1) <= 0) return "./";
     std::string path(exe);
     return path.substr(0, path.rfind('/') + 1);
 }
@@ -31,8 +30,7 @@ std::string ZipWithTool(const std::string& name, const char* password, const std
     WriteFile(folder + "top.bin", std::string("\0\1\2", 3));
     std::string zip = TempFolder() + name + ".zip";
     std::string command = "cd '" + folder + "' && zip -q -X -r ";
-    if (password)
-        command += std::string("-P ") + password + " ";
+    if (password) command += std::string("-P ") + password + " ";
     command += "'" + zip + "' . >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
     return zip;
@@ -44,8 +42,7 @@ std::string ZipWithAes(const std::string& name, const char* password, const std:
     int error = 0;
     zip_t* za = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     EXPECT_NE(za, nullptr);
-    if (!za)
-        return path;
+    if (!za) return path;
     char* copy = static_cast<char*>(std::malloc(contents.size()));
     std::memcpy(copy, contents.data(), contents.size());
     zip_source_t* source = zip_source_buffer(za, copy, contents.size(), 1);

@@ -13,8 +13,7 @@ namespace {
 
 std::string Bytes(std::initializer_list<int> bytes) {
     std::string s;
-    for (int b : bytes)
-        s += static_cast<char>(b);
+    for (int b : bytes) s += static_cast<char>(b);
     return s;
 }
 
@@ -34,8 +33,7 @@ std::string Jpeg(int marker, int width, int height) {
 std::string Bmp(int dibSize, int width, int height) {
     std::string s = "BM" + std::string(12, '\0') + Bytes({dibSize, 0, 0, 0});
     auto put32 = [&](int v) {
-        for (int shift = 0; shift < 32; shift += 8)
-            s += static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF);
+        for (int shift = 0; shift < 32; shift += 8) s += static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF);
     };
     if (dibSize == 12) {
         s += Bytes({width & 0xFF, width >> 8, height & 0xFF, height >> 8});

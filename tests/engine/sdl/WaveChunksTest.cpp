@@ -9,8 +9,7 @@ namespace {
 
 std::string Little32(uint32_t v) {
     std::string s;
-    for (int i = 0; i < 4; ++i)
-        s += static_cast<char>(v >> (8 * i) & 0xFF);
+    for (int i = 0; i < 4; ++i) s += static_cast<char>(v >> (8 * i) & 0xFF);
     return s;
 }
 
