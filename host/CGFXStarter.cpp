@@ -10,6 +10,7 @@
 #include "renderers/CScriptRenderer.h"
 
 #include <cassert>
+#include <cstdio>
 
 namespace {
 const char* const kPackFile = "game.pak";
@@ -21,9 +22,9 @@ const char* const kLastSurfaceFile = "last_surface.bmp";
 
 CGFXStarter::CGFXStarter() {
     m_ExeFolder = os::ProgramFolder();
-    m_ConfigPath = GetSpecialFolderPath() + kUserFolder;
-    os::CreateFolder(m_ConfigPath);
-    m_ConfigPath += kConfigFile;
+    m_UserFolder = GetSpecialFolderPath() + kUserFolder;
+    os::CreateFolder(m_UserFolder);
+    m_ConfigPath = m_UserFolder + kConfigFile;
     // The per-user file is used only when it exists; otherwise the program
     // folder's file is read and later written.
     if (!os::FileExists(m_ConfigPath)) m_ConfigPath = m_ExeFolder + kConfigFile;
@@ -41,6 +42,17 @@ CGFXStarter::~CGFXStarter() {
 }
 
 std::string CGFXStarter::GetSpecialFolderPath() { return os::LocalDataFolder(); }
+
+std::string CGFXStarter::SaveConfig(const CConfigStore& config, const std::string& path,
+                                    const std::string& userFolder) {
+    if (config.Save(path.c_str())) return path;
+    const std::string userPath = userFolder + kConfigFile;
+    // Without a known home there is no per-user folder to fall back on.
+    if (path == userPath || userFolder.empty() || userFolder[0] != '/') return path;
+    if (!os::CreateFolderPath(userFolder) || !config.Save(userPath.c_str())) return path;
+    std::fprintf(stderr, "config: saved %s instead\n", userPath.c_str());
+    return userPath;
+}
 
 void CGFXStarter::SetFPS(int fps) {
     m_FPS = fps;
@@ -110,7 +122,7 @@ void CGFXStarter::TearDown() {
     m_ResourceCache.FreeAll();
     DestroyDebugDrawHelper();
     ShutdownEngine();
-    m_Config.Save(m_ConfigPath.c_str());
+    m_ConfigPath = SaveConfig(m_Config, m_ConfigPath, m_UserFolder);
 }
 
 // Renderers attached here may register more renderers; the walk goes on past

@@ -32,6 +32,11 @@ public:
     void CreateDebugDrawHelper();
     void DestroyDebugDrawHelper();
     static std::string GetSpecialFolderPath();
+    // Saves to path; when that fails outside the per-user folder (a program
+    // folder that cannot be written), saves into that folder, made when
+    // missing, so the next start finds the settings there. Returns the file
+    // to save to from now on.
+    static std::string SaveConfig(const CConfigStore& config, const std::string& path, const std::string& userFolder);
 
     void SetCaption(const char* caption) { m_Caption = caption ? caption : ""; }
     void SetLogFile(const char* file) { m_LogFile = file ? file : ""; }
@@ -116,4 +121,6 @@ private:
     bool m_bSoundBeforeFocusLoss = true;
     CGFXFuncHelperBase* m_MainRenderer = nullptr;
     std::string m_ConfigPath;
+    // The per-user folder, ending in '/'.
+    std::string m_UserFolder;
 };
