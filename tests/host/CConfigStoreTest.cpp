@@ -314,6 +314,18 @@ TEST_F(ConfigTest, SaveLoadRoundTrip) {
 }
 
 // Every double has a "%f" form; the largest take 317 characters and stay exact.
+// Save sets no size limit, and Load reads back whole what Save wrote.
+TEST_F(ConfigTest, AStoreLargerThanAnyReadLimitSavesAndLoadsWhole) {
+    const std::string large(17 * 1024 * 1024, 'x');
+    store.SetString("big", "text", large.c_str());
+    store.SetNumber("small", "value", 2.5);
+    ASSERT_TRUE(store.Save(Path().c_str()));
+    CConfigStore loaded;
+    ASSERT_TRUE(loaded.Load(Path().c_str()));
+    EXPECT_TRUE(loaded.GetString("big", "text") == large);
+    EXPECT_EQ(loaded.GetNumber("small", "value"), 2.5);
+}
+
 TEST_F(ConfigTest, HugeAndEndlessNumbersStayWellFormed) {
     store.SetNumber("n", "max", DBL_MAX);
     store.SetNumber("n", "inf", -std::numeric_limits<double>::infinity());
