@@ -56,19 +56,18 @@ void MarkLoaded(lua_State* L, int loaded, const std::string& name) {
     lua_rawset(L, loaded);
 }
 
-// Runs the module with its name as its one argument. A failed load leaves
-// its message in the chunk's place, so the call then fails as Lua's own
-// "attempt to call" error. On failure the error value is left on top.
-int RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
+// Runs the module with its name as its one argument, unprotected: its error
+// goes on to the caller with the module's frames still on the stack. A failed
+// load leaves its message in the chunk's place, so the call then fails as
+// Lua's own "attempt to call" error.
+void RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
     lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
     const int loaded = lua_gettop(L);
     luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str());
     lua_pushlstring(L, name.data(), name.size());
-    const int status = lua_pcall(L, 1, 1, 0);
-    if (status != 0) return status;
+    lua_call(L, 1, 1);
     lua_pop(L, 1);
     MarkLoaded(L, loaded, name);
-    return 0;
 }
 
 // "preload"(name): reads and runs name .. ".lua" on every call.
@@ -80,15 +79,12 @@ int Preload(lua_State* L) {
     const char* text = lua_tolstring(L, 1, &length);
     const std::string name(text, length);
     const std::string fullPath = name + ".lua";
-    int status = 0;
-    {
-        // The buffer and the host reference go before the module's error travels on.
-        HostReference host;
-        const std::vector<char> buffer = ReadScript(fullPath.c_str());
-        if (buffer.empty()) return 0;
-        status = RunModule(L, buffer, name, fullPath);
-    }
-    if (status != 0) lua_error(L);
+    // Lua is built as C++: a module's error unwinds through here as an
+    // exception, which gives back the buffer and the host reference.
+    HostReference host;
+    const std::vector<char> buffer = ReadScript(fullPath.c_str());
+    if (buffer.empty()) return 0;
+    RunModule(L, buffer, name, fullPath);
     return 0;
 }
 

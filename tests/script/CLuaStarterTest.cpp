@@ -125,4 +125,16 @@ TEST_F(CLuaStarterTest, PreloadPassesTheModulesErrorsOnAndFreesItsBuffer) {
                      "false,attempt to call a string value,nil", "error: [string \"texty.lua\"]:1: boom"}));
 }
 
+// The module runs unprotected: a message handler of the caller's xpcall
+// still sees the module's frames.
+TEST_F(CLuaStarterTest, PreloadErrorsReachTheCallersHandlerWithTheModulesFrames) {
+    engine->AddFile("deep.lua", "local function fail() error('deep') end\nfail()");
+    EXPECT_EQ(InFrame({}, {"local where\n"
+                           "local ok = xpcall(function() preload('deep') end, function(m)\n"
+                           "  where = debug.getinfo(3, 'S').source .. '|' .. debug.getinfo(4, 'S').source\n"
+                           "  return m end)\n"
+                           "return ok, where"}),
+              Texts{"false,deep.lua|deep.lua"});
+}
+
 }  // namespace
