@@ -2,6 +2,7 @@
 
 #include "engine/gfx.h"
 #include "host/CGFXStarter.h"
+#include "script/CLuaLiveness.h"
 
 #include <cstring>
 #include <string>
@@ -129,6 +130,7 @@ void CLuaStarter::RunFile(const char* name) {
 
 void CLuaStarter::Close() {
     if (!m_State) return;
+    CLuaLiveness::MarkClosing(m_State);
     lua_close(m_State);
     m_State = nullptr;
 }
