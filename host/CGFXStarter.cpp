@@ -13,7 +13,6 @@
 #include <cstdio>
 
 namespace {
-const char* const kPackFile = "game.pak";
 const char* const kPackPassword = "QuilloBrant";
 const char* const kConfigFile = "config.conf";
 const char* const kUserFolder = "Brindlewick/";
@@ -96,7 +95,7 @@ bool CGFXStarter::Run(StartParams& params) {
     SetEngineStates();
     if (!m_Engine->System_Initiate()) return false;
 
-    m_Engine->Resource_AttachPack(kPackFile, kPackPassword);
+    AttachPack();
     AttachRenderers();
     CreateDebugDrawHelper();
     if (m_IconId != -1) {
@@ -108,6 +107,16 @@ bool CGFXStarter::Run(StartParams& params) {
     m_Engine->System_Start();
     TearDown();
     return true;
+}
+
+// A script that is then not found says whether the pack was there at all.
+void CGFXStarter::AttachPack() {
+    m_PackProblem.clear();
+    if (m_Engine->Resource_AttachPack(kPackFile, kPackPassword)) return;
+    if (os::FileExists(m_ExeFolder + kPackFile))
+        m_PackProblem = "could not be opened; program.log says why";
+    else
+        m_PackProblem = "could not be opened: not found";
 }
 
 void CGFXStarter::TearDown() {

@@ -58,7 +58,12 @@ public:
     float GetTimerDelta() const { return m_Engine->Timer_GetDelta(); }
     const std::string& GetExeFolder() const { return m_ExeFolder; }
     const std::string& GetConfigPath() const { return m_ConfigPath; }
+    // Why the resource pack is not attached ("could not be opened: not
+    // found"...); "" once it is.
+    const std::string& GetPackProblem() const { return m_PackProblem; }
     CGFXFuncHelperBase* GetActiveRenderer() const { return m_ActiveRenderer; }
+
+    static constexpr const char* kPackFile = "game.pak";
 
     // The engine's callbacks call these.
     bool OnFrame();
@@ -88,6 +93,7 @@ private:
     CGFXStarter();
 
     void SetEngineStates();
+    void AttachPack();
     void FallBackToMainRenderer();
     void TearDown();
 
@@ -123,4 +129,5 @@ private:
     std::string m_ConfigPath;
     // The per-user folder, ending in '/'.
     std::string m_UserFolder;
+    std::string m_PackProblem;
 };

@@ -3,6 +3,7 @@
 #include "engine/gfx.h"
 #include "host/CGFXStarter.h"
 #include "script/CLuaLiveness.h"
+#include "script/CScriptFailure.h"
 
 #include <cstring>
 #include <string>
@@ -32,14 +33,18 @@ struct LoadedResource {
     uint32_t size = 0;
 };
 
+enum class ScriptSource { NoEngine, Missing, Found };
+
 // The file's bytes with a zero after them; empty for a missing or empty file
 // (a null buffer counts as empty whatever size came with it).
-std::vector<char> ReadScript(const char* name) {
+std::vector<char> ReadScript(const char* name, ScriptSource* source = nullptr) {
     HostReference host;
     GFX* engine = host.starter->GetEngine();
     std::vector<char> buffer;
+    if (source) *source = engine ? ScriptSource::Missing : ScriptSource::NoEngine;
     if (!engine) return buffer;
     LoadedResource file(engine, name);
+    if (file.data && source) *source = ScriptSource::Found;
     if (file.data && file.size > 0) {
         buffer.assign(static_cast<size_t>(file.size) + 1, '\0');
         std::memcpy(buffer.data(), file.data, file.size);
@@ -64,7 +69,8 @@ void MarkLoaded(lua_State* L, int loaded, const std::string& name) {
 void RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
     lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
     const int loaded = lua_gettop(L);
-    luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str());
+    if (luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str()) != 0)
+        CScriptFailure::Record(L, CScriptFailure::ErrorText(L, fullPath.c_str()));
     lua_pushlstring(L, name.data(), name.size());
     lua_call(L, 1, 1);
     lua_pop(L, 1);
@@ -120,11 +126,15 @@ void CLuaStarter::RegisterGlobals() {
 
 void CLuaStarter::RunFile(const char* name) {
     if (!m_State || !name) return;
-    const std::vector<char> buffer = ReadScript(name);
-    // Nobody looks at the chunk's results or error, so the stack is left as found.
+    ScriptSource source;
+    const std::vector<char> buffer = ReadScript(name, &source);
+    if (source == ScriptSource::Missing) CScriptFailure::Record(m_State, CScriptFailure::NotFound(name));
+    if (source != ScriptSource::Found) return;
+    // Nobody looks at the chunk's results, so the stack is left as found.
     const int top = lua_gettop(m_State);
-    if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) == 0)
-        lua_pcall(m_State, 0, LUA_MULTRET, 0);
+    if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) != 0 ||
+        lua_pcall(m_State, 0, LUA_MULTRET, 0) != 0)
+        CScriptFailure::Record(m_State, CScriptFailure::ErrorText(m_State, name));
     lua_settop(m_State, top);
 }
 

@@ -278,6 +278,21 @@ TEST_F(LoopTest, ScriptErrorEndsTheProcessWithItsMessageAndSavesNothing) {
     EXPECT_EQ(SavedConfig(), before);
 }
 
+// Lua's message comes first and unchanged; the cause of the state's file
+// follows on the next line.
+TEST_F(LoopTest, AFatalReportNamesWhyTheScriptFileRanNothing) {
+    EXPECT_EXIT(RunMain("function Init(h)\n x = = 1 end function Update() end function Render() end"),
+                testing::ExitedWithCode(2),
+                "attempt to call a nil value\n\\[string \"scripts.main\\.lua\"\\]:2: unexpected symbol near '='");
+    CScriptRenderer absent("scripts\\absent.lua", nullptr);
+    StartParams params;
+    params.mainRenderer = &absent;
+    engine->failAttachPack = true;
+    EXPECT_EXIT(RunCapturing(params, 1), testing::ExitedWithCode(2),
+                "attempt to call a nil value\nscripts.absent\\.lua: not found in /.*/ \\(game\\.pak could not be "
+                "opened: not found\\)");
+}
+
 // --- Cursor and overlay ----------------------------------------------------------
 
 TEST_F(LoopTest, CursorFollowsTheMouseAndClampsOnlyWithAnImage) {
