@@ -9,8 +9,6 @@
 #include "script/CHostScreenFunctions.h"
 #include "script/CHostSystemFunctions.h"
 
-#include <lua.hpp>
-
 namespace {
 struct HostFunction {
     const char* name;
@@ -94,9 +92,3 @@ int CHostFunctionTable::Call(CGFXFuncHelperBase& self, lua_State* L, int id) {
 }
 
 const char* CHostFunctionTable::Name(int id) { return id < 1 || id > kCount ? nullptr : kHostFunctions[id - 1].name; }
-
-void CHostFunctionTable::Check(lua_State* L, bool condition, const char* text) {
-    if (condition) return;
-    lua_pushstring(L, text);
-    lua_error(L);
-}

@@ -5,7 +5,6 @@
 #include "media/CScriptSprite.h"
 #include "renderers/CGFXFuncHelperBase.h"
 #include "renderers/CMaskComposer.h"
-#include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
 #include <string>
@@ -61,8 +60,8 @@ HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::s
 }  // namespace
 
 int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) {
-    CHostFunctionTable::Check(L, self.m_bInScriptRender, "inScriptRender");
-    CHostFunctionTable::Check(L, lua_gettop(L) == 7, "top == 7");
+    LuaCheck(L, self.m_bInScriptRender, "inScriptRender");
+    LuaCheck(L, lua_gettop(L) == 7, "top == 7");
     const MaskRequest request = ReadRequest(L);
 
     const HTARGET target = self.GetMaskTarget();

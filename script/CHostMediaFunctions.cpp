@@ -7,7 +7,6 @@
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
 #include "renderers/CGFXFuncHelperBase.h"
-#include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
 #include <algorithm>
@@ -36,7 +35,7 @@ std::string PopText(lua_State* L) {
 
 // Frames lie side by side in the image; a remainder of columns is not used.
 int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
-    CHostFunctionTable::Check(L, lua_gettop(L) == 5, "top == 5");
+    LuaCheck(L, lua_gettop(L) == 5, "top == 5");
     double fps;
     LuaPop(L, -1, fps);
     if (!(std::isfinite(fps) && fps >= 1.0)) fps = 1.0;

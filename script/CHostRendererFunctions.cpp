@@ -3,9 +3,9 @@
 #include "host/CGFXStarter.h"
 #include "host/CHelperToKeyBinder.h"
 #include "renderers/CScriptRenderer.h"
-#include "script/CHostFunctionTable.h"
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
+#include "script/LuaStack.h"
 
 #include <string>
 
@@ -19,7 +19,7 @@ int g_NestedScreens = 0;
 class NestedScreen {
 public:
     explicit NestedScreen(lua_State* L) {
-        CHostFunctionTable::Check(L, g_NestedScreens < kMaxNestedScreens, "too many nested screens");
+        LuaCheck(L, g_NestedScreens < kMaxNestedScreens, "too many nested screens");
         ++g_NestedScreens;
     }
     ~NestedScreen() { --g_NestedScreens; }
@@ -51,7 +51,7 @@ int CHostRendererFunctions::RunScript(CGFXFuncHelperBase& self, lua_State* L) {
 int CHostRendererFunctions::EndModal(CGFXFuncHelperBase& self, lua_State* L) {
     auto* script = dynamic_cast<CScriptRenderer*>(&self);
     CGFXFuncHelperBase* parent = script ? script->GetParent() : nullptr;
-    CHostFunctionTable::Check(L, parent != nullptr, "parent != NULL");
+    LuaCheck(L, parent != nullptr, "parent != NULL");
     self.SetActive(self.m_Starter, false);
     parent->m_bModalActive = false;
     parent->m_bEndModalRequested = true;
