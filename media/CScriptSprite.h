@@ -7,8 +7,7 @@
 
 #include "engine/gfx.h"
 #include "helpers/gfxSprite.h"
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,7 +18,7 @@ class CGFXFuncHelperBase;
 class CGFXStarter;
 class gfxAnimation;
 
-class CScriptSprite final : public ILuaBindableEvents {
+class CScriptSprite final : public CLuaBoundObject<CScriptSprite> {
 public:
     // x and y are the texel rectangle's origin in the texture, not a screen position.
     CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HTEXTURE texture, bool animated, float width,
@@ -27,13 +26,6 @@ public:
     ~CScriptSprite();
     CScriptSprite(const CScriptSprite&) = delete;
     CScriptSprite& operator=(const CScriptSprite&) = delete;
-
-    // Pushes a fresh method table; tables of an earlier Bind go dead.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
 
     void RenderAt(float x, float y);
     void UpdateAnimation(float delta);
@@ -52,6 +44,8 @@ public:
     gfxSprite* GetDrawable();
 
 private:
+    static const ScriptMethod<CScriptSprite> kMethods[];
+
     int Render(lua_State* L);
     int Update(lua_State* L);
     int Size(lua_State* L);
@@ -86,7 +80,6 @@ private:
     std::optional<gfxSprite> m_Sprite;
     bool m_bAnimated;
     int m_Frames;
-    std::unique_ptr<CLuaBinder<CScriptSprite>> m_Binder;
     bool m_bVisible = true;
     bool m_bEnabled = true;
     bool m_bFlipH = false;

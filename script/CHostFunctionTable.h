@@ -7,8 +7,6 @@
 struct lua_State;
 class CGFXFuncHelperBase;
 
-using HostHandler = int (*)(CGFXFuncHelperBase& self, lua_State* L);
-
 class CHostFunctionTable {
 public:
     static constexpr int kCount = 53;
