@@ -72,7 +72,6 @@ CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HT
 }
 
 CScriptSprite::~CScriptSprite() {
-    FreeOpacityMap();
     m_Sprite.reset();
     m_Animation.reset();
     if (m_Starter) m_Starter->GetResourceCache()->ReleaseTexture(m_Texture);
@@ -256,36 +255,9 @@ int CScriptSprite::CreateOpacityMap(lua_State* L) {
     int tolerance = 0;
     LuaPop(L, -1, tolerance);
     if (tolerance < 1) tolerance = 1;
-    BuildOpacityMap(GetDrawable()->GetTexture(), static_cast<uint8_t>(tolerance % 256));
+    m_OpacityMap.Build(m_Starter->GetEngine(), GetDrawable()->GetTexture(), m_Height,
+                       static_cast<uint8_t>(tolerance % 256));
     return 0;
-}
-
-void CScriptSprite::BuildOpacityMap(HTEXTURE texture, uint8_t tolerance) {
-    FreeOpacityMap();
-    GFX* engine = m_Starter->GetEngine();
-    const int width = engine->Texture_GetWidth(texture, true);
-    const int height = m_Height;
-    // A zero size would lock the whole surface; a failed lock has no texels.
-    if (width <= 0 || height <= 0) return;
-    const uint32_t* texels = engine->Texture_Lock(texture, true, 0, 0, width, height);
-    if (!texels) return;
-    const int pitch = engine->Texture_GetWidth(texture, false);
-    if (pitch >= width) {
-        m_OpacityMap.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-        for (size_t r = 0; r < static_cast<size_t>(height); ++r)
-            for (size_t c = 0; c < static_cast<size_t>(width); ++c)
-                m_OpacityMap[r * width + c] = (texels[r * pitch + c] >> 24) < tolerance ? 1 : 0;
-        m_MapRows = height;
-        m_MapWidth = width;
-    }
-    engine->Texture_Unlock(texture);
-}
-
-void CScriptSprite::FreeOpacityMap() {
-    m_OpacityMap.clear();
-    m_OpacityMap.shrink_to_fit();
-    m_MapRows = 0;
-    m_MapWidth = 0;
 }
 
 bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
@@ -295,9 +267,8 @@ bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
         dx += static_cast<int64_t>(m_Animation->GetFrame()) * m_Width;
         if (dx >= frames) dx = frames - 1;
     }
-    // The clamp can leave the map on the left (no frame width).
-    if (dx < 0 || dx >= m_MapWidth || dy >= m_MapRows) return false;
-    return m_OpacityMap[static_cast<size_t>(dy) * m_MapWidth + static_cast<size_t>(dx)] == 1;
+    // The clamp can leave the map on the left (no frame width), which is no mark.
+    return m_OpacityMap.IsTransparent(dx, dy);
 }
 
 bool CScriptSprite::HitTest(int x, int y) {

@@ -7,12 +7,12 @@
 
 #include "engine/gfx.h"
 #include "helpers/gfxSprite.h"
+#include "media/COpacityMap.h"
 #include "script/CLuaBoundObject.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
@@ -29,10 +29,7 @@ public:
 
     void RenderAt(float x, float y);
     void UpdateAnimation(float delta);
-    // 1 in the map marks a texel whose alpha is below tolerance.
-    void BuildOpacityMap(HTEXTURE texture, uint8_t tolerance);
-    void FreeOpacityMap();
-    bool HasOpacityMap() const { return !m_OpacityMap.empty(); }
+    bool HasOpacityMap() const { return !m_OpacityMap.IsEmpty(); }
     bool HitTest(int x, int y);
     int IsClicked(lua_State* L);
 
@@ -95,8 +92,6 @@ private:
     int m_Y = 0;
     int m_Width;
     int m_Height;
-    // m_MapRows rows of m_MapWidth bytes, row after row; empty: no map.
-    std::vector<uint8_t> m_OpacityMap;
-    int m_MapRows = 0;
-    int m_MapWidth = 0;
+    // Of the texture's image from its left edge: every frame side by side.
+    COpacityMap m_OpacityMap;
 };
