@@ -3,8 +3,6 @@
 #include "host/CGFXStarter.h"
 #include "host/CHelperToKeyBinder.h"
 #include "renderers/CScriptRenderer.h"
-#include "script/CLuaFunctionCall.h"
-#include "script/CLuaStarter.h"
 #include "script/LuaStack.h"
 
 #include <string>
@@ -31,20 +29,20 @@ public:
 int CHostRendererFunctions::SwitchToRenderer(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    CGFXStarter* starter = self.m_Starter;
+    CGFXStarter* starter = self.GetStarter();
     starter->SwitchToRenderer(starter->GetKeyBinder()->FindByName(name.c_str()));
     return 0;
 }
 
 int CHostRendererFunctions::Exit(CGFXFuncHelperBase& self, lua_State*) {
-    self.m_bExitRequested = true;
+    self.RequestExit();
     return 0;
 }
 
 int CHostRendererFunctions::RunScript(CGFXFuncHelperBase& self, lua_State* L) {
     std::string script;
     LuaPop(L, -1, script);
-    self.m_Starter->RequestRunScript(script.c_str());
+    self.GetStarter()->RequestRunScript(script.c_str());
     return 0;
 }
 
@@ -52,26 +50,19 @@ int CHostRendererFunctions::EndModal(CGFXFuncHelperBase& self, lua_State* L) {
     auto* script = dynamic_cast<CScriptRenderer*>(&self);
     CGFXFuncHelperBase* parent = script ? script->GetParent() : nullptr;
     LuaCheck(L, parent != nullptr, "parent != NULL");
-    self.SetActive(self.m_Starter, false);
-    parent->m_bModalActive = false;
-    parent->m_bEndModalRequested = true;
+    self.SetActive(self.GetStarter(), false);
+    parent->RequestEndModal();
     return 0;
 }
 
 // A child still open or still ending is never replaced: it would be lost
 // while attached.
 int CHostRendererFunctions::ShowModal(CGFXFuncHelperBase& self, lua_State* L) {
-    if (self.m_bModalActive || self.m_bModalFrame) return 0;
+    if (self.IsModalActive() || self.HasModalChild()) return 0;
     std::string script;
     LuaPop(L, -1, script);
     NestedScreen nested(L);
-    CScriptRenderer* child = new CScriptRenderer(script.c_str(), &self);
-    self.m_bModalFrame = child;
-    child->Attach(self.m_Starter);
-    // The child's "Init" may already have ended it.
-    if (self.m_bEndModalRequested) return 0;
-    child->SetActive(self.m_Starter, true);
-    self.m_bModalActive = true;
+    self.OpenModal(new CScriptRenderer(script.c_str(), &self));
     return 0;
 }
 
@@ -80,7 +71,7 @@ int CHostRendererFunctions::RegisterRenderer(CGFXFuncHelperBase& self, lua_State
     LuaPop(L, -1, path);
     LuaPop(L, -1, name);
     NestedScreen nested(L);
-    self.m_Starter->RegisterRenderer(name.c_str(), path.c_str());
+    self.GetStarter()->RegisterRenderer(name.c_str(), path.c_str());
     return 0;
 }
 
@@ -102,7 +93,7 @@ int CHostRendererFunctions::Render(CGFXFuncHelperBase& self, lua_State* L) {
 int CHostRendererFunctions::GetRegisteredRenderer(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    auto* renderer = dynamic_cast<CScriptRenderer*>(self.m_Starter->GetKeyBinder()->FindByName(name.c_str()));
+    auto* renderer = dynamic_cast<CScriptRenderer*>(self.GetStarter()->GetKeyBinder()->FindByName(name.c_str()));
     if (!renderer) return 0;
     renderer->BindForScript(L);
     return 1;
@@ -111,8 +102,6 @@ int CHostRendererFunctions::GetRegisteredRenderer(CGFXFuncHelperBase& self, lua_
 int CHostRendererFunctions::CallFunction(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    if (!self.m_Lua) return 0;
-    CLuaFunctionCall call(self.m_Lua->GetState(), name.c_str());
-    call.Call();
+    self.CallScriptFunction(name.c_str());
     return 0;
 }
