@@ -27,11 +27,8 @@ const ScriptMethod<CScriptFont> CScriptFont::kMethods[] = {
     {"SetScale", [](F& f, lua_State* L) { return f.SetShared(L, &gfxFont::SetScale); }},
 };
 
-CScriptFont::CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file)
-    : CLuaBoundObject(kMethods),
-      m_Starter(starter),
-      m_Owner(owner),
-      m_Font(starter->GetResourceCache()->GetFont(file)) {}
+CScriptFont::CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase*, const std::string& file)
+    : CLuaBoundObject(kMethods), m_Font(starter->GetResourceCache()->GetFont(file)) {}
 
 // The font stays: the cache frees it at the end of the run.
 CScriptFont::~CScriptFont() = default;

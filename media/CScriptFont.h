@@ -14,6 +14,8 @@ class gfxFont;
 
 class CScriptFont final : public CLuaBoundObject<CScriptFont> {
 public:
+    // Made like every script object, with the screen that made it; the
+    // screen's list owns the font and no method reaches back to it.
     CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file);
     ~CScriptFont();
     CScriptFont(const CScriptFont&) = delete;
@@ -33,9 +35,6 @@ private:
     // Reads one number for a setter of the shared font.
     int SetShared(lua_State* L, void (gfxFont::*setter)(float));
 
-    // Kept as the object's record of who made it, though no method needs them.
-    [[maybe_unused]] CGFXStarter* m_Starter;
-    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
     gfxFont* m_Font;  // the cache's; never null
     int m_Alignment = 0;
 };

@@ -21,8 +21,8 @@ const ScriptMethod<CScriptStream> CScriptStream::kMethods[] = {
     {"GetVolume", Handler<&S::GetVolume>},
 };
 
-CScriptStream::CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase* owner, HEFFECT effect)
-    : CLuaBoundObject(kMethods), m_Starter(starter), m_Owner(owner), m_Effect(effect) {}
+CScriptStream::CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase*, HEFFECT effect)
+    : CLuaBoundObject(kMethods), m_Starter(starter), m_Effect(effect) {}
 
 // Stops nothing: what the stream started goes on playing.
 CScriptStream::~CScriptStream() { m_ExtraChannels.clear(); }

@@ -16,7 +16,8 @@ class CResourceCache;
 
 class CScriptStream final : public CLuaBoundObject<CScriptStream> {
 public:
-    // effect is 0 when the sound file could not be loaded.
+    // effect is 0 when the sound file could not be loaded. The screen that
+    // made the stream owns it through its list; no method reaches back to it.
     CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase* owner, HEFFECT effect);
     ~CScriptStream();
     CScriptStream(const CScriptStream&) = delete;
@@ -47,8 +48,6 @@ private:
     void PruneExtraChannels();
 
     CGFXStarter* m_Starter;
-    // Kept as the stream's record of its renderer, though no method needs it.
-    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
     HEFFECT m_Effect;
     HCHANNEL m_Channel = 0;
     std::set<HCHANNEL> m_ExtraChannels;
