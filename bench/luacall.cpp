@@ -1,8 +1,7 @@
 // Cost of a script's call of a bound method against the same call of a plain
 // lua_CFunction; both handlers read one number and push one. "LoopOnly" is
 // the script loop alone, to take out of both.
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 #include "script/LuaStack.h"
 
 #include <benchmark/benchmark.h>
@@ -20,12 +19,18 @@ int Echo(lua_State* L) {
     return 1;
 }
 
-class EchoObject final : public ILuaBindableEvents {
+// Bound as every script object is: its method table's row runs the handler.
+class EchoObject final : public CLuaBoundObject<EchoObject> {
 public:
-    int OnLuaCall(lua_State* L, int, const char*) override { return Echo(L); }
-    int OnLuaIndex(lua_State*, const char*) override { return 0; }
-    int OnLuaNewIndex(lua_State*, const char*) override { return 0; }
+    EchoObject();
+
+private:
+    static const ScriptMethod<EchoObject> kMethods[];
 };
+
+const ScriptMethod<EchoObject> EchoObject::kMethods[] = {{"Echo", [](EchoObject&, lua_State* L) { return Echo(L); }}};
+
+EchoObject::EchoObject() : CLuaBoundObject(kMethods) {}
 
 // The global "target" is a table with the method "Echo"; the loop is compiled once.
 class Script {
@@ -69,9 +74,7 @@ void PlainFunction(benchmark::State& state) {
 void BoundMethod(benchmark::State& state) {
     Script script;
     EchoObject object;
-    CLuaBinder<EchoObject> binder(script.L, &object);
-    binder.AddMethod("Echo", 1);
-    binder.Register();
+    object.Bind(script.L);
     lua_setglobal(script.L, "target");
     script.Run(state, "callLoop");
 }

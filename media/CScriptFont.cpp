@@ -2,75 +2,36 @@
 
 #include "helpers/gfxFont.h"
 #include "host/CGFXStarter.h"
-#include "media/ScriptMethodTable.h"
 #include "script/LuaStack.h"
 #include "script/NumberConversion.h"
 
 namespace {
 
-enum FontMethod {
-    kDrawString = 1,
-    kSetColor,
-    kLineHeight,
-    kAlignLeft,
-    kAlignRight,
-    kAlignCenter,
-    kStringWidth,
-    kSetSpacing,
-    kSetTracking,
-    kSetScale,
-};
-
-const ScriptMethod kFontMethods[] = {
-    {"DrawString", kDrawString},   {"SetColor", kSetColor},     {"LineHeight", kLineHeight},
-    {"AlignLeft", kAlignLeft},     {"AlignRight", kAlignRight}, {"AlignCenter", kAlignCenter},
-    {"StringWidth", kStringWidth}, {"SetSpacing", kSetSpacing}, {"SetTracking", kSetTracking},
-    {"SetScale", kSetScale},
-};
-
 // The align argument of gfxFont::Render.
 enum { kLeft = 0, kRight = 1, kCentre = 2 };
 
+using F = CScriptFont;
+
 }  // namespace
 
-CScriptFont::CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file)
-    : m_Starter(starter), m_Owner(owner), m_Font(starter->GetResourceCache()->GetFont(file)) {}
+const ScriptMethod<CScriptFont> CScriptFont::kMethods[] = {
+    {"DrawString", Handler<&F::DrawString>},
+    {"SetColor", Handler<&F::SetColor>},
+    {"LineHeight", Handler<&F::LineHeight>},
+    {"AlignLeft", [](F& f, lua_State*) { return f.SetAlignment(kLeft); }},
+    {"AlignRight", [](F& f, lua_State*) { return f.SetAlignment(kRight); }},
+    {"AlignCenter", [](F& f, lua_State*) { return f.SetAlignment(kCentre); }},
+    {"StringWidth", Handler<&F::StringWidth>},
+    {"SetSpacing", [](F& f, lua_State* L) { return f.SetShared(L, &gfxFont::SetSpacing); }},
+    {"SetTracking", [](F& f, lua_State* L) { return f.SetShared(L, &gfxFont::SetTracking); }},
+    {"SetScale", [](F& f, lua_State* L) { return f.SetShared(L, &gfxFont::SetScale); }},
+};
+
+CScriptFont::CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase*, const std::string& file)
+    : CLuaBoundObject(kMethods), m_Font(starter->GetResourceCache()->GetFont(file)) {}
 
 // The font stays: the cache frees it at the end of the run.
 CScriptFont::~CScriptFont() = default;
-
-void CScriptFont::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kFontMethods); }
-
-int CScriptFont::OnLuaCall(lua_State* L, int id, const char*) {
-    switch (id) {
-        case kDrawString:
-            return DrawString(L);
-        case kSetColor:
-            return SetColor(L);
-        case kLineHeight:
-            return LineHeight(L);
-        case kAlignLeft:
-            return SetAlignment(kLeft);
-        case kAlignRight:
-            return SetAlignment(kRight);
-        case kAlignCenter:
-            return SetAlignment(kCentre);
-        case kStringWidth:
-            return StringWidth(L);
-        case kSetSpacing:
-            return SetShared(L, &gfxFont::SetSpacing);
-        case kSetTracking:
-            return SetShared(L, &gfxFont::SetTracking);
-        case kSetScale:
-            return SetShared(L, &gfxFont::SetScale);
-        default:
-            return 0;
-    }
-}
-
-int CScriptFont::OnLuaIndex(lua_State*, const char*) { return 0; }
-
-int CScriptFont::OnLuaNewIndex(lua_State*, const char*) { return 0; }
 
 int CScriptFont::DrawString(lua_State* L) {
     std::string text;

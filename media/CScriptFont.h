@@ -4,34 +4,29 @@
 // only the alignment is its own. The screen that made it owns it.
 #pragma once
 
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
-#include <memory>
 #include <string>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
 class gfxFont;
 
-class CScriptFont final : public ILuaBindableEvents {
+class CScriptFont final : public CLuaBoundObject<CScriptFont> {
 public:
+    // Made like every script object, with the screen that made it; the
+    // screen's list owns the font and no method reaches back to it.
     CScriptFont(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file);
     ~CScriptFont();
     CScriptFont(const CScriptFont&) = delete;
     CScriptFont& operator=(const CScriptFont&) = delete;
 
-    // Pushes a fresh method table; tables of an earlier Bind go dead.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
-
     gfxFont* GetFont() const { return m_Font; }
     int GetAlignment() const { return m_Alignment; }
 
 private:
+    static const ScriptMethod<CScriptFont> kMethods[];
+
     int DrawString(lua_State* L);
     int SetColor(lua_State* L);
     int LineHeight(lua_State* L);
@@ -40,10 +35,6 @@ private:
     // Reads one number for a setter of the shared font.
     int SetShared(lua_State* L, void (gfxFont::*setter)(float));
 
-    // Kept as the object's record of who made it, though no method needs them.
-    [[maybe_unused]] CGFXStarter* m_Starter;
-    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
-    std::unique_ptr<CLuaBinder<CScriptFont>> m_Binder;
     gfxFont* m_Font;  // the cache's; never null
     int m_Alignment = 0;
 };

@@ -4,41 +4,30 @@
 #include "script/LuaStack.h"
 
 namespace {
-
-enum {
-    kDrawString = 1,
-    kSetColor,
-    kLineHeight,
-    kAlignLeft,
-    kAlignRight,
-    kAlignCenter,
-    kStringWidth,
-    kSetSpacing,
-    kSetTracking,
-    kSetScale,
-};
-
-struct Method {
-    const char* name;
-    int id;
-};
-
-const Method kMethods[] = {
-    {"DrawString", kDrawString},   {"SetColor", kSetColor},     {"LineHeight", kLineHeight},
-    {"AlignLeft", kAlignLeft},     {"AlignRight", kAlignRight}, {"AlignCenter", kAlignCenter},
-    {"StringWidth", kStringWidth}, {"SetSpacing", kSetSpacing}, {"SetTracking", kSetTracking},
-    {"SetScale", kSetScale},
-};
-
+using F = CScriptFontEx;
 }  // namespace
 
+// Spacing, tracking and scale are fixed by the description: the number is read and dropped.
+const ScriptMethod<CScriptFontEx> CScriptFontEx::kMethods[] = {
+    {"DrawString", Handler<&F::DrawString>},
+    {"SetColor", Handler<&F::SetColor>},
+    {"LineHeight", Handler<&F::LineHeight>},
+    {"AlignLeft", [](F& f, lua_State*) { return f.Align(&CXmlFont::AlignLeft); }},
+    {"AlignRight", [](F& f, lua_State*) { return f.Align(&CXmlFont::AlignRight); }},
+    {"AlignCenter", [](F& f, lua_State*) { return f.Align(&CXmlFont::AlignCenter); }},
+    {"StringWidth", Handler<&F::StringWidth>},
+    {"SetSpacing", Handler<&F::DropNumber>},
+    {"SetTracking", Handler<&F::DropNumber>},
+    {"SetScale", Handler<&F::DropNumber>},
+};
+
 CScriptFontEx::CScriptFontEx(CGFXStarter* starter, CGFXFuncHelperBase* owner, const std::string& file)
-    : m_Starter(starter), m_Owner(owner) {
+    : CLuaBoundObject(kMethods), m_Starter(starter), m_Owner(owner) {
     m_Font.SetStarter(starter);
     Load(file);
 }
 
-CScriptFontEx::~CScriptFontEx() { delete m_Binder; }
+CScriptFontEx::~CScriptFontEx() = default;
 
 // The copy ends the text even when the file does not.
 void CScriptFontEx::Load(const std::string& file) {
@@ -52,43 +41,10 @@ void CScriptFontEx::Load(const std::string& file) {
     m_Font.LoadFromMemory(text.c_str());
 }
 
-void CScriptFontEx::Bind(lua_State* L) {
-    delete m_Binder;
-    m_Binder = new CLuaBinder<CScriptFontEx>(L, this, 0);
-    for (const Method& m : kMethods) m_Binder->AddMethod(m.name, m.id);
-    m_Binder->Register();
+int CScriptFontEx::Align(void (CXmlFont::*align)()) {
+    (m_Font.*align)();
+    return 0;
 }
-
-int CScriptFontEx::OnLuaCall(lua_State* L, int id, const char*) {
-    switch (id) {
-        case kDrawString:
-            return DrawString(L);
-        case kSetColor:
-            return SetColor(L);
-        case kLineHeight:
-            return LineHeight(L);
-        case kAlignLeft:
-            m_Font.AlignLeft();
-            return 0;
-        case kAlignRight:
-            m_Font.AlignRight();
-            return 0;
-        case kAlignCenter:
-            m_Font.AlignCenter();
-            return 0;
-        case kStringWidth:
-            return StringWidth(L);
-        case kSetSpacing:
-        case kSetTracking:
-        case kSetScale:
-            return DropNumber(L);
-        default:
-            return 0;
-    }
-}
-
-int CScriptFontEx::OnLuaIndex(lua_State*, const char*) { return 0; }
-int CScriptFontEx::OnLuaNewIndex(lua_State*, const char*) { return 0; }
 
 int CScriptFontEx::DrawString(lua_State* L) {
     std::string text;
@@ -119,7 +75,6 @@ int CScriptFontEx::StringWidth(lua_State* L) {
     return 1;
 }
 
-// Spacing, tracking and scale are fixed by the description: the number is read and dropped.
 int CScriptFontEx::DropNumber(lua_State* L) {
     double ignored = 0.0;
     LuaPop(L, -1, ignored);

@@ -4,15 +4,14 @@
 #pragma once
 
 #include "media/CXmlFont.h"
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
 #include <string>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
 
-class CScriptFontEx final : public ILuaBindableEvents {
+class CScriptFontEx final : public CLuaBoundObject<CScriptFontEx> {
 public:
     // Reads the description through the engine's resource loader; a file
     // that cannot be read or parsed leaves the font empty.
@@ -21,27 +20,22 @@ public:
     CScriptFontEx(const CScriptFontEx&) = delete;
     CScriptFontEx& operator=(const CScriptFontEx&) = delete;
 
-    // Leaves a fresh method table on L's stack; tables of an earlier Bind die.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
-
     CGFXStarter* GetStarter() const { return m_Starter; }
     CGFXFuncHelperBase* GetOwner() const { return m_Owner; }
     CXmlFont& GetFont() { return m_Font; }
 
 private:
+    static const ScriptMethod<CScriptFontEx> kMethods[];
+
     void Load(const std::string& file);
     int DrawString(lua_State* L);
     int SetColor(lua_State* L);
     int LineHeight(lua_State* L);
+    int Align(void (CXmlFont::*align)());
     int StringWidth(lua_State* L);
     int DropNumber(lua_State* L);
 
     CGFXStarter* m_Starter;
     CGFXFuncHelperBase* m_Owner;
-    CLuaBinder<CScriptFontEx>* m_Binder = nullptr;
     CXmlFont m_Font;
 };

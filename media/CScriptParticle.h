@@ -3,8 +3,7 @@
 // script calls "Update" and "Render". The screen whose script made it owns it.
 #pragma once
 
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
 #include <string>
 
@@ -13,7 +12,7 @@ class CGFXStarter;
 class gfxParticleSystem;
 class gfxSprite;
 
-class CScriptParticle final : public ILuaBindableEvents {
+class CScriptParticle final : public CLuaBoundObject<CScriptParticle> {
 public:
     // A texture that cannot be loaded gives texture 0; a preset that cannot
     // be read gives a system that never emits.
@@ -23,27 +22,23 @@ public:
     CScriptParticle(const CScriptParticle&) = delete;
     CScriptParticle& operator=(const CScriptParticle&) = delete;
 
-    // Leaves a fresh method table on L's stack; tables of an earlier Bind die.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
-
     CGFXStarter* GetStarter() const { return m_Starter; }
     CGFXFuncHelperBase* GetOwner() const { return m_Owner; }
     gfxParticleSystem* GetParticleSystem() const { return m_System; }
     bool IsAlive() const;
 
 private:
+    static const ScriptMethod<CScriptParticle> kMethods[];
+
     int Update(lua_State* L);
     int MoveTo(lua_State* L, bool moveParticles);
     int FireAt(lua_State* L);
+    int Stop();
+    int Render();
     int PushAlive(lua_State* L);
 
     CGFXStarter* m_Starter;
     CGFXFuncHelperBase* m_Owner;
-    CLuaBinder<CScriptParticle>* m_Binder = nullptr;
     gfxSprite* m_Sprite = nullptr;
     gfxParticleSystem* m_System = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "helpers/gfxRect.h"
 #include "helpers/gfxSprite.h"
 #include "host/CGFXStarter.h"
-#include "media/ScriptMethodTable.h"
 #include "renderers/CGFXFuncHelperBase.h"
 #include "script/ClickEmulation.h"
 #include "script/LuaStack.h"
@@ -12,78 +11,50 @@
 
 namespace {
 
-enum SpriteMethod {
-    kRender = 1,
-    kUpdate,
-    kSize,
-    kPosition,
-    kSwitchToFrame,
-    kUnderPosition,
-    kClicked,
-    kDelete,
-    kShow,
-    kHide,
-    kCreateOpacityMap,
-    kSetColor,
-    kIsVisible,
-    kIsEnabled,
-    kEnable,
-    kDisable,
-    kCurrentFrameNumber,
-    kSetPosition,
-    kStop,
-    kPlay,
-    kIsPlaying,
-    kSetHotSpot,
-    kRenderEx,
-    kSetRect,
-    kSetBlendMode,
-    kFlipHorizontal,
-    kFlipVertical,
-    kFlipHV,
-    kSetLoop,
-};
-
-const ScriptMethod kSpriteMethods[] = {
-    {"Render", kRender},
-    {"Update", kUpdate},
-    {"Size", kSize},
-    {"Position", kPosition},
-    {"SwitchToFrame", kSwitchToFrame},
-    {"UnderPosition", kUnderPosition},
-    {"Clicked", kClicked},
-    {"Delete", kDelete},
-    {"Show", kShow},
-    {"Hide", kHide},
-    {"CreateOpacityMap", kCreateOpacityMap},
-    {"SetColor", kSetColor},
-    {"IsVisible", kIsVisible},
-    {"IsEnabled", kIsEnabled},
-    {"Enable", kEnable},
-    {"Disable", kDisable},
-    {"CurrentFrameNumber", kCurrentFrameNumber},
-    {"SetPosition", kSetPosition},
-    {"Stop", kStop},
-    {"Play", kPlay},
-    {"IsPlaying", kIsPlaying},
-    {"SetHotSpot", kSetHotSpot},
-    {"RenderEx", kRenderEx},
-    {"SetRect", kSetRect},
-    {"SetBlendMode", kSetBlendMode},
-    {"FlipHorizontal", kFlipHorizontal},
-    {"FlipVertical", kFlipVertical},
-    {"FlipHV", kFlipHV},
-    {"SetLoop", kSetLoop},
-};
-
 // The table and five arguments: "SetRect" was given its size flag.
 const int kSetRectWithFlag = 6;
 
+using S = CScriptSprite;
+
 }  // namespace
+
+const ScriptMethod<CScriptSprite> CScriptSprite::kMethods[] = {
+    {"Render", Handler<&S::Render>},
+    {"Update", Handler<&S::Update>},
+    {"Size", Handler<&S::Size>},
+    {"Position", Handler<&S::Position>},
+    {"SwitchToFrame", Handler<&S::SwitchToFrame>},
+    {"UnderPosition", Handler<&S::UnderPosition>},
+    {"Clicked", Handler<&S::IsClicked>},
+    // Nothing may touch this sprite once it returns: it is gone.
+    {"Delete", [](S& s, lua_State*) { return s.Delete(); }},
+    {"Show", [](S& s, lua_State*) { return s.SetVisible(true); }},
+    {"Hide", [](S& s, lua_State*) { return s.SetVisible(false); }},
+    {"CreateOpacityMap", Handler<&S::CreateOpacityMap>},
+    {"SetColor", Handler<&S::SetColor>},
+    {"IsVisible", [](S& s, lua_State* L) { return s.PushFlag(L, s.m_bVisible); }},
+    {"IsEnabled", [](S& s, lua_State* L) { return s.PushFlag(L, s.m_bEnabled); }},
+    {"Enable", [](S& s, lua_State*) { return s.SetEnabled(true); }},
+    {"Disable", [](S& s, lua_State*) { return s.SetEnabled(false); }},
+    {"CurrentFrameNumber", Handler<&S::CurrentFrameNumber>},
+    {"SetPosition", Handler<&S::SetPosition>},
+    {"Stop", [](S& s, lua_State*) { return s.StopAnimation(); }},
+    {"Play", [](S& s, lua_State*) { return s.PlayAnimation(); }},
+    {"IsPlaying", Handler<&S::IsPlaying>},
+    {"SetHotSpot", Handler<&S::SetHotSpot>},
+    {"RenderEx", Handler<&S::RenderEx>},
+    {"SetRect", Handler<&S::SetRect>},
+    {"SetBlendMode", Handler<&S::SetBlendMode>},
+    {"FlipHorizontal", [](S& s, lua_State*) { return s.Flip(s.m_bFlipH, true, false); }},
+    {"FlipVertical", [](S& s, lua_State*) { return s.Flip(s.m_bFlipV, false, true); }},
+    {"FlipHV", [](S& s, lua_State*) { return s.Flip(s.m_bFlipHV, true, true); }},
+    {"SetLoop", Handler<&S::SetLoop>},
+};
 
 CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HTEXTURE texture, bool animated,
                              float width, float height, float x, float y, int frames, float fps)
-    : m_bAnimated(animated),
+    : CLuaBoundObject(kMethods),
+      m_bAnimated(animated),
       m_Frames(frames),
       m_Starter(starter),
       m_Owner(owner),
@@ -101,89 +72,15 @@ CScriptSprite::CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HT
 }
 
 CScriptSprite::~CScriptSprite() {
-    FreeOpacityMap();
     m_Sprite.reset();
     m_Animation.reset();
-    m_Binder.reset();
     if (m_Starter) m_Starter->GetResourceCache()->ReleaseTexture(m_Texture);
 }
-
-void CScriptSprite::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kSpriteMethods); }
 
 gfxSprite* CScriptSprite::GetDrawable() {
     if (m_Animation) return m_Animation.get();
     return m_Sprite ? &*m_Sprite : nullptr;
 }
-
-int CScriptSprite::OnLuaCall(lua_State* L, int id, const char*) {
-    switch (id) {
-        case kRender:
-            return Render(L);
-        case kUpdate:
-            return Update(L);
-        case kSize:
-            return Size(L);
-        case kPosition:
-            return Position(L);
-        case kSwitchToFrame:
-            return SwitchToFrame(L);
-        case kUnderPosition:
-            return UnderPosition(L);
-        case kClicked:
-            return IsClicked(L);
-        // Nothing may touch this sprite once it returns: it is gone.
-        case kDelete:
-            return Delete();
-        case kShow:
-            return SetVisible(true);
-        case kHide:
-            return SetVisible(false);
-        case kCreateOpacityMap:
-            return CreateOpacityMap(L);
-        case kSetColor:
-            return SetColor(L);
-        case kIsVisible:
-            return PushFlag(L, m_bVisible);
-        case kIsEnabled:
-            return PushFlag(L, m_bEnabled);
-        case kEnable:
-            return SetEnabled(true);
-        case kDisable:
-            return SetEnabled(false);
-        case kCurrentFrameNumber:
-            return CurrentFrameNumber(L);
-        case kSetPosition:
-            return SetPosition(L);
-        case kStop:
-            return StopAnimation();
-        case kPlay:
-            return PlayAnimation();
-        case kIsPlaying:
-            return IsPlaying(L);
-        case kSetHotSpot:
-            return SetHotSpot(L);
-        case kRenderEx:
-            return RenderEx(L);
-        case kSetRect:
-            return SetRect(L);
-        case kSetBlendMode:
-            return SetBlendMode(L);
-        case kFlipHorizontal:
-            return Flip(m_bFlipH, true, false);
-        case kFlipVertical:
-            return Flip(m_bFlipV, false, true);
-        case kFlipHV:
-            return Flip(m_bFlipHV, true, true);
-        case kSetLoop:
-            return SetLoop(L);
-        default:
-            return 0;
-    }
-}
-
-int CScriptSprite::OnLuaIndex(lua_State*, const char*) { return 0; }
-
-int CScriptSprite::OnLuaNewIndex(lua_State*, const char*) { return 0; }
 
 // --- Drawing and animation -------------------------------------------------
 
@@ -358,36 +255,9 @@ int CScriptSprite::CreateOpacityMap(lua_State* L) {
     int tolerance = 0;
     LuaPop(L, -1, tolerance);
     if (tolerance < 1) tolerance = 1;
-    BuildOpacityMap(GetDrawable()->GetTexture(), static_cast<uint8_t>(tolerance % 256));
+    m_OpacityMap.Build(m_Starter->GetEngine(), GetDrawable()->GetTexture(), m_Height,
+                       static_cast<uint8_t>(tolerance % 256));
     return 0;
-}
-
-void CScriptSprite::BuildOpacityMap(HTEXTURE texture, uint8_t tolerance) {
-    FreeOpacityMap();
-    GFX* engine = m_Starter->GetEngine();
-    const int width = engine->Texture_GetWidth(texture, true);
-    const int height = m_Height;
-    // A zero size would lock the whole surface; a failed lock has no texels.
-    if (width <= 0 || height <= 0) return;
-    const uint32_t* texels = engine->Texture_Lock(texture, true, 0, 0, width, height);
-    if (!texels) return;
-    const int pitch = engine->Texture_GetWidth(texture, false);
-    if (pitch >= width) {
-        m_OpacityMap.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-        for (size_t r = 0; r < static_cast<size_t>(height); ++r)
-            for (size_t c = 0; c < static_cast<size_t>(width); ++c)
-                m_OpacityMap[r * width + c] = (texels[r * pitch + c] >> 24) < tolerance ? 1 : 0;
-        m_MapRows = height;
-        m_MapWidth = width;
-    }
-    engine->Texture_Unlock(texture);
-}
-
-void CScriptSprite::FreeOpacityMap() {
-    m_OpacityMap.clear();
-    m_OpacityMap.shrink_to_fit();
-    m_MapRows = 0;
-    m_MapWidth = 0;
 }
 
 bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
@@ -397,9 +267,8 @@ bool CScriptSprite::MapMarksTransparent(int64_t dx, int64_t dy) const {
         dx += static_cast<int64_t>(m_Animation->GetFrame()) * m_Width;
         if (dx >= frames) dx = frames - 1;
     }
-    // The clamp can leave the map on the left (no frame width).
-    if (dx < 0 || dx >= m_MapWidth || dy >= m_MapRows) return false;
-    return m_OpacityMap[static_cast<size_t>(dy) * m_MapWidth + static_cast<size_t>(dx)] == 1;
+    // The clamp can leave the map on the left (no frame width), which is no mark.
+    return m_OpacityMap.IsTransparent(dx, dy);
 }
 
 bool CScriptSprite::HitTest(int x, int y) {

@@ -7,19 +7,18 @@
 
 #include "engine/gfx.h"
 #include "helpers/gfxSprite.h"
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "media/COpacityMap.h"
+#include "script/CLuaBoundObject.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
 class gfxAnimation;
 
-class CScriptSprite final : public ILuaBindableEvents {
+class CScriptSprite final : public CLuaBoundObject<CScriptSprite> {
 public:
     // x and y are the texel rectangle's origin in the texture, not a screen position.
     CScriptSprite(CGFXStarter* starter, CGFXFuncHelperBase* owner, HTEXTURE texture, bool animated, float width,
@@ -28,19 +27,9 @@ public:
     CScriptSprite(const CScriptSprite&) = delete;
     CScriptSprite& operator=(const CScriptSprite&) = delete;
 
-    // Pushes a fresh method table; tables of an earlier Bind go dead.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
-
     void RenderAt(float x, float y);
     void UpdateAnimation(float delta);
-    // 1 in the map marks a texel whose alpha is below tolerance.
-    void BuildOpacityMap(HTEXTURE texture, uint8_t tolerance);
-    void FreeOpacityMap();
-    bool HasOpacityMap() const { return !m_OpacityMap.empty(); }
+    bool HasOpacityMap() const { return !m_OpacityMap.IsEmpty(); }
     bool HitTest(int x, int y);
     int IsClicked(lua_State* L);
 
@@ -52,6 +41,8 @@ public:
     gfxSprite* GetDrawable();
 
 private:
+    static const ScriptMethod<CScriptSprite> kMethods[];
+
     int Render(lua_State* L);
     int Update(lua_State* L);
     int Size(lua_State* L);
@@ -86,7 +77,6 @@ private:
     std::optional<gfxSprite> m_Sprite;
     bool m_bAnimated;
     int m_Frames;
-    std::unique_ptr<CLuaBinder<CScriptSprite>> m_Binder;
     bool m_bVisible = true;
     bool m_bEnabled = true;
     bool m_bFlipH = false;
@@ -102,8 +92,6 @@ private:
     int m_Y = 0;
     int m_Width;
     int m_Height;
-    // m_MapRows rows of m_MapWidth bytes, row after row; empty: no map.
-    std::vector<uint8_t> m_OpacityMap;
-    int m_MapRows = 0;
-    int m_MapWidth = 0;
+    // Of the texture's image from its left edge: every frame side by side.
+    COpacityMap m_OpacityMap;
 };

@@ -2,59 +2,30 @@
 
 #include "host/CGFXStarter.h"
 #include "host/CResourceCache.h"
-#include "media/ScriptMethodTable.h"
 #include "script/LuaStack.h"
 
 #include <vector>
 
 namespace {
-
-enum StreamMethod { kPlay = 1, kStop, kPause, kResume, kSetVolume, kIsPlaying, kPlayEx, kGetVolume };
-
-const ScriptMethod kStreamMethods[] = {
-    {"Play", kPlay},           {"Stop", kStop},           {"Pause", kPause},   {"Resume", kResume},
-    {"SetVolume", kSetVolume}, {"IsPlaying", kIsPlaying}, {"PlayEx", kPlayEx}, {"GetVolume", kGetVolume},
-};
-
+using S = CScriptStream;
 }  // namespace
 
-CScriptStream::CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase* owner, HEFFECT effect)
-    : m_Starter(starter), m_Owner(owner), m_Effect(effect) {}
+const ScriptMethod<CScriptStream> CScriptStream::kMethods[] = {
+    {"Play", Handler<&S::Play>},
+    {"Stop", [](S& s, lua_State*) { return s.Stop(); }},
+    {"Pause", [](S& s, lua_State*) { return s.Pause(); }},
+    {"Resume", [](S& s, lua_State*) { return s.Resume(); }},
+    {"SetVolume", Handler<&S::SetVolume>},
+    {"IsPlaying", Handler<&S::PushIsPlaying>},
+    {"PlayEx", Handler<&S::PlayEx>},
+    {"GetVolume", Handler<&S::GetVolume>},
+};
+
+CScriptStream::CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase*, HEFFECT effect)
+    : CLuaBoundObject(kMethods), m_Starter(starter), m_Effect(effect) {}
 
 // Stops nothing: what the stream started goes on playing.
-CScriptStream::~CScriptStream() {
-    m_Binder.reset();
-    m_ExtraChannels.clear();
-}
-
-void CScriptStream::Bind(lua_State* L) { BindMethodTable(m_Binder, L, this, kStreamMethods); }
-
-int CScriptStream::OnLuaCall(lua_State* L, int id, const char*) {
-    switch (id) {
-        case kPlay:
-            return Play(L);
-        case kStop:
-            return Stop();
-        case kPause:
-            return Pause();
-        case kResume:
-            return Resume();
-        case kSetVolume:
-            return SetVolume(L);
-        case kIsPlaying:
-            return PushIsPlaying(L);
-        case kPlayEx:
-            return PlayEx(L);
-        case kGetVolume:
-            return GetVolume(L);
-        default:
-            return 0;
-    }
-}
-
-int CScriptStream::OnLuaIndex(lua_State*, const char*) { return 0; }
-
-int CScriptStream::OnLuaNewIndex(lua_State*, const char*) { return 0; }
+CScriptStream::~CScriptStream() { m_ExtraChannels.clear(); }
 
 GFX* CScriptStream::Engine() const { return m_Starter->GetEngine(); }
 

@@ -6,36 +6,30 @@
 #pragma once
 
 #include "engine/gfx.h"
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
-#include <memory>
 #include <set>
 
 class CGFXFuncHelperBase;
 class CGFXStarter;
 class CResourceCache;
 
-class CScriptStream final : public ILuaBindableEvents {
+class CScriptStream final : public CLuaBoundObject<CScriptStream> {
 public:
-    // effect is 0 when the sound file could not be loaded.
+    // effect is 0 when the sound file could not be loaded. The screen that
+    // made the stream owns it through its list; no method reaches back to it.
     CScriptStream(CGFXStarter* starter, CGFXFuncHelperBase* owner, HEFFECT effect);
     ~CScriptStream();
     CScriptStream(const CScriptStream&) = delete;
     CScriptStream& operator=(const CScriptStream&) = delete;
-
-    // Pushes a fresh method table; tables of an earlier Bind go dead.
-    void Bind(lua_State* L);
-
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
 
     // Whether the file's recorded channel still plays (a paused one does).
     bool IsPlaying();
     HEFFECT GetEffect() const { return m_Effect; }
 
 private:
+    static const ScriptMethod<CScriptStream> kMethods[];
+
     int Play(lua_State* L);
     int Stop();
     int Pause();
@@ -54,10 +48,7 @@ private:
     void PruneExtraChannels();
 
     CGFXStarter* m_Starter;
-    // Kept as the stream's record of its renderer, though no method needs it.
-    [[maybe_unused]] CGFXFuncHelperBase* m_Owner;
     HEFFECT m_Effect;
     HCHANNEL m_Channel = 0;
     std::set<HCHANNEL> m_ExtraChannels;
-    std::unique_ptr<CLuaBinder<CScriptStream>> m_Binder;
 };

@@ -4,9 +4,6 @@
 #include "media/XmlFontNumber.h"
 
 #include <algorithm>
-#include <cstring>
-
-char CXmlFont::s_EscapeDigits[4];
 
 namespace {
 
@@ -73,7 +70,7 @@ int CXmlFont::Loaded(bool parsed) {
 
 void CXmlFont::ClearMetrics() {
     m_Align = 0;
-    m_LineHeight = m_Base = m_ScaleW = m_ScaleH = 0;
+    m_LineHeight = 0;
 }
 
 void CXmlFont::Reset() {
@@ -91,10 +88,8 @@ void CXmlFont::ParseDocument() {
 }
 
 void CXmlFont::ParseCommon(const TiXmlElement& common) {
+    // Of the metrics only the line height lays text out.
     m_LineHeight = XmlFontNumber(common, "lineHeight");
-    m_Base = XmlFontNumber(common, "base");
-    m_ScaleW = XmlFontNumber(common, "scaleW");
-    m_ScaleH = XmlFontNumber(common, "scaleH");
     ParsePages(XmlFontNumber(common, "pages"));
 }
 
@@ -154,11 +149,11 @@ void CXmlFont::AppendGlyph(int code, Line& line) const {
 
 // Every digit is consumed, but only the first three name the code.
 const char* CXmlFont::ReadEscape(const char* text, Line& line) const {
-    std::memset(s_EscapeDigits, 0, sizeof(s_EscapeDigits));
+    char digits[4] = {0, 0, 0, 0};
     size_t kept = 0;
     for (; IsDigit(*text); ++text)
-        if (kept < sizeof(s_EscapeDigits) - 1) s_EscapeDigits[kept++] = *text;
-    const int code = ParseDecimalInt(s_EscapeDigits);
+        if (kept < sizeof(digits) - 1) digits[kept++] = *text;
+    const int code = ParseDecimalInt(digits);
     if (const CXmlFontGlyph* glyph = FindGlyph(code))
         line.push_back(glyph);
     else
@@ -189,9 +184,8 @@ CXmlFont::Lines CXmlFont::SplitLines(const char* text) const {
 }
 
 int CXmlFont::GetLineWidth(const Line& line) const {
-    const int extra = Add(Add(m_Spacing[1], m_Spacing[2]), Add(m_Spacing[5], m_Spacing[5]));
     int width = 0;
-    for (const CXmlFontGlyph* glyph : line) width = Add(width, Add(glyph->xadvance, extra));
+    for (const CXmlFontGlyph* glyph : line) width = Add(width, glyph->xadvance);
     return width;
 }
 
@@ -210,21 +204,18 @@ int CXmlFont::LineShift(const Line& line) const {
 // A glyph without a drawable page still moves the pen.
 void CXmlFont::RenderLine(const Line& line, int penX, int penY) {
     for (const CXmlFontGlyph* glyph : line) {
-        penX = Add(penX, m_Spacing[1]);
         if (CXmlFontPage* page = GetPage(glyph->page))
             page->DrawGlyph(glyph->x, glyph->y, glyph->width, glyph->height, Add(penX, glyph->xoffset),
                             Add(penY, glyph->yoffset));
-        penX = Add(Add(penX, glyph->xadvance), m_Spacing[2]);
+        penX = Add(penX, glyph->xadvance);
     }
 }
 
 void CXmlFont::Render(int x, int y, const char* text) {
     if (!text || m_GlyphSlots.empty() || m_Pages.empty()) return;
-    const int lineX = Add(x, m_Spacing[5]);
-    const int lineStep = Add(Add(m_LineHeight, m_Spacing[4]), Add(m_Spacing[3], m_Spacing[0]));
-    int penY = Add(Add(y, m_Spacing[4]), m_Spacing[0]);
+    int penY = y;
     for (const Line& line : SplitLines(text)) {
-        RenderLine(line, Add(lineX, LineShift(line)), penY);
-        penY = Add(penY, lineStep);
+        RenderLine(line, Add(x, LineShift(line)), penY);
+        penY = Add(penY, m_LineHeight);
     }
 }

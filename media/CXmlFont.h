@@ -39,10 +39,6 @@ public:
     void AlignCenter() { m_Align = 2; }
     int GetAlign() const { return m_Align; }
     int GetLineHeight() const { return m_LineHeight; }
-    // Stored from the description; nothing draws with them.
-    int GetBase() const { return m_Base; }
-    int GetScaleW() const { return m_ScaleW; }
-    int GetScaleH() const { return m_ScaleH; }
     void SetColor(uint32_t colour);
 
     // Null for an index outside the page list.
@@ -73,19 +69,11 @@ private:
     int LineShift(const Line& line) const;
     void RenderLine(const Line& line, int penX, int penY);
 
-    // The digits of one escape, three at most, and the terminator.
-    static char s_EscapeDigits[4];
-
     int m_Align = 0;
     std::map<int, const CXmlFontGlyph*> m_Glyphs;
     CGFXStarter* m_Starter = nullptr;
     TiXmlDocument m_Document;
     int m_LineHeight = 0;
-    int m_Base = 0;
-    int m_ScaleW = 0;
-    int m_ScaleH = 0;
-    // Extra layout terms; nothing sets them, so they stay 0.
-    int m_Spacing[6] = {0, 0, 0, 0, 0, 0};
     std::vector<std::unique_ptr<CXmlFontPage>> m_Pages;
     std::vector<CXmlFontGlyph> m_GlyphSlots;
 };

@@ -16,8 +16,8 @@ CCreditsItem::~CCreditsItem() {
 void CCreditsItem::LoadPicture(const char* texture) {
     m_Texture = m_Engine->Texture_Load(texture, 0, false);
     if (!m_Texture) return;
-    // The whole surface, as the cursor does: on an engine that pads surfaces
-    // the padding is transparent and counts to the picture's height.
+    // The surface's size, so the sprite spans the whole texture as the
+    // cursor's does; our engine makes a surface the image's size.
     m_Width = m_Engine->Texture_GetWidth(m_Texture, false);
     m_Height = m_Engine->Texture_GetHeight(m_Texture, false);
     m_Sprite = new gfxSprite(m_Texture, 0, 0, static_cast<float>(m_Width), static_cast<float>(m_Height));

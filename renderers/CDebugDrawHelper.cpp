@@ -4,6 +4,7 @@
 #include "host/CGFXStarter.h"
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
+#include "script/LuaStack.h"
 
 #include <string>
 
@@ -11,11 +12,22 @@ namespace {
 const char* const kFontFile = "images/font2.fnt";
 const char* const kScriptFile = "scripts\\debug.lua";
 
-enum { kGetFPS = 1, kDrawString, kTimerDelta, kMousePos, kSetTextColor };
+using D = CDebugDrawHelper;
 }  // namespace
 
+const ScriptMethod<CDebugDrawHelper> CDebugDrawHelper::kMethods[] = {
+    {"GetFPS", Handler<&D::GetFPS>},
+    {"DrawString", Handler<&D::DrawString>},
+    {"TimerDelta", Handler<&D::TimerDelta>},
+    {"MousePos", Handler<&D::MousePos>},
+    {"SetTextColor", Handler<&D::ReadTextColor>},
+};
+
 CDebugDrawHelper::CDebugDrawHelper(CGFXStarter* starter)
-    : m_Starter(starter), m_Font(new gfxFont(kFontFile, false)), m_Lua(new CLuaStarter(true)) {
+    : CLuaBoundObject(kMethods),
+      m_Starter(starter),
+      m_Font(new gfxFont(kFontFile, false)),
+      m_Lua(new CLuaStarter(true)) {
     m_Lua->RunFile(kScriptFile);
     BindAndInit();
 }
@@ -24,18 +36,12 @@ CDebugDrawHelper::~CDebugDrawHelper() {
     delete m_Font;
     m_Lua->Close();
     delete m_Lua;
-    delete m_Binder;
 }
 
 void CDebugDrawHelper::BindAndInit() {
-    m_Binder = new CLuaBinder<CDebugDrawHelper>(m_Lua->GetState(), this, 0);
-    m_Binder->AddMethod("GetFPS", kGetFPS);
-    m_Binder->AddMethod("DrawString", kDrawString);
-    m_Binder->AddMethod("TimerDelta", kTimerDelta);
-    m_Binder->AddMethod("MousePos", kMousePos);
-    m_Binder->AddMethod("SetTextColor", kSetTextColor);
+    CLuaBinder<CDebugDrawHelper>* binder = NewBinder(m_Lua->GetState());
     CLuaFunctionCall call(m_Lua->GetState(), "Init");
-    call.PushTable(m_Binder);
+    call.PushTable(binder);
     call.Call();
 }
 
@@ -46,39 +52,34 @@ void CDebugDrawHelper::CallScriptRender() {
 
 void CDebugDrawHelper::SetTextColor(uint32_t color) { m_Font->SetColor(color); }
 
-int CDebugDrawHelper::OnLuaCall(lua_State* L, int id, const char*) {
-    GFX* engine = m_Starter->GetEngine();
-    switch (id) {
-        case kGetFPS:
-            LuaPush(L, engine->Timer_GetFPS());
-            return 1;
-        case kDrawString: {
-            std::string text;
-            LuaPop(L, -1, text);
-            m_Font->printf(5.0f, 5.0f, 0, "%s", text.c_str());
-            return 0;
-        }
-        case kTimerDelta:
-            LuaPush(L, static_cast<double>(engine->Timer_GetDelta()));
-            return 1;
-        case kMousePos: {
-            float x = 0, y = 0;
-            engine->Input_GetMousePos(&x, &y);
-            LuaPush(L, static_cast<double>(x));
-            LuaPush(L, static_cast<double>(y));
-            return 2;
-        }
-        case kSetTextColor: {
-            uint32_t color;
-            LuaPop(L, -1, color);
-            SetTextColor(color);
-            return 0;
-        }
-        default:
-            return 0;
-    }
+int CDebugDrawHelper::GetFPS(lua_State* L) {
+    LuaPush(L, m_Starter->GetEngine()->Timer_GetFPS());
+    return 1;
 }
 
-int CDebugDrawHelper::OnLuaIndex(lua_State*, const char*) { return 0; }
+int CDebugDrawHelper::DrawString(lua_State* L) {
+    std::string text;
+    LuaPop(L, -1, text);
+    m_Font->printf(5.0f, 5.0f, 0, "%s", text.c_str());
+    return 0;
+}
 
-int CDebugDrawHelper::OnLuaNewIndex(lua_State*, const char*) { return 0; }
+int CDebugDrawHelper::TimerDelta(lua_State* L) {
+    LuaPush(L, static_cast<double>(m_Starter->GetEngine()->Timer_GetDelta()));
+    return 1;
+}
+
+int CDebugDrawHelper::MousePos(lua_State* L) {
+    float x = 0, y = 0;
+    m_Starter->GetEngine()->Input_GetMousePos(&x, &y);
+    LuaPush(L, static_cast<double>(x));
+    LuaPush(L, static_cast<double>(y));
+    return 2;
+}
+
+int CDebugDrawHelper::ReadTextColor(lua_State* L) {
+    uint32_t color = 0;
+    LuaPop(L, -1, color);
+    SetTextColor(color);
+    return 0;
+}

@@ -2,8 +2,7 @@
 // every screen with its own font.
 #pragma once
 
-#include "script/CLuaBinder.h"
-#include "script/ILuaBindableEvents.h"
+#include "script/CLuaBoundObject.h"
 
 #include <cstdint>
 
@@ -12,7 +11,7 @@ class CGFXStarter;
 class CLuaStarter;
 class gfxFont;
 
-class CDebugDrawHelper final : public ILuaBindableEvents {
+class CDebugDrawHelper final : public CLuaBoundObject<CDebugDrawHelper> {
 public:
     explicit CDebugDrawHelper(CGFXStarter* starter);
     ~CDebugDrawHelper();
@@ -22,15 +21,17 @@ public:
     void CallScriptRender();
     void SetTextColor(uint32_t color);
 
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
-    int OnLuaIndex(lua_State* L, const char* key) override;
-    int OnLuaNewIndex(lua_State* L, const char* key) override;
-
 private:
+    static const ScriptMethod<CDebugDrawHelper> kMethods[];
+
     void BindAndInit();
+    int GetFPS(lua_State* L);
+    int DrawString(lua_State* L);
+    int TimerDelta(lua_State* L);
+    int MousePos(lua_State* L);
+    int ReadTextColor(lua_State* L);
 
     CGFXStarter* m_Starter;
     gfxFont* m_Font;
     CLuaStarter* m_Lua;
-    CLuaBinder<CDebugDrawHelper>* m_Binder = nullptr;
 };

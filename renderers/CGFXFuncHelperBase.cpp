@@ -11,6 +11,8 @@
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
 
+#include <cstring>
+
 namespace {
 const int kMaskTargetSize = 512;
 }
@@ -170,6 +172,42 @@ void CGFXFuncHelperBase::ReleaseTempMaskedSprite() {
     if (m_TempMaskedTexture && m_Starter && m_Starter->GetEngine())
         m_Starter->GetEngine()->Texture_Free(m_TempMaskedTexture);
     m_TempMaskedTexture = 0;
+}
+
+void CGFXFuncHelperBase::Adopt(CScriptSprite* sprite) { m_Sprites->Add(sprite); }
+
+void CGFXFuncHelperBase::Adopt(CScriptFont* font) { m_Fonts->Add(font); }
+
+void CGFXFuncHelperBase::Adopt(CScriptFontEx* font) { m_FontsEx->Add(font); }
+
+void CGFXFuncHelperBase::Adopt(CScriptStream* stream) { m_Streams->Add(stream); }
+
+void CGFXFuncHelperBase::Adopt(CScriptParticle* particle) { m_Particles->Add(particle); }
+
+const char* CGFXFuncHelperBase::KeepText(const char* text, size_t size) {
+    char* buffer = new char[size + 1]();
+    std::memcpy(buffer, text, size);
+    m_TextBuffers.push_back(buffer);
+    return buffer;
+}
+
+void CGFXFuncHelperBase::OpenModal(CGFXFuncHelperBase* child) {
+    m_bModalFrame = child;
+    child->Attach(m_Starter);
+    // The child's "Init" may already have ended it.
+    if (m_bEndModalRequested) return;
+    child->SetActive(m_Starter, true);
+    m_bModalActive = true;
+}
+
+void CGFXFuncHelperBase::RequestEndModal() {
+    m_bModalActive = false;
+    m_bEndModalRequested = true;
+}
+
+void CGFXFuncHelperBase::KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture) {
+    m_TempMaskedSprite = sprite;
+    m_TempMaskedTexture = texture;
 }
 
 void CGFXFuncHelperBase::DeleteSprite(CScriptSprite* sprite) {

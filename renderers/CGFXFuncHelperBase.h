@@ -8,6 +8,7 @@
 #include "script/CLuaBinder.h"
 #include "script/CPtrVector.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -52,9 +53,33 @@ public:
     void InitScript();
     void DeleteSprite(CScriptSprite* sprite);
     static void RegisterHostFunctions(CLuaBinder<CGFXFuncHelperBase>* binder);
+    // Calls the script's global of that name without arguments; nothing without a Lua state.
+    void CallScriptFunction(const char* name);
+
+    // The screen's lists own what its script made, until it is detached.
+    void Adopt(CScriptSprite* sprite);
+    void Adopt(CScriptFont* font);
+    void Adopt(CScriptFontEx* font);
+    void Adopt(CScriptStream* stream);
+    void Adopt(CScriptParticle* particle);
+    // A copy of the text, ended by a zero byte, that lives as long as the screen.
+    const char* KeepText(const char* text, size_t size);
+
+    // Ends the loop when asked during the script's "Update".
+    void RequestExit() { m_bExitRequested = true; }
+    // Takes the child as this screen's modal screen: attaches it and, unless
+    // its own "Init" already ended it, activates it.
+    void OpenModal(CGFXFuncHelperBase* child);
+    // The modal screen asks its opener to end it at the opener's next frame.
+    void RequestEndModal();
 
     HTARGET GetMaskTarget();
     static HTEXTURE CopyTargetToTexture(HTARGET target, GFX* engine);
+    // True while the script's "Render" runs.
+    bool IsInScriptRender() const { return m_bInScriptRender; }
+    // The masked sprite and its texture last until the outermost "Render" returns.
+    void KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture);
+    void ReleaseTempMaskedSprite();
 
     bool IsAttached() const { return m_bAttached; }
     CGFXStarter* GetStarter() const { return m_Starter; }
@@ -69,17 +94,6 @@ protected:
     bool FrameModalChild(float dt, CGFXStarter* starter, bool& handled);
 
 private:
-    friend class CHostRendererFunctions;
-    friend class CHostScreenFunctions;
-    friend class CHostInputFunctions;
-    friend class CHostSystemFunctions;
-    friend class CHostMediaFunctions;
-    friend class CHostCursorFunctions;
-    friend class CHostConfigFunctions;
-    friend class CHostMaskFunctions;
-
-    void CallScriptFunction(const char* name);
-    void ReleaseTempMaskedSprite();
     void DeleteModalChild(CGFXStarter* starter);
 
     bool m_bAttached = false;

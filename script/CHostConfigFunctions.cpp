@@ -5,7 +5,6 @@
 #include "script/LuaStack.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -71,10 +70,8 @@ int CHostConfigFunctions::GetTextFileData(CGFXFuncHelperBase& self, lua_State* L
         lua_pushnil(L);
         return 1;
     }
-    char* buffer = new char[static_cast<size_t>(size) + 1]();
-    std::memcpy(buffer, data, size);
+    const char* text = self.KeepText(static_cast<const char*>(data), size);
     engine->Resource_Free(data);
-    self.m_TextBuffers.push_back(buffer);
-    LuaPush(L, static_cast<const char*>(buffer));
+    LuaPush(L, text);
     return 1;
 }

@@ -8,15 +8,9 @@
 #include "script/CHostRendererFunctions.h"
 #include "script/CHostScreenFunctions.h"
 #include "script/CHostSystemFunctions.h"
-
-#include <lua.hpp>
+#include "script/ScriptMethodTable.h"
 
 namespace {
-struct HostFunction {
-    const char* name;
-    HostHandler handler;
-};
-
 using R = CHostRendererFunctions;
 using S = CHostScreenFunctions;
 using I = CHostInputFunctions;
@@ -26,8 +20,7 @@ using C = CHostCursorFunctions;
 using G = CHostConfigFunctions;
 using K = CHostMaskFunctions;
 
-// Index + 1 is the id.
-const HostFunction kHostFunctions[CHostFunctionTable::kCount] = {
+const ScriptMethod<CGFXFuncHelperBase> kHostFunctions[CHostFunctionTable::kCount] = {
     {"GetSprite", M::GetSprite},
     {"MousePos", I::MousePos},
     {"GetScreenResolution", S::GetScreenResolution},
@@ -82,21 +75,12 @@ const HostFunction kHostFunctions[CHostFunctionTable::kCount] = {
     {"GetTextFileData", G::GetTextFileData},
     {"ConfigDeleteSection", G::ConfigDeleteSection},
 };
+
+constexpr ScriptMethodTable<CGFXFuncHelperBase> kTable(kHostFunctions);
 }  // namespace
 
-void CHostFunctionTable::Register(CLuaBinder<CGFXFuncHelperBase>* binder) {
-    for (int i = 0; i < kCount; ++i) binder->AddMethod(kHostFunctions[i].name, i + 1);
-}
+void CHostFunctionTable::Register(CLuaBinder<CGFXFuncHelperBase>* binder) { kTable.AddTo(*binder); }
 
-int CHostFunctionTable::Call(CGFXFuncHelperBase& self, lua_State* L, int id) {
-    if (id < 1 || id > kCount) return 0;
-    return kHostFunctions[id - 1].handler(self, L);
-}
+int CHostFunctionTable::Call(CGFXFuncHelperBase& self, lua_State* L, int id) { return kTable.Call(self, L, id); }
 
-const char* CHostFunctionTable::Name(int id) { return id < 1 || id > kCount ? nullptr : kHostFunctions[id - 1].name; }
-
-void CHostFunctionTable::Check(lua_State* L, bool condition, const char* text) {
-    if (condition) return;
-    lua_pushstring(L, text);
-    lua_error(L);
-}
+const char* CHostFunctionTable::Name(int id) { return kTable.Name(id); }

@@ -7,8 +7,6 @@
 struct lua_State;
 class CGFXFuncHelperBase;
 
-using HostHandler = int (*)(CGFXFuncHelperBase& self, lua_State* L);
-
 class CHostFunctionTable {
 public:
     static constexpr int kCount = 53;
@@ -18,7 +16,4 @@ public:
     // Runs the handler of the id; an unknown id pushes nothing.
     static int Call(CGFXFuncHelperBase& self, lua_State* L, int id);
     static const char* Name(int id);
-
-    // Raises a Lua error with the check's text, without a position prefix.
-    static void Check(lua_State* L, bool condition, const char* text);
 };

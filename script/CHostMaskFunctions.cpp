@@ -5,7 +5,6 @@
 #include "media/CScriptSprite.h"
 #include "renderers/CGFXFuncHelperBase.h"
 #include "renderers/CMaskComposer.h"
-#include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
 #include <string>
@@ -61,8 +60,8 @@ HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::s
 }  // namespace
 
 int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) {
-    CHostFunctionTable::Check(L, self.m_bInScriptRender, "inScriptRender");
-    CHostFunctionTable::Check(L, lua_gettop(L) == 7, "top == 7");
+    LuaCheck(L, self.IsInScriptRender(), "inScriptRender");
+    LuaCheck(L, lua_gettop(L) == 7, "top == 7");
     const MaskRequest request = ReadRequest(L);
 
     const HTARGET target = self.GetMaskTarget();
@@ -78,13 +77,13 @@ int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) 
 
     self.ReleaseTempMaskedSprite();
     GFX* engine = starter->GetEngine();
-    self.m_TempMaskedTexture = ComposeTexture(engine, target, mask, request.channelName);
-    if (!self.m_TempMaskedTexture) return 0;
+    const HTEXTURE texture = ComposeTexture(engine, target, mask, request.channelName);
+    if (!texture) return 0;
     // Valid only until this "Render" returns, so in no list.
-    self.m_TempMaskedSprite = new CScriptSprite(
-        starter, &self, self.m_TempMaskedTexture, false,
-        static_cast<float>(engine->Texture_GetWidth(self.m_TempMaskedTexture, false)),
-        static_cast<float>(engine->Texture_GetHeight(self.m_TempMaskedTexture, false)), 0, 0, 0, 0.0f);
-    self.m_TempMaskedSprite->Bind(L);
+    auto* sprite =
+        new CScriptSprite(starter, &self, texture, false, static_cast<float>(engine->Texture_GetWidth(texture, false)),
+                          static_cast<float>(engine->Texture_GetHeight(texture, false)), 0, 0, 0, 0.0f);
+    self.KeepMaskedSprite(sprite, texture);
+    sprite->Bind(L);
     return 1;
 }

@@ -7,7 +7,6 @@
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
 #include "renderers/CGFXFuncHelperBase.h"
-#include "script/CHostFunctionTable.h"
 #include "script/LuaStack.h"
 
 #include <algorithm>
@@ -21,8 +20,8 @@ CResourceCache* Cache(CGFXFuncHelperBase& self) { return self.GetStarter()->GetR
 // The common end of every object made here: the renderer's list owns it and
 // the script gets its method table.
 template <class T>
-int HandOver(CPtrVector<T>* list, T* object, lua_State* L) {
-    list->Add(object);
+int HandOver(CGFXFuncHelperBase& self, T* object, lua_State* L) {
+    self.Adopt(object);
     object->Bind(L);
     return 1;
 }
@@ -36,7 +35,7 @@ std::string PopText(lua_State* L) {
 
 // Frames lie side by side in the image; a remainder of columns is not used.
 int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
-    CHostFunctionTable::Check(L, lua_gettop(L) == 5, "top == 5");
+    LuaCheck(L, lua_gettop(L) == 5, "top == 5");
     double fps;
     LuaPop(L, -1, fps);
     if (!(std::isfinite(fps) && fps >= 1.0)) fps = 1.0;
@@ -56,7 +55,7 @@ int CHostMediaFunctions::GetSprite(CGFXFuncHelperBase& self, lua_State* L) {
     if (frames > 1) width /= frames;
     auto* sprite = new CScriptSprite(starter, &self, texture, animated, static_cast<float>(width),
                                      static_cast<float>(height), 0, 0, frames, static_cast<float>(fps));
-    return HandOver(self.m_Sprites, sprite, L);
+    return HandOver(self, sprite, L);
 }
 
 int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase& self, lua_State* L) {
@@ -65,25 +64,25 @@ int CHostMediaFunctions::GetLastSurface(CGFXFuncHelperBase& self, lua_State* L) 
     if (!texture) return 0;
     auto* sprite = new CScriptSprite(starter, &self, texture, false, static_cast<float>(starter->GetScreenWidth()),
                                      static_cast<float>(starter->GetScreenHeight()), 0, 0, 1, 1.0f);
-    return HandOver(self.m_Sprites, sprite, L);
+    return HandOver(self, sprite, L);
 }
 
 int CHostMediaFunctions::GetFont(CGFXFuncHelperBase& self, lua_State* L) {
     const std::string file = PopText(L);
-    return HandOver(self.m_Fonts, new CScriptFont(self.GetStarter(), &self, file), L);
+    return HandOver(self, new CScriptFont(self.GetStarter(), &self, file), L);
 }
 
 int CHostMediaFunctions::GetSound(CGFXFuncHelperBase& self, lua_State* L) {
     const std::string file = PopText(L);
     const HEFFECT effect = Cache(self)->GetSound(file);
-    return HandOver(self.m_Streams, new CScriptStream(self.GetStarter(), &self, effect), L);
+    return HandOver(self, new CScriptStream(self.GetStarter(), &self, effect), L);
 }
 
 // The first argument is the preset file, the second the texture file.
 int CHostMediaFunctions::GetParticle(CGFXFuncHelperBase& self, lua_State* L) {
     const std::string texture = PopText(L);
     const std::string preset = PopText(L);
-    return HandOver(self.m_Particles, new CScriptParticle(self.GetStarter(), &self, preset, texture), L);
+    return HandOver(self, new CScriptParticle(self.GetStarter(), &self, preset, texture), L);
 }
 
 int CHostMediaFunctions::CacheTexture(CGFXFuncHelperBase& self, lua_State* L) {
@@ -98,5 +97,5 @@ int CHostMediaFunctions::CacheSound(CGFXFuncHelperBase& self, lua_State* L) {
 
 int CHostMediaFunctions::GetFontEx(CGFXFuncHelperBase& self, lua_State* L) {
     const std::string file = PopText(L);
-    return HandOver(self.m_FontsEx, new CScriptFontEx(self.GetStarter(), &self, file), L);
+    return HandOver(self, new CScriptFontEx(self.GetStarter(), &self, file), L);
 }

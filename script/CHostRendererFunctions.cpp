@@ -3,10 +3,8 @@
 #include "host/CGFXStarter.h"
 #include "host/CHelperToKeyBinder.h"
 #include "renderers/CScriptRenderer.h"
-#include "script/CHostFunctionTable.h"
-#include "script/CLuaFunctionCall.h"
 #include "script/CLuaLiveness.h"
-#include "script/CLuaStarter.h"
+#include "script/LuaStack.h"
 
 #include <string>
 
@@ -20,7 +18,7 @@ int g_NestedScreens = 0;
 class NestedScreen {
 public:
     explicit NestedScreen(lua_State* L) {
-        CHostFunctionTable::Check(L, g_NestedScreens < kMaxNestedScreens, "too many nested screens");
+        LuaCheck(L, g_NestedScreens < kMaxNestedScreens, "too many nested screens");
         ++g_NestedScreens;
     }
     ~NestedScreen() { --g_NestedScreens; }
@@ -32,47 +30,40 @@ public:
 int CHostRendererFunctions::SwitchToRenderer(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    CGFXStarter* starter = self.m_Starter;
+    CGFXStarter* starter = self.GetStarter();
     starter->SwitchToRenderer(starter->GetKeyBinder()->FindByName(name.c_str()));
     return 0;
 }
 
 int CHostRendererFunctions::Exit(CGFXFuncHelperBase& self, lua_State*) {
-    self.m_bExitRequested = true;
+    self.RequestExit();
     return 0;
 }
 
 int CHostRendererFunctions::RunScript(CGFXFuncHelperBase& self, lua_State* L) {
     std::string script;
     LuaPop(L, -1, script);
-    self.m_Starter->RequestRunScript(script.c_str());
+    self.GetStarter()->RequestRunScript(script.c_str());
     return 0;
 }
 
 int CHostRendererFunctions::EndModal(CGFXFuncHelperBase& self, lua_State* L) {
     auto* script = dynamic_cast<CScriptRenderer*>(&self);
     CGFXFuncHelperBase* parent = script ? script->GetParent() : nullptr;
-    CHostFunctionTable::Check(L, parent != nullptr, "parent != NULL");
-    self.SetActive(self.m_Starter, false);
-    parent->m_bModalActive = false;
-    parent->m_bEndModalRequested = true;
+    LuaCheck(L, parent != nullptr, "parent != NULL");
+    self.SetActive(self.GetStarter(), false);
+    parent->RequestEndModal();
     return 0;
 }
 
 // A child still open or still ending is never replaced: it would be lost
 // while attached.
 int CHostRendererFunctions::ShowModal(CGFXFuncHelperBase& self, lua_State* L) {
-    if (self.m_bModalActive || self.m_bModalFrame) return 0;
+    if (self.IsModalActive() || self.HasModalChild()) return 0;
     std::string script;
     LuaPop(L, -1, script);
     NestedScreen nested(L);
-    CScriptRenderer* child = new CScriptRenderer(script.c_str(), &self);
-    self.m_bModalFrame = child;
-    child->Attach(self.m_Starter);
-    // The child's "Init" may already have ended it.
-    if (self.m_bEndModalRequested) return 0;
-    child->SetActive(self.m_Starter, true);
-    self.m_bModalActive = true;
+    self.OpenModal(new CScriptRenderer(script.c_str(), &self));
     return 0;
 }
 
@@ -84,7 +75,7 @@ int CHostRendererFunctions::RegisterRenderer(CGFXFuncHelperBase& self, lua_State
     // outlive every detach.
     if (CLuaLiveness::IsClosing(L)) return 0;
     NestedScreen nested(L);
-    self.m_Starter->RegisterRenderer(name.c_str(), path.c_str());
+    self.GetStarter()->RegisterRenderer(name.c_str(), path.c_str());
     return 0;
 }
 
@@ -106,7 +97,7 @@ int CHostRendererFunctions::Render(CGFXFuncHelperBase& self, lua_State* L) {
 int CHostRendererFunctions::GetRegisteredRenderer(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    auto* renderer = dynamic_cast<CScriptRenderer*>(self.m_Starter->GetKeyBinder()->FindByName(name.c_str()));
+    auto* renderer = dynamic_cast<CScriptRenderer*>(self.GetStarter()->GetKeyBinder()->FindByName(name.c_str()));
     if (!renderer) return 0;
     renderer->BindForScript(L);
     return 1;
@@ -115,8 +106,6 @@ int CHostRendererFunctions::GetRegisteredRenderer(CGFXFuncHelperBase& self, lua_
 int CHostRendererFunctions::CallFunction(CGFXFuncHelperBase& self, lua_State* L) {
     std::string name;
     LuaPop(L, -1, name);
-    if (!self.m_Lua) return 0;
-    CLuaFunctionCall call(self.m_Lua->GetState(), name.c_str());
-    call.Call();
+    self.CallScriptFunction(name.c_str());
     return 0;
 }

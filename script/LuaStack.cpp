@@ -1,6 +1,6 @@
 #include "script/LuaStack.h"
 
-#include <cmath>
+#include "script/NumberConversion.h"
 
 namespace {
 
@@ -51,12 +51,8 @@ void LuaPush(lua_State* luaVM, double value) { lua_pushnumber(luaVM, value); }
 
 void LuaPush(lua_State* luaVM, int value) { lua_pushnumber(luaVM, static_cast<lua_Number>(value)); }
 
-uint32_t LuaNumberBits(lua_Number value) {
-    // 2^63 is exact in a double; the range is [-2^63, 2^63).
-    const lua_Number limit = 9223372036854775808.0;
-    if (!std::isfinite(value) || value >= limit || value < -limit) return 0;
-    const int64_t whole = static_cast<int64_t>(value);
-    return static_cast<uint32_t>(static_cast<uint64_t>(whole));
+void LuaCheck(lua_State* luaVM, bool condition, const char* text) {
+    if (!condition) RaiseCheck(luaVM, text);
 }
 
 void LuaPop(lua_State* luaVM, int idx, std::string& out) {
@@ -67,13 +63,9 @@ void LuaPop(lua_State* luaVM, int idx, std::string& out) {
     PopOne(luaVM);
 }
 
-void LuaPop(lua_State* luaVM, int idx, int& out) {
-    const uint32_t bits = LuaNumberBits(PopNumber(luaVM, idx));
-    // The same 32 bits as a signed value, without relying on a narrowing cast.
-    out = bits < 0x80000000u ? static_cast<int>(bits) : static_cast<int>(static_cast<int64_t>(bits) - 0x100000000LL);
-}
+void LuaPop(lua_State* luaVM, int idx, int& out) { out = TruncateToInt32(PopNumber(luaVM, idx)); }
 
-void LuaPop(lua_State* luaVM, int idx, DWORD& out) { out = LuaNumberBits(PopNumber(luaVM, idx)); }
+void LuaPop(lua_State* luaVM, int idx, DWORD& out) { out = TruncateToUint32(PopNumber(luaVM, idx)); }
 
 void LuaPop(lua_State* luaVM, int idx, double& out) { out = PopNumber(luaVM, idx); }
 

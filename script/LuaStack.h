@@ -24,6 +24,5 @@ void LuaPop(lua_State* luaVM, int idx, DWORD& out);
 void LuaPop(lua_State* luaVM, int idx, double& out);
 void LuaPop(lua_State* luaVM, int idx, bool& out);
 
-// The low 32 bits of the number truncated toward zero; NaN, infinities and
-// numbers outside the signed 64-bit range give 0.
-uint32_t LuaNumberBits(lua_Number value);
+// Unless the condition holds, raises a Lua error with the text alone.
+void LuaCheck(lua_State* luaVM, bool condition, const char* text);

@@ -1,7 +1,9 @@
-// The method tables of the script sprite, font and sound stream: their names,
-// absent keys, and tables left behind by a second Bind.
+// The method tables of the script objects and of the debug overlay: their
+// names, absent keys, and tables left behind by a second Bind.
 #include "host/CGFXStarter.h"
 #include "media/CScriptFont.h"
+#include "media/CScriptFontEx.h"
+#include "media/CScriptParticle.h"
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
 #include "tests/script/LuaEval.h"
@@ -66,6 +68,18 @@ TEST_F(ScriptMethodTablesTest, NamesAbsentKeysAndRebinding) {
                 return new CScriptStream(s, screen, s->GetResourceCache()->GetSound("snd/bell.wav"));
             },
             "GetVolume,IsPlaying,Pause,Play,PlayEx,Resume,SetVolume,Stop", "GetVolume", "100"),
+        MakeKind<CScriptFontEx>(
+            "extended font",
+            [](CGFXStarter* s, CGFXFuncHelperBase* screen) { return new CScriptFontEx(s, screen, "none.xml"); },
+            "AlignCenter,AlignLeft,AlignRight,DrawString,LineHeight,SetColor,SetScale,SetSpacing,SetTracking,"
+            "StringWidth",
+            "LineHeight", "0"),
+        MakeKind<CScriptParticle>(
+            "particle system",
+            [](CGFXStarter* s, CGFXFuncHelperBase* screen) {
+                return new CScriptParticle(s, screen, "none.psi", "none.png");
+            },
+            "FireAt,IsAlive,MoveTo,MoveToEx,Render,Stop,Update", "IsAlive", "false"),
     };
     for (const Kind& kind : kinds) {
         RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase* screen, lua_State* L) {
@@ -79,6 +93,20 @@ TEST_F(ScriptMethodTablesTest, NamesAbsentKeysAndRebinding) {
             });
         });
     }
+}
+
+// The overlay's table is handed to its script's "Init"; print reports from there.
+TEST_F(ScriptMethodTablesTest, DebugOverlayTable) {
+    engine->AddFile("scripts/debug.lua",
+                    "function Init(t) local n = {} for k in pairs(t) do n[#n + 1] = k end table.sort(n)\n"
+                    "  t.Missing = 5 print(table.concat(n, ','), t.Missing, t[1]) print(t:MousePos()) end\n"
+                    "function Render() end");
+    RecordedInput input;
+    input.mouseX = 3;
+    input.mouseY = 4;
+    engine->SetInput(input);
+    EXPECT_EQ("DrawString,GetFPS,MousePos,SetTextColor,TimerDelta\tnil\tnil\n3\t4\n",
+              RunInFrame([](CGFXStarter*, CGFXFuncHelperBase*, lua_State*) {}));
 }
 
 }  // namespace
