@@ -141,8 +141,8 @@ TEST_F(StarterTest, TeardownFreesTheCacheBeforeTheEngineShutsDown) {
     ASSERT_NE(tex, 0u);
     EXPECT_LT(at("Texture_Free(" + std::to_string(tex) + ")"), at("System_Shutdown()"));
     EXPECT_LT(static_cast<size_t>(at("System_Shutdown()")), log.size());
-    EXPECT_EQ(engine->LiveTextures(), 0);
-    EXPECT_EQ(engine->LiveResources(), 0);
+    EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
+    EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
 }
 
 TEST_F(StarterTest, AFreshStarterFollowsTheLastRelease) {
