@@ -23,6 +23,41 @@ std::string Text(float f) {
     return buf;
 }
 
+// The names of the header, so that logged calls read as the code reads.
+std::string Text(gfxBoolState state) {
+    static const char* const names[] = {"GFX_WINDOWED", "GFX_USESOUND", "GFX_HIDEMOUSE", "GFX_SHOWSPLASH"};
+    return state >= 0 && state < 4 ? names[state] : "gfxBoolState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxFuncState state) {
+    static const char* const names[] = {"GFX_FRAMEFUNC", "GFX_RENDERFUNC", "GFX_FOCUSLOSTFUNC", "GFX_FOCUSGAINFUNC"};
+    return state >= 0 && state < 4 ? names[state] : "gfxFuncState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxIntState state) {
+    static const char* const names[] = {"GFX_SCREENWIDTH", "GFX_SCREENHEIGHT", "GFX_SCREENBPP", "GFX_FXVOLUME",
+                                        "GFX_MUSVOLUME",   "GFX_STREAMVOLUME", "GFX_FPS",       "GFX_ICON"};
+    return state >= 0 && state < 8 ? names[state] : "gfxIntState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxStringState state) {
+    static const char* const names[] = {"GFX_TITLE", "GFX_LOGFILE"};
+    return state >= 0 && state < 2 ? names[state] : "gfxStringState " + std::to_string(static_cast<int>(state));
+}
+
+// BLEND_DEFAULT, else the three choices by name ("BLEND_COLORADD|BLEND_ALPHAADD|BLEND_ZWRITE"),
+// and any other bits in hex.
+std::string BlendText(int blend) {
+    if (blend == BLEND_DEFAULT) return "BLEND_DEFAULT";
+    std::string text = (blend & BLEND_COLORADD) ? "BLEND_COLORADD" : "BLEND_COLORMUL";
+    text += (blend & BLEND_ALPHABLEND) ? "|BLEND_ALPHABLEND" : "|BLEND_ALPHAADD";
+    text += (blend & BLEND_ZWRITE) ? "|BLEND_ZWRITE" : "|BLEND_NOZWRITE";
+    const int others = blend & ~(BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
+    if (others) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "|0x%X", static_cast<unsigned>(others));
+        text += hex;
+    }
+    return text;
+}
+
 template <typename... Args>
 std::string Join(const Args&... args) {
     std::string out;
@@ -235,17 +270,17 @@ bool RecordingEngine::System_Start() {
 }
 
 void RecordingEngine::System_SetState(gfxBoolState state, bool value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",bool");
+    Record("System_SetState", Join(state, value));
     m_BoolStates[state] = value;
 }
 
 void RecordingEngine::System_SetState(gfxFuncState state, gfxCallback value) {
-    Record("System_SetState", Join(static_cast<int>(state)) + (value ? ",func" : ",null") + ",func");
+    Record("System_SetState", Join(state) + (value ? ",func" : ",null"));
     m_Callbacks[state] = value;
 }
 
 void RecordingEngine::System_SetState(gfxIntState state, int value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",int");
+    Record("System_SetState", Join(state, value));
     switch (state) {
         case GFX_SCREENWIDTH:
         case GFX_SCREENHEIGHT:
@@ -268,7 +303,7 @@ void RecordingEngine::System_SetState(gfxIntState state, int value) {
 }
 
 void RecordingEngine::System_SetState(gfxStringState state, const char* value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",string");
+    Record("System_SetState", Join(state, value));
     m_StringStates[state] = value ? value : "";
 }
 
@@ -513,7 +548,7 @@ void RecordingEngine::Clip(int& x0, int& y0, int& x1, int& y1) const {
 // live scene, as the real engine drops the others.
 void RecordingEngine::Gfx_RenderQuad(const gfxQuad* quad) {
     if (!quad) return;
-    Record("Gfx_RenderQuad", Join(static_cast<unsigned>(quad->tex), quad->blend));
+    Record("Gfx_RenderQuad", Join(static_cast<unsigned>(quad->tex)) + "," + BlendText(quad->blend));
     if (m_Scenes.empty() || !m_Scenes.back().alive) return;
     m_Quads.push_back(*quad);
     m_QuadTargets.push_back(m_Scenes.back().target);

@@ -14,7 +14,9 @@
 // EndChannel).
 //
 // Log format: one entry per call, "Name(arg,arg,...)"; ints as decimals,
-// floats with %g, bools as true/false, texts as they are, null texts as null.
+// floats with %g, bools as true/false, texts as they are, null texts as null,
+// states and blend modes by the header's names ("System_SetState(GFX_WINDOWED,true)",
+// "System_SetState(GFX_FRAMEFUNC,func)", "Gfx_RenderQuad(3,BLEND_DEFAULT)").
 #pragma once
 
 #include "engine/gfx.h"
