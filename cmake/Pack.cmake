@@ -1,5 +1,8 @@
 # Packs folders into a password-protected zip, the form the engine attaches.
-set(BW_PACK_PASSWORD "QuilloBrant")
+# The password is the game's, in cmake/pack-password: the program (through
+# BW_PACK_PASSWORD), this packer and the test scripts all read it there.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/pack-password BW_PACK_PASSWORD LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pack-password)
 
 # Each folder is laid over the ones before it (a later file of the same name
 # wins); a folder given as "folder=prefix" lands under prefix/ in the pack.

@@ -14,7 +14,7 @@ stage=$build/packs/e2e_demo_pack
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 report=$build/e2e/bad_input.txt
-password=QuilloBrant
+password=$(head -n 1 "$root/cmake/pack-password")
 
 # Bytes no decoder or parser takes for its own.
 garbage() { head -c "${2:-3000}" /dev/urandom >"$1"; }
