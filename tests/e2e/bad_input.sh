@@ -53,10 +53,7 @@ cases=(
 )
 
 # The demo's configuration with the walk plan in it.
-configure() {
-    sed "s|    </string_values>|        <section name=\"autoplay\">\n            <value name=\"mode\" data=\"walk\" />\n        </section>\n    </string_values>|" \
-        "$root/demo/config.conf" >"$1/config.conf"
-}
+configure() { "$root/tests/e2e/lib/autoplay-config" walk >"$1/config.conf"; }
 
 # Runs one case in its own folder; writes its findings into it.
 run_case() {

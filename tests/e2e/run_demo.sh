@@ -10,10 +10,7 @@ stage_program "$1" "$1/e2e/demo-test/game.pak"
 game=$work/game
 
 # The demo's own configuration with the plan's name in it.
-configure() {
-    sed "s|    </string_values>|        <section name=\"autoplay\">\n            <value name=\"mode\" data=\"$1\" />\n        </section>\n    </string_values>|" \
-        "$root/demo/config.conf" > "$game/config.conf"
-}
+configure() { "$root/tests/e2e/lib/autoplay-config" "$1" > "$game/config.conf"; }
 
 # Sets the plan of a configuration saved by an earlier run, keeping the rest.
 replan() {
