@@ -12,9 +12,6 @@ enum EndAction { WRAP, STOP, TURN };
 const EndAction kUpperEnd[8] = {STOP, WRAP, TURN, STOP, WRAP, WRAP, TURN, TURN};
 const EndAction kLowerEnd[8] = {WRAP, STOP, STOP, TURN, WRAP, WRAP, TURN, TURN};
 
-// An update never steps more than this many frames, whatever the period.
-const int kMaxStepsPerUpdate = 1 << 16;
-
 // Round half to even; NaN, infinities and values outside int give 0.
 int RoundToInt(float v) {
     if (!std::isfinite(v) || v < static_cast<float>(INT_MIN) || v >= static_cast<float>(INT_MAX)) return 0;
@@ -70,17 +67,45 @@ void gfxAnimation::Update(float dt) {
         if (!std::isfinite(fSinceLastFrame)) fSinceLastFrame = 0.0f;
     }
     // A negative, zero, NaN or infinite period never uses the time up.
-    if (!(fSpeed > 0.0f) || !std::isfinite(fSpeed)) return;
-    for (int steps = 0; fSinceLastFrame >= fSpeed; ++steps) {
-        const float left = fSinceLastFrame - fSpeed;
-        // A period too small to count against the gathered time: drop the
-        // whole periods rather than loop without end.
-        if (left == fSinceLastFrame || steps == kMaxStepsPerUpdate) {
-            fSinceLastFrame = std::fmod(fSinceLastFrame, fSpeed);
-            break;
+    if (!(fSpeed > 0.0f) || !std::isfinite(fSpeed) || !(fSinceLastFrame >= fSpeed)) return;
+    // A period too small to count against the gathered time: the whole
+    // periods are dropped unstepped.
+    if (fSinceLastFrame - fSpeed == fSinceLastFrame) {
+        fSinceLastFrame = std::fmod(fSinceLastFrame, fSpeed);
+        return;
+    }
+    // The quotient of two floats, floored in double, is the exact count of
+    // whole periods; what is left of the last one stays gathered.
+    const double periods = std::floor(static_cast<double>(fSinceLastFrame) / fSpeed);
+    fSinceLastFrame = static_cast<float>(fSinceLastFrame - periods * fSpeed);
+    Advance(static_cast<long long>(periods));
+}
+
+// As many frame steps as one Step each, in constant time: a run to the end
+// in the current direction, the mode's action there, and after a wrap, or a
+// turn at both ends, whole cycles of the mode skipped.
+void gfxAnimation::Advance(long long steps) {
+    const long long frames = nFrames < 1 ? 1 : nFrames;
+    // A loop that turns at both ends repeats after twice the frame count less two steps.
+    const long long pingPongCycle = frames > 1 ? 2 * frames - 2 : 2;
+    int turns = 0;
+    while (steps > 0 && bPlaying) {
+        long long toEnd = nDelta > 0 ? frames - 1 - nCurFrame : nCurFrame;
+        if (toEnd < 0) toEnd = 0;
+        if (steps <= toEnd) {
+            SetFrame(static_cast<int>(nCurFrame + nDelta * steps));
+            return;
         }
-        fSinceLastFrame = left;
+        SetFrame(static_cast<int>(nCurFrame + nDelta * toEnd));
+        steps -= toEnd + 1;
+        const int delta = nDelta;
         Step();
+        // Wrapped: the frames go round in this direction for good.
+        if (bPlaying && nDelta == delta) {
+            SetFrame(static_cast<int>((nCurFrame + nDelta * (steps % frames)) % frames));
+            return;
+        }
+        if (++turns >= 2) steps %= pingPongCycle;
     }
 }
 

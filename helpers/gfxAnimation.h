@@ -37,4 +37,5 @@ private:
     void StartDirection();
     // One frame step at the end of a period, with the mode's action at an end.
     void Step();
+    void Advance(long long steps);
 };

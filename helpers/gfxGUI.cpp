@@ -73,13 +73,8 @@ void gfxGUI::SetFocus(int id) {
     CallScope scope(*this);
     gfxGUIObject* c = GetCtrl(id);
     if (c == ctrlFocus) return;
-    if (!c) {
-        gfxGUIObject* old = ctrlFocus;
-        ctrlFocus = nullptr;
-        old->Focus(false);
-        return;
-    }
-    if (CanFocus(c)) ChangeFocus(c);
+    // No such control drops the focus; one that cannot take it changes nothing.
+    if (!c || CanFocus(c)) ChangeFocus(c);
 }
 
 int gfxGUI::GetFocus() const { return ctrlFocus ? ctrlFocus->id : 0; }
@@ -93,6 +88,8 @@ void gfxGUI::Enter() {
 void gfxGUI::Leave() {
     CallScope scope(*this);
     ForEachCtrl([](gfxGUIObject* c) { c->Leave(); });
+    // A focus change under way in a callback does not undo this.
+    ++nFocusChanges;
     ctrlFocus = ctrlOver = ctrlLock = nullptr;
     nEnterLeave = 1;
 }
@@ -100,6 +97,7 @@ void gfxGUI::Leave() {
 void gfxGUI::Reset() {
     CallScope scope(*this);
     ForEachCtrl([](gfxGUIObject* c) { c->Reset(); });
+    ++nFocusChanges;
     ctrlLock = ctrlOver = ctrlFocus = nullptr;
 }
 
@@ -193,13 +191,25 @@ void gfxGUI::FreeDeleted() {
     }
 }
 
-// The new focus is in place before the callbacks run, so a callback that
-// deletes a control or moves the focus leaves no stale reference behind.
+// The callbacks run first and the new reference comes last, so a control
+// that asks GetFocus in them sees the focus as it was. A change made from a
+// callback has the last word: it takes the focus from the control that was
+// last told it has it. A control deleted meanwhile takes no focus.
 void gfxGUI::ChangeFocus(gfxGUIObject* ctrl) {
-    gfxGUIObject* old = ctrlFocus;
-    ctrlFocus = ctrl;
-    if (old) old->Focus(false);
-    if (ctrlFocus == ctrl && !ctrl->bDeleted) ctrl->Focus(true);
+    gfxGUIObject* old = bFocusChanging ? ctrlFocusHolder : ctrlFocus;
+    const bool outerChanging = bFocusChanging;
+    gfxGUIObject* const outerHolder = ctrlFocusHolder;
+    const unsigned change = ++nFocusChanges;
+    bFocusChanging = true;
+    ctrlFocusHolder = nullptr;
+    if (old && !old->bDeleted) old->Focus(false);
+    if (change == nFocusChanges && ctrl && !ctrl->bDeleted) {
+        ctrlFocusHolder = ctrl;
+        ctrl->Focus(true);
+    }
+    if (change == nFocusChanges) ctrlFocus = ctrl && !ctrl->bDeleted ? ctrl : nullptr;
+    bFocusChanging = outerChanging;
+    ctrlFocusHolder = outerHolder;
 }
 
 // False when there is no control at all. Each control is looked at once at
@@ -237,15 +247,24 @@ int gfxGUI::UpdateMouse() {
         return Dispatch(c);
     }
     gfxGUIObject* c = CtrlAt(mx, my);
-    gfxGUIObject* old = ctrlOver;
-    if (c != old) {
-        ctrlOver = c;
-        if (old) old->MouseOver(false);
-        if (!c || c->bDeleted || ctrlOver != c) return 0;
-        c->MouseOver(true);
-    }
+    if (c != ctrlOver && !ChangeMouseOver(c)) return 0;
     if (!c || c->bDeleted) return 0;
     return Dispatch(c);
+}
+
+// The callbacks run first and the new reference comes last. True when c is
+// under the mouse afterwards.
+bool gfxGUI::ChangeMouseOver(gfxGUIObject* c) {
+    gfxGUIObject* old = ctrlOver;
+    if (old) old->MouseOver(false);
+    // A callback that dropped the reference (Leave, Reset) has the last word;
+    // the old control deleting itself does not stop the change.
+    if (ctrlOver != old && !(old && old->bDeleted)) return false;
+    gfxGUIObject* const before = ctrlOver;
+    if (c && !c->bDeleted) c->MouseOver(true);
+    if (ctrlOver != before) return false;
+    ctrlOver = c && !c->bDeleted ? c : nullptr;
+    return ctrlOver != nullptr;
 }
 
 int gfxGUI::Dispatch(gfxGUIObject* ctrl) {

@@ -72,6 +72,7 @@ private:
     void Unlink(gfxGUIObject* ctrl);
     void FreeDeleted();
     void ChangeFocus(gfxGUIObject* ctrl);
+    bool ChangeMouseOver(gfxGUIObject* c);
     bool WalkFocus(bool bForward);
     int UpdateMouse();
     int Dispatch(gfxGUIObject* ctrl);
@@ -89,6 +90,12 @@ private:
     int nWheel = 0;
     bool bLPressed = false, bLReleased = false, bRPressed = false, bRReleased = false;
     int nCalls = 0;
+    // Within a focus change: the control a change made from a callback takes
+    // the focus from (none while the old one hears Focus(false), the new one
+    // while it hears Focus(true)), and a count that tells a later change.
+    bool bFocusChanging = false;
+    gfxGUIObject* ctrlFocusHolder = nullptr;
+    unsigned nFocusChanges = 0;
 
     static GFX* gfx;
 };

@@ -79,7 +79,8 @@ bool CConfigStore::Load(const char* path) {
     if (path == nullptr) return false;
     TiXmlDocument document;
     std::string why;
-    XmlLoadResult result = LoadXmlFile(document, path, why);
+    // Save writes the store whatever its size, so no size is refused here.
+    XmlLoadResult result = LoadXmlFile(document, path, why, TIXML_ENCODING_UTF8, kNoXmlFileSizeLimit);
     if (result == XmlLoadResult::Failed) KeepUnreadable(path, why);
     if (result != XmlLoadResult::Loaded) return false;
     m_StringValues.clear();

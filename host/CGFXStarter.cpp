@@ -10,9 +10,9 @@
 #include "renderers/CScriptRenderer.h"
 
 #include <cassert>
+#include <cstdio>
 
 namespace {
-const char* const kPackFile = "game.pak";
 // From cmake/pack-password, through the build.
 const char* const kPackPassword = BW_PACK_PASSWORD;
 const char* const kConfigFile = "config.conf";
@@ -22,9 +22,9 @@ const char* const kLastSurfaceFile = "last_surface.bmp";
 
 CGFXStarter::CGFXStarter() {
     m_ExeFolder = os::ProgramFolder();
-    m_ConfigPath = GetSpecialFolderPath() + kUserFolder;
-    os::CreateFolder(m_ConfigPath);
-    m_ConfigPath += kConfigFile;
+    m_UserFolder = GetSpecialFolderPath() + kUserFolder;
+    os::CreateFolder(m_UserFolder);
+    m_ConfigPath = m_UserFolder + kConfigFile;
     // The per-user file is used only when it exists; otherwise the program
     // folder's file is read and later written.
     if (!os::FileExists(m_ConfigPath)) m_ConfigPath = m_ExeFolder + kConfigFile;
@@ -42,6 +42,17 @@ CGFXStarter::~CGFXStarter() {
 }
 
 std::string CGFXStarter::GetSpecialFolderPath() { return os::LocalDataFolder(); }
+
+std::string CGFXStarter::SaveConfig(const CConfigStore& config, const std::string& path,
+                                    const std::string& userFolder) {
+    if (config.Save(path.c_str())) return path;
+    const std::string userPath = userFolder + kConfigFile;
+    // Without a known home there is no per-user folder to fall back on.
+    if (path == userPath || userFolder.empty() || userFolder[0] != '/') return path;
+    if (!os::CreateFolderPath(userFolder) || !config.Save(userPath.c_str())) return path;
+    std::fprintf(stderr, "config: saved %s instead\n", userPath.c_str());
+    return userPath;
+}
 
 void CGFXStarter::SetFPS(int fps) {
     m_FPS = fps;
@@ -85,7 +96,7 @@ bool CGFXStarter::Run(StartParams& params) {
     SetEngineStates();
     if (!m_Engine->System_Initiate()) return false;
 
-    m_Engine->Resource_AttachPack(kPackFile, kPackPassword);
+    AttachPack();
     AttachRenderers();
     CreateDebugDrawHelper();
     if (m_IconId != -1) {
@@ -97,6 +108,16 @@ bool CGFXStarter::Run(StartParams& params) {
     m_Engine->System_Start();
     TearDown();
     return true;
+}
+
+// A script that is then not found says whether the pack was there at all.
+void CGFXStarter::AttachPack() {
+    m_PackProblem.clear();
+    if (m_Engine->Resource_AttachPack(kPackFile, kPackPassword)) return;
+    if (os::FileExists(m_ExeFolder + kPackFile))
+        m_PackProblem = "could not be opened; program.log says why";
+    else
+        m_PackProblem = "could not be opened: not found";
 }
 
 void CGFXStarter::TearDown() {
@@ -111,7 +132,7 @@ void CGFXStarter::TearDown() {
     m_ResourceCache.FreeAll();
     DestroyDebugDrawHelper();
     ShutdownEngine();
-    m_Config.Save(m_ConfigPath.c_str());
+    m_ConfigPath = SaveConfig(m_Config, m_ConfigPath, m_UserFolder);
 }
 
 // Renderers attached here may register more renderers; the walk goes on past

@@ -32,6 +32,11 @@ public:
     void CreateDebugDrawHelper();
     void DestroyDebugDrawHelper();
     static std::string GetSpecialFolderPath();
+    // Saves to path; when that fails outside the per-user folder (a program
+    // folder that cannot be written), saves into that folder, made when
+    // missing, so the next start finds the settings there. Returns the file
+    // to save to from now on.
+    static std::string SaveConfig(const CConfigStore& config, const std::string& path, const std::string& userFolder);
 
     void SetCaption(const char* caption) { m_Caption = caption ? caption : ""; }
     void SetLogFile(const char* file) { m_LogFile = file ? file : ""; }
@@ -53,7 +58,12 @@ public:
     float GetTimerDelta() const { return m_Engine->Timer_GetDelta(); }
     const std::string& GetExeFolder() const { return m_ExeFolder; }
     const std::string& GetConfigPath() const { return m_ConfigPath; }
+    // Why the resource pack is not attached ("could not be opened: not
+    // found"...); "" once it is.
+    const std::string& GetPackProblem() const { return m_PackProblem; }
     CGFXFuncHelperBase* GetActiveRenderer() const { return m_ActiveRenderer; }
+
+    static constexpr const char* kPackFile = "game.pak";
 
     // The engine's callbacks call these.
     bool OnFrame();
@@ -83,6 +93,7 @@ private:
     CGFXStarter();
 
     void SetEngineStates();
+    void AttachPack();
     void FallBackToMainRenderer();
     void TearDown();
 
@@ -116,4 +127,7 @@ private:
     bool m_bSoundBeforeFocusLoss = true;
     CGFXFuncHelperBase* m_MainRenderer = nullptr;
     std::string m_ConfigPath;
+    // The per-user folder, ending in '/'.
+    std::string m_UserFolder;
+    std::string m_PackProblem;
 };

@@ -14,8 +14,8 @@ namespace {
 
 std::string Failure(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
-// Reads at most one byte past the limit, so a file that grows meanwhile is still caught.
-bool ReadAll(int fd, std::string& text, std::string& why) {
+// Reads at most one chunk past the limit, so a file that grows meanwhile is still caught.
+bool ReadAll(int fd, size_t maxSize, std::string& text, std::string& why) {
     char chunk[65536];
     for (;;) {
         ssize_t got = read(fd, chunk, sizeof(chunk));
@@ -26,14 +26,14 @@ bool ReadAll(int fd, std::string& text, std::string& why) {
         }
         if (got == 0) return true;
         text.append(chunk, static_cast<size_t>(got));
-        if (text.size() > kMaxXmlFileSize) {
-            why = "larger than " + std::to_string(kMaxXmlFileSize) + " bytes";
+        if (text.size() > maxSize) {
+            why = "larger than " + std::to_string(maxSize) + " bytes";
             return false;
         }
     }
 }
 
-XmlLoadResult ReadText(const std::string& path, std::string& text, std::string& why) {
+XmlLoadResult ReadText(const std::string& path, size_t maxSize, std::string& text, std::string& why) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return XmlLoadResult::Missing;
@@ -47,7 +47,7 @@ XmlLoadResult ReadText(const std::string& path, std::string& text, std::string& 
     else if (!S_ISREG(info.st_mode))
         why = "not a regular file";
     else
-        ok = ReadAll(fd, text, why);
+        ok = ReadAll(fd, maxSize, text, why);
     close(fd);
     return ok ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }
@@ -102,9 +102,6 @@ bool Fail(std::string& why, const std::string& text) {
 bool WriteDocument(const TiXmlDocument& document, FILE* file, std::string& why) {
     document.SaveFile(file);
     if (std::fflush(file) != 0 || std::ferror(file)) return Fail(why, Failure("cannot write"));
-    long size = std::ftell(file);
-    if (size < 0 || static_cast<unsigned long>(size) > kMaxXmlFileSize)
-        return Fail(why, "larger than " + std::to_string(kMaxXmlFileSize) + " bytes");
     if (fsync(fileno(file)) != 0) return Fail(why, Failure("cannot sync"));
     return true;
 }
@@ -195,9 +192,10 @@ bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncodin
     return true;
 }
 
-XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why, TiXmlEncoding encoding) {
+XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why, TiXmlEncoding encoding,
+                          size_t maxSize) {
     std::string text;
-    XmlLoadResult result = ReadText(path, text, why);
+    XmlLoadResult result = ReadText(path, maxSize, text, why);
     if (result != XmlLoadResult::Loaded) return result;
     return ParseXmlText(document, WithLineFeeds(text), encoding, why) ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }

@@ -1,23 +1,29 @@
 // Whole XML files read and written safely: a file that is not a regular file,
-// too large or nested too deeply is refused before the parser sees it, and a
-// save replaces the old file only once the new one is complete on disk.
+// larger than its reader allows or nested too deeply is refused before the
+// parser sees it, and a save replaces the old file only once the new one is
+// complete on disk. A save writes any size.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <tinyxml.h>
 
 enum class XmlLoadResult { Loaded, Missing, Failed };
 
-// Largest file read or written; also bounds the memory a parse may take.
+// Largest file read unless the reader says otherwise; bounds the memory a
+// parse of a file from elsewhere may take.
 constexpr size_t kMaxXmlFileSize = 16 * 1024 * 1024;
+// For files this program saved itself: they are read back whole.
+constexpr size_t kNoXmlFileSizeLimit = SIZE_MAX;
 // Deepest element nesting accepted; the parser recurses once per level.
 constexpr size_t kMaxXmlDepth = 256;
 
 // Parses the file (as UTF-8 unless told otherwise) with CR LF and CR read as
-// LF. Missing: no such file. Failed: why says what is wrong with it.
+// LF; a file larger than maxSize bytes fails. Missing: no such file. Failed:
+// why says what is wrong with it.
 XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& why,
-                          TiXmlEncoding encoding = TIXML_ENCODING_UTF8);
+                          TiXmlEncoding encoding = TIXML_ENCODING_UTF8, size_t maxSize = kMaxXmlFileSize);
 
 // Parses text up to its first zero byte; false, with why, for nesting deeper
 // than kMaxXmlDepth or a parse error. The parser steps over a UTF-8 sequence

@@ -70,8 +70,17 @@ std::string LocaleCodeSet() {
     return probe.IsOpen() ? codeSet : "UTF-8";
 }
 
+// Every character set a locale uses holds ASCII as ASCII: such text needs no
+// conversion, which keeps a large configuration quick to save and load.
+bool IsAscii(const char* text) {
+    for (; *text != '\0'; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80) return false;
+    return true;
+}
+
 std::string Convert(const char* text, const std::string& from, const std::string& to) {
     if (text == nullptr || text[0] == '\0') return "";
+    if (IsAscii(text)) return text;
     Converter decode(kWide, from.c_str());
     Converter encode(to.c_str(), kWide);
     if (!decode.IsOpen() || !encode.IsOpen()) return "";

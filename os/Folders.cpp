@@ -44,6 +44,14 @@ std::string LocalDataFolder() {
 
 bool CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
 
+bool CreateFolderPath(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0755);
+    mkdir(path.c_str(), 0755);
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool FileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);

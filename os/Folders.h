@@ -15,6 +15,10 @@ std::string LocalDataFolder();
 // Makes one folder level with mode 0755; true only when it was made now.
 bool CreateFolder(const std::string& path);
 
+// Makes the folder and every missing folder above it, each with mode 0755;
+// true when the folder is there afterwards.
+bool CreateFolderPath(const std::string& path);
+
 // True when path names an existing entry that is not a folder.
 bool FileExists(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include "renderers/CScriptRenderer.h"
 #include "script/CHostFunctionTable.h"
 #include "script/CLuaFunctionCall.h"
+#include "script/CLuaLiveness.h"
 #include "script/CLuaStarter.h"
 
 #include <string>
@@ -79,6 +80,9 @@ int CHostRendererFunctions::RegisterRenderer(CGFXFuncHelperBase& self, lua_State
     std::string name, path;
     LuaPop(L, -1, path);
     LuaPop(L, -1, name);
+    // Called from a finalizer while the state closes, the renderer would
+    // outlive every detach.
+    if (CLuaLiveness::IsClosing(L)) return 0;
     NestedScreen nested(L);
     self.m_Starter->RegisterRenderer(name.c_str(), path.c_str());
     return 0;

@@ -1,6 +1,7 @@
 #include "script/CLuaFunctionCall.h"
 
 #include "os/FatalError.h"
+#include "script/CScriptFailure.h"
 #include "script/LuaStack.h"
 
 #include <cstdio>
@@ -39,6 +40,10 @@ bool CLuaFunctionCall::Call() {
     const char* text = lua_isstring(m_State, -1) ? lua_tolstring(m_State, -1, &length) : nullptr;
     if (text) m_ErrorText.assign(text, length);
     lua_pop(m_State, 1);
+    // Lua's message first and unchanged; why the state's script file did not
+    // run whole (the usual reason for a missing function) on the next line.
+    const std::string cause = CScriptFailure::Kept(m_State);
+    if (!cause.empty()) m_ErrorText += "\n" + cause;
     // The scripts' printed lines are kept: the fatal exit skips stdio's flush.
     std::fflush(stdout);
     os::FatalScriptError(m_ErrorText, code);

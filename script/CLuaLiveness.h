@@ -17,13 +17,19 @@ public:
     void Clear() { m_Target = nullptr; }
     void Release();
 
-    // Pushes a userdata that holds one share until Lua collects it.
+    // Pushes a userdata that holds one share until Lua collects it. In a
+    // closing state it holds none: Lua finalizes nothing made while it closes.
     void PushToken(lua_State* L);
     // The record behind the token at idx; null for anything else there.
     static CLuaLiveness* FromToken(lua_State* L, int idx) {
         auto* slot = static_cast<CLuaLiveness**>(lua_touserdata(L, idx));
         return slot ? *slot : nullptr;
     }
+
+    // Set just before lua_close: the finalizers that run then may still call
+    // the host, which must make nothing that outlives the state.
+    static void MarkClosing(lua_State* L);
+    static bool IsClosing(lua_State* L);
 
 private:
     explicit CLuaLiveness(void* target) : m_Target(target) {}

@@ -2,6 +2,8 @@
 
 #include "engine/gfx.h"
 #include "host/CGFXStarter.h"
+#include "script/CLuaLiveness.h"
+#include "script/CScriptFailure.h"
 
 #include <cstring>
 #include <string>
@@ -31,14 +33,18 @@ struct LoadedResource {
     uint32_t size = 0;
 };
 
+enum class ScriptSource { NoEngine, Missing, Found };
+
 // The file's bytes with a zero after them; empty for a missing or empty file
 // (a null buffer counts as empty whatever size came with it).
-std::vector<char> ReadScript(const char* name) {
+std::vector<char> ReadScript(const char* name, ScriptSource* source = nullptr) {
     HostReference host;
     GFX* engine = host.starter->GetEngine();
     std::vector<char> buffer;
+    if (source) *source = engine ? ScriptSource::Missing : ScriptSource::NoEngine;
     if (!engine) return buffer;
     LoadedResource file(engine, name);
+    if (file.data && source) *source = ScriptSource::Found;
     if (file.data && file.size > 0) {
         buffer.assign(static_cast<size_t>(file.size) + 1, '\0');
         std::memcpy(buffer.data(), file.data, file.size);
@@ -56,19 +62,19 @@ void MarkLoaded(lua_State* L, int loaded, const std::string& name) {
     lua_rawset(L, loaded);
 }
 
-// Runs the module with its name as its one argument. A failed load leaves
-// its message in the chunk's place, so the call then fails as Lua's own
-// "attempt to call" error. On failure the error value is left on top.
-int RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
+// Runs the module with its name as its one argument, unprotected: its error
+// goes on to the caller with the module's frames still on the stack. A failed
+// load leaves its message in the chunk's place, so the call then fails as
+// Lua's own "attempt to call" error.
+void RunModule(lua_State* L, const std::vector<char>& buffer, const std::string& name, const std::string& fullPath) {
     lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
     const int loaded = lua_gettop(L);
-    luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str());
+    if (luaL_loadbuffer(L, buffer.data(), ScriptSize(buffer), fullPath.c_str()) != 0)
+        CScriptFailure::Record(L, CScriptFailure::ErrorText(L, fullPath.c_str()));
     lua_pushlstring(L, name.data(), name.size());
-    const int status = lua_pcall(L, 1, 1, 0);
-    if (status != 0) return status;
+    lua_call(L, 1, 1);
     lua_pop(L, 1);
     MarkLoaded(L, loaded, name);
-    return 0;
 }
 
 // "preload"(name): reads and runs name .. ".lua" on every call.
@@ -80,15 +86,12 @@ int Preload(lua_State* L) {
     const char* text = lua_tolstring(L, 1, &length);
     const std::string name(text, length);
     const std::string fullPath = name + ".lua";
-    int status = 0;
-    {
-        // The buffer and the host reference go before the module's error travels on.
-        HostReference host;
-        const std::vector<char> buffer = ReadScript(fullPath.c_str());
-        if (buffer.empty()) return 0;
-        status = RunModule(L, buffer, name, fullPath);
-    }
-    if (status != 0) lua_error(L);
+    // Lua is built as C++: a module's error unwinds through here as an
+    // exception, which gives back the buffer and the host reference.
+    HostReference host;
+    const std::vector<char> buffer = ReadScript(fullPath.c_str());
+    if (buffer.empty()) return 0;
+    RunModule(L, buffer, name, fullPath);
     return 0;
 }
 
@@ -123,16 +126,21 @@ void CLuaStarter::RegisterGlobals() {
 
 void CLuaStarter::RunFile(const char* name) {
     if (!m_State || !name) return;
-    const std::vector<char> buffer = ReadScript(name);
-    // Nobody looks at the chunk's results or error, so the stack is left as found.
+    ScriptSource source;
+    const std::vector<char> buffer = ReadScript(name, &source);
+    if (source == ScriptSource::Missing) CScriptFailure::Record(m_State, CScriptFailure::NotFound(name));
+    if (source != ScriptSource::Found) return;
+    // Nobody looks at the chunk's results, so the stack is left as found.
     const int top = lua_gettop(m_State);
-    if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) == 0)
-        lua_pcall(m_State, 0, LUA_MULTRET, 0);
+    if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) != 0 ||
+        lua_pcall(m_State, 0, LUA_MULTRET, 0) != 0)
+        CScriptFailure::Record(m_State, CScriptFailure::ErrorText(m_State, name));
     lua_settop(m_State, top);
 }
 
 void CLuaStarter::Close() {
     if (!m_State) return;
+    CLuaLiveness::MarkClosing(m_State);
     lua_close(m_State);
     m_State = nullptr;
 }

@@ -15,8 +15,9 @@ public:
 
     // Null once Close has run.
     lua_State* GetState() const { return m_State; }
-    // Runs the file as the main chunk; a missing file runs nothing, and
-    // compile or runtime errors are dropped.
+    // Runs the file as the main chunk; a missing file runs nothing. A missing
+    // file, a compile error or a runtime error goes no further than a record
+    // of its cause (CScriptFailure).
     void RunFile(const char* name);
     void Close();
 

@@ -1,6 +1,7 @@
 #include "engine/sdl/Window.h"
 
 #include "engine/sdl/Log.h"
+#include "os/CodePage.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -36,8 +37,8 @@ bool Window::Open(const WindowSettings& settings, Log& log) {
 
     Uint32 flags = SDL_WINDOW_OPENGL;
     if (!settings.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    m_Window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, settings.width,
-                                settings.height, flags);
+    m_Window = SDL_CreateWindow(AnsiToUtf8(settings.title.c_str()).c_str(), SDL_WINDOWPOS_CENTERED,
+                                SDL_WINDOWPOS_CENTERED, settings.width, settings.height, flags);
     if (!m_Window) {
         log.Write("System_Initiate: no window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
@@ -81,8 +82,9 @@ void Window::SetPointerHidden(bool hidden) {
     if (m_Window) SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
+// The title comes in the locale's character set; the window system takes UTF-8.
 void Window::SetTitle(const std::string& title) {
-    if (m_Window) SDL_SetWindowTitle(m_Window, title.c_str());
+    if (m_Window) SDL_SetWindowTitle(m_Window, AnsiToUtf8(title.c_str()).c_str());
 }
 
 void Window::SetIcon(const uint32_t* argb, int width, int height) {

@@ -12,7 +12,7 @@ namespace gfxsdl {
 class Log;
 
 struct WindowSettings {
-    std::string title;
+    std::string title;  // in the locale's character set
     int width = 800, height = 600;
     bool windowed = true;
     bool hidePointer = false;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real program under a virtual display on a test pack that walks the
-# screens and ends by itself; then runs it once more with a script error.
+# screens and ends by itself; then once more from a read-only program folder,
+# and once with a script error.
 set -euo pipefail
 source "$(dirname "$0")/lib/program-folder.sh"
 stage_program "$1" "$1/e2e/game.pak"
@@ -36,6 +37,24 @@ grep -q '<value name="visits" data="2.000000" />' "$work/game/config.conf" || fa
 [ ! -e "$work/home/Brindlewick/config.conf" ] || fail "a per-user configuration was created"
 [ ! -s "$work/out" ] || fail "the program wrote to standard output: $(cat "$work/out")"
 
+# A read-only install: the program folder cannot be written (for root too,
+# which loses the capability to write past permissions), so the settings go to
+# the per-user folder and the program folder's file stays as it was.
+config walk
+cp "$work/game/config.conf" "$work/before"
+unprivileged=()
+[ "$(id -u)" -eq 0 ] && unprivileged=(setpriv --inh-caps=-dac_override --bounding-set=-dac_override --)
+chmod a-w "$work/game"
+status=0
+timeout 60 "$root/tools/with-display" "${unprivileged[@]}" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || status=$?
+chmod u+w "$work/game"
+[ "$status" -eq 0 ] || fail "the read-only walk exited with $status: $(cat "$work/err")"
+cmp -s "$work/before" "$work/game/config.conf" || fail "the read-only program folder's configuration changed"
+grep -q '<value name="result" data="walked" />' "$work/home/Brindlewick/config.conf" ||
+    fail "the settings were not saved in the per-user folder: $(cat "$work/err")"
+grep -q "saved $work/home/Brindlewick/config.conf instead" "$work/err" || fail "the fallback is not told: $(cat "$work/err")"
+rm "$work/home/Brindlewick/config.conf"
+
 config error
 cp "$work/game/config.conf" "$work/before"
 status=0
@@ -43,4 +62,4 @@ timeout 60 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2> 
 [ "$status" -eq 2 ] || fail "a script error exited with $status, not 2"
 grep -q "deliberate failure in Update" "$work/err" || fail "the error text is not on standard error: $(cat "$work/err")"
 cmp -s "$work/before" "$work/game/config.conf" || fail "the configuration changed after a script error"
-echo "e2e: 2 passed, 0 failed"
+echo "e2e: 3 passed, 0 failed"

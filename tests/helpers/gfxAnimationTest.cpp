@@ -122,6 +122,41 @@ TEST_F(gfxAnimationTest, EveryPlayModeStepsItsSequence) {
     }
 }
 
+// One update spanning many periods ends where stepping every period ends:
+// same frame, direction and play state, in every mode and for any count.
+TEST_F(gfxAnimationTest, ALongUpdateStepsEveryWholePeriod) {
+    const int modes[] = {0, 1, 2, 3, 4, 5, 6, 7, 9, -2};
+    const long long counts[] = {1, 5, 6, 7, 12, 13, 14, 100000};
+    for (int frames : {7, 2, 1}) {
+        for (int mode : modes) {
+            gfxAnimation stepped(Load("strip.png"), frames, 4, 0, 0, 16, 16);
+            stepped.SetMode(mode);
+            stepped.Play();
+            stepped.Update(0);
+            long long done = 0;
+            for (long long count : counts) {
+                for (; done < count; ++done) stepped.Update(0.25f);
+                gfxAnimation once(Load("strip.png"), frames, 4, 0, 0, 16, 16);
+                once.SetMode(mode);
+                once.Play();
+                once.Update(0);
+                once.Update(0.25f * static_cast<float>(count) + 0.125f);
+                const std::string what = std::to_string(frames) + " frames, mode " + std::to_string(mode) + ", " +
+                                         std::to_string(count) + " periods";
+                EXPECT_EQ(once.GetFrame(), stepped.GetFrame()) << what;
+                EXPECT_EQ(once.nDelta, stepped.nDelta) << what;
+                EXPECT_EQ(once.IsPlaying(), stepped.IsPlaying()) << what;
+                EXPECT_EQ(once.fSinceLastFrame, 0.125f) << what;
+            }
+        }
+    }
+    gfxAnimation a(Load("strip.png"), 7, 4, 0, 0, 16, 16);
+    a.Play();
+    a.Update(0);
+    a.Update(25000);
+    EXPECT_EQ(a.GetFrame(), 5);
+}
+
 TEST_F(gfxAnimationTest, TimeIsGatheredOnlyWhilePlayingAndAfterTheFreshStart) {
     gfxAnimation a(Load("strip.png"), 8, 10, 0, 0, 16, 16);
     a.Update(5.0f);  // stopped: nothing, not even the gathered time

@@ -230,6 +230,36 @@ TEST_F(GUITest, SetFocusCallsAndRefusals) {
     EXPECT_EQ(Take(), (Log{"P.Focus(true)", "P.Focus(false)", "R.Focus(true)", "R.Focus(false)"}));
 }
 
+// The callbacks run before the new reference is stored: inside them the
+// focus is still the old one. A change made from a callback has the last word.
+TEST_F(GUITest, TheFocusChangesAfterItsCallbacks) {
+    AddPQR();
+    auto focusIs = [this](TestCtrl* c) {
+        return [this, c] { log.push_back(c->name + " sees " + std::to_string(gui->GetFocus())); };
+    };
+    P->hookOn = "Focus(false)";
+    P->hook = focusIs(P);
+    R->hookOn = "Focus(true)";
+    R->hook = focusIs(R);
+    gui->SetFocus(1);
+    gui->SetFocus(3);
+    EXPECT_EQ(gui->GetFocus(), 3);
+    gui->SetNavMode(GFXGUI_LEFTRIGHT | GFXGUI_CYCLED);
+    Key(GFXK_RIGHT);
+    EXPECT_EQ(gui->GetFocus(), 1);
+    EXPECT_EQ(Take(), (Log{"P.Focus(true)", "P.Focus(false)", "P sees 1", "R.Focus(true)", "R sees 1", "R.Focus(false)",
+                           "P.Focus(true)"}));
+
+    // Q moves the focus on to R as it gains it; P deletes itself as it loses it.
+    P->hook = [this] { gui->DelCtrl(1); };
+    Q->hookOn = "Focus(true)";
+    Q->hook = [this] { gui->SetFocus(3); };
+    R->hook = nullptr;
+    gui->SetFocus(2);
+    EXPECT_EQ(gui->GetFocus(), 3);
+    EXPECT_EQ(Take(), (Log{"P.Focus(false)", "Q.Focus(true)", "Q.Focus(false)", "R.Focus(true)", "P.~"}));
+}
+
 TEST_F(GUITest, MouseOverFollowsTheTopmostEnabledControl) {
     TestCtrl* below = Add("A", 1, gfxRect(0, 0, 20, 20));
     TestCtrl* above = Add("B", 2, gfxRect(10, 10, 30, 30));
@@ -243,6 +273,24 @@ TEST_F(GUITest, MouseOverFollowsTheTopmostEnabledControl) {
     Frame(Mouse(5, 5));
     EXPECT_EQ(Take(), (Log{"A.MouseOver(true)", "A.MouseMove(5,5)", "A.MouseMove(6,5)", "A.MouseOver(false)",
                            "B.MouseOver(true)", "B.MouseMove(5,5)", "B.MouseOver(false)"}));
+}
+
+// The old control hears MouseOver(false) before the new one is stored; a
+// deletion in that callback leaves no stale reference either way.
+TEST_F(GUITest, MouseOverChangesAfterItsCallbacks) {
+    TestCtrl* a = Add("A", 1, gfxRect(0, 0, 10, 10));
+    TestCtrl* b = Add("B", 2, gfxRect(10, 0, 20, 10));
+    Add("C", 3, gfxRect(20, 0, 30, 10));
+    Frame(Mouse(5, 5));
+    a->hookOn = "MouseOver(false)";
+    a->hook = [this] { gui->DelCtrl(1); };
+    Frame(Mouse(15, 5));
+    b->hookOn = "MouseOver(false)";
+    b->hook = [this] { gui->DelCtrl(3); };
+    Frame(Mouse(25, 5));
+    Frame(Mouse(25, 5));
+    EXPECT_EQ(Take(), (Log{"A.MouseOver(true)", "A.MouseMove(5,5)", "A.MouseOver(false)", "B.MouseOver(true)",
+                           "B.MouseMove(5,5)", "A.~", "B.MouseOver(false)", "C.~"}));
 }
 
 TEST_F(GUITest, PressDragReleaseKeepsTheLock) {

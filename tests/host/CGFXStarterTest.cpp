@@ -4,6 +4,8 @@
 #include "media/CCursorHelper.h"
 #include "os/Folders.h"
 #include "tests/support/HostFixture.h"
+#include "tests/support/ScopedReadOnlyFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <string>
 #include <vector>
@@ -111,6 +113,35 @@ TEST_F(StarterTest, WithoutAPerUserFileTheProgramFolderIsUsedAndNothingIsCreated
     starter = CGFXStarter::GetInstance();
     EXPECT_EQ(starter->GetConfigPath(), os::ProgramFolder() + "config.conf");
     EXPECT_FALSE(os::FileExists(Home() / "Brindlewick/config.conf"));
+}
+
+// A system-wide or read-only install: the settings go to the per-user folder,
+// made with its missing parents, and the program folder's file stays as it was.
+TEST(StarterConfigSaveTest, AProgramFolderThatCannotBeWrittenSavesIntoThePerUserFolder) {
+    TempFolder program;
+    TempFolder home;
+    program.Write("config.conf", "<root/>");
+    const std::string userFolder = home / "share/Brindlewick/";
+    CConfigStore config;
+    config.SetString("game", "level", "3");
+    std::string savedTo;
+    {
+        ScopedReadOnlyFolder readOnly(program.Path());
+        ASSERT_TRUE(readOnly.Holds());
+        savedTo = CGFXStarter::SaveConfig(config, program / "config.conf", userFolder);
+    }
+    EXPECT_EQ(savedTo, userFolder + "config.conf");
+    EXPECT_EQ(program.Read("config.conf"), "<root/>");
+    CConfigStore loaded;
+    ASSERT_TRUE(loaded.Load(savedTo.c_str()));
+    EXPECT_EQ(loaded.GetString("game", "level"), "3");
+
+    // A per-user file that cannot be written, or no known per-user folder, has nowhere else to go.
+    ScopedReadOnlyFolder readOnly(home / "share/Brindlewick");
+    EXPECT_EQ(CGFXStarter::SaveConfig(config, savedTo, userFolder), savedTo);
+    EXPECT_EQ(CGFXStarter::SaveConfig(config, program / "missing/config.conf", ""), program / "missing/config.conf");
+    EXPECT_EQ(CGFXStarter::SaveConfig(config, program / "missing/config.conf", "Brindlewick/"),
+              program / "missing/config.conf");
 }
 
 TEST_F(StarterTest, NoIconIdSetsNoIconAndAFailedInitiateRunsNothing) {
@@ -242,6 +273,21 @@ TEST_F(LoopTest, ScriptErrorEndsTheProcessWithItsMessageAndSavesNothing) {
     EXPECT_EXIT(RunMain("function Init(h) end function Update(dt) error('boom') end function Render() end"),
                 testing::ExitedWithCode(2), "boom");
     EXPECT_EQ(SavedConfig(), before);
+}
+
+// Lua's message comes first and unchanged; the cause of the state's file
+// follows on the next line.
+TEST_F(LoopTest, AFatalReportNamesWhyTheScriptFileRanNothing) {
+    EXPECT_EXIT(RunMain("function Init(h)\n x = = 1 end function Update() end function Render() end"),
+                testing::ExitedWithCode(2),
+                "attempt to call a nil value\n\\[string \"scripts.main\\.lua\"\\]:2: unexpected symbol near '='");
+    CScriptRenderer absent("scripts\\absent.lua", nullptr);
+    StartParams params;
+    params.mainRenderer = &absent;
+    engine->failAttachPack = true;
+    EXPECT_EXIT(RunCapturing(params, 1), testing::ExitedWithCode(2),
+                "attempt to call a nil value\nscripts.absent\\.lua: not found in /.*/ \\(game\\.pak could not be "
+                "opened: not found\\)");
 }
 
 // --- Cursor and overlay ----------------------------------------------------------

@@ -1,5 +1,8 @@
 #include "script/CLuaStarter.h"
 
+#include "os/Folders.h"
+#include "script/CScriptFailure.h"
+
 #include "tests/script/LuaEval.h"
 #include "tests/support/HostFixture.h"
 
@@ -86,6 +89,62 @@ TEST_F(CLuaStarterTest, RunFileRunsTheFileAsTheMainChunkUnderItsName) {
                             "Resource_Load(scripts/missing.lua)"}));
 }
 
+// Each cause is told on standard error and in the log at once, and the
+// first one is kept for the state.
+TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
+    engine->AddFile("scripts/syntax.lua", "x = 1\ny = = 2");
+    engine->AddFile("scripts/raises.lua", "Init = true\nerror('top level')");
+    engine->AddFile("scripts/table.lua", "error({})");
+    engine->AddFile("scripts/uses.lua", "preload('broken')");
+    engine->AddFile("broken.lua", "x = = 1");
+    engine->AddFile("scripts/fine.lua", "x = 1");
+    engine->AddFile("scripts/empty.lua", "");
+    const std::string folder = os::ProgramFolder();
+    const std::string brokenModule = "[string \"broken.lua\"]:1: unexpected symbol near '='";
+    const struct {
+        const char* file;
+        bool packMissing;
+        std::string kept;
+        Texts told;
+    } cases[] = {
+        {"scripts\\missing.lua", false, "scripts\\missing.lua: not found in game.pak nor in " + folder, {}},
+        {"scripts\\missing.lua",
+         true,
+         "scripts\\missing.lua: not found in " + folder + " (game.pak could not be opened: not found)",
+         {}},
+        {"scripts/syntax.lua", false, "[string \"scripts/syntax.lua\"]:2: unexpected symbol near '='", {}},
+        {"scripts/raises.lua", false, "[string \"scripts/raises.lua\"]:2: top level", {}},
+        {"scripts/table.lua", false, "scripts/table.lua: (error object is a table value)", {}},
+        {"scripts/uses.lua", false, brokenModule, {brokenModule, "attempt to call a string value"}},
+        {"scripts/fine.lua", false, "", {}},
+        {"scripts/empty.lua", false, "", {}},
+    };
+    for (const auto& c : cases) {
+        engine->failAttachPack = c.packMissing;
+        std::string kept, told;
+        Texts logged;
+        RunInFrame([&](CGFXStarter*, CGFXFuncHelperBase*, lua_State*) {
+            engine->ClearLog();
+            testing::internal::CaptureStderr();
+            CLuaStarter lua(true);
+            lua.RunFile(c.file);
+            told = testing::internal::GetCapturedStderr();
+            kept = CScriptFailure::Kept(lua.GetState());
+            logged = engine->Calls("System_Log");
+        });
+        const Texts lines = c.told.empty() && !c.kept.empty() ? Texts{c.kept} : c.told;
+        std::string expectedTold;
+        Texts expectedLogged;
+        for (const std::string& line : lines) {
+            expectedTold += "script: " + line + "\n";
+            expectedLogged.push_back("System_Log(script: " + line + ")");
+        }
+        EXPECT_EQ(kept, c.kept) << c.file;
+        EXPECT_EQ(told, expectedTold) << c.file;
+        EXPECT_EQ(logged, expectedLogged) << c.file;
+    }
+}
+
 TEST_F(CLuaStarterTest, RunFileWithoutARunningEngineRunsNothing) {
     engine->AddFile("scripts/a.lua", "x = 1");
     CLuaStarter lua(true);
@@ -123,6 +182,18 @@ TEST_F(CLuaStarterTest, PreloadPassesTheModulesErrorsOnAndFreesItsBuffer) {
                            "preload('texty')"}),
               (Texts{"false,7,true,nil", "false,[string \"texty.lua\"]:1: boom",
                      "false,attempt to call a string value,nil", "error: [string \"texty.lua\"]:1: boom"}));
+}
+
+// The module runs unprotected: a message handler of the caller's xpcall
+// still sees the module's frames.
+TEST_F(CLuaStarterTest, PreloadErrorsReachTheCallersHandlerWithTheModulesFrames) {
+    engine->AddFile("deep.lua", "local function fail() error('deep') end\nfail()");
+    EXPECT_EQ(InFrame({}, {"local where\n"
+                           "local ok = xpcall(function() preload('deep') end, function(m)\n"
+                           "  where = debug.getinfo(3, 'S').source .. '|' .. debug.getinfo(4, 'S').source\n"
+                           "  return m end)\n"
+                           "return ok, where"}),
+              Texts{"false,deep.lua|deep.lua"});
 }
 
 }  // namespace

@@ -181,6 +181,26 @@ TEST_F(HostRendererFunctionsTest, RegisterRendererKeepsAScriptRendererAndReplace
     EXPECT_EQ(fixed.shutdowns, 1);
 }
 
+// A script's "__gc" runs while its state closes at the end of the run: a
+// renderer it registers then is refused, and a table it is given then holds
+// no share of its binder's record (either would leak).
+TEST_F(HostRendererFunctionsTest, NothingMadeWhileAStateClosesOutlivesIt) {
+    Serve("late", "function Init(h) print('late init') end");
+    Serve("bg", "");
+    const std::string out =
+        Run("function Init(h)\n"
+            "  Host = h\n"
+            "  Host:RegisterRenderer('bg', 'scripts/bg.lua')\n"
+            "  Keep = newproxy(true)\n"
+            "  getmetatable(Keep).__gc = function()\n"
+            "    Host:RegisterRenderer('late', 'scripts/late.lua')\n"
+            "    print('closing', Host:GetRegisteredRenderer('bg') ~= nil)\n"
+            "  end\n"
+            "end\n");
+    EXPECT_EQ(out, "closing\ttrue\n");
+    EXPECT_EQ(starter->GetKeyBinder()->FindByName("late"), nullptr);
+}
+
 size_t g_BoundTables = 0;
 
 TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {

@@ -1,5 +1,8 @@
 // The engine's life and states beyond the contract (tests/engine/EngineContract.h).
 #include "EngineFixture.h"
+#include "tests/support/ScopedLocale.h"
+
+#include <SDL.h>
 
 #include <cstdlib>
 
@@ -19,6 +22,20 @@ TEST_F(LifeTest, States) {
     gfx->System_SetState(GFX_ICON, 108);
     EXPECT_EQ(gfx->System_GetState(GFX_ICON), 108);
     gfx->System_SetState(GFX_ICON, 4242);  // no such icon: nothing changes
+}
+
+// The title is held in the locale's character set and reaches the window
+// system as UTF-8, when it is set and when the window opens with it.
+TEST_F(LifeTest, TitleReachesTheWindowAsUtf8InALatin1Locale) {
+    ScopedLocale locale;
+    if (!UseLatin1(locale)) GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
+    gfx->System_SetState(GFX_TITLE, "Caf\xe9 (v.1)");
+    EXPECT_STREQ(gfx->System_GetState(GFX_TITLE), "Caf\xe9 (v.1)");
+    ASSERT_NE(SDL_GL_GetCurrentWindow(), nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GL_GetCurrentWindow()), "Caf\xc3\xa9 (v.1)");
+    ASSERT_TRUE(Restart(true)) << ReadFile(LogPath());
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GL_GetCurrentWindow()), "Caf\xc3\xa9 (v.1)");
+    gfx->System_SetState(GFX_TITLE, "");
 }
 
 TEST_F(LifeTest, LogAppendsLines) {
