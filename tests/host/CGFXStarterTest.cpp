@@ -285,6 +285,7 @@ TEST_F(LoopTest, AFatalReportNamesWhyTheScriptFileRanNothing) {
     StartParams params;
     params.mainRenderer = &absent;
     engine->failAttachPack = true;
+    starter->SetScreenSize(800, 600);  // no window without pixels
     EXPECT_EXIT(RunCapturing(params, 1), testing::ExitedWithCode(2),
                 "attempt to call a nil value\nscripts.absent\\.lua: not found in /.*/ \\(game\\.pak could not be "
                 "opened: not found\\)");
