@@ -17,10 +17,12 @@ STAMP_LINE = re.compile(r"first frame shown ([0-9.]+) ms after launch")
 
 
 def ensure_display(argv):
-    """Runs this script again under a virtual X display when there is none."""
+    """Runs this script again under a virtual X display of its own (tools/with-display, as every
+    headless run of the project) when there is none."""
     if os.environ.get("DISPLAY"):
         return
-    os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable] + argv)
+    with_display = os.path.join(ROOT, "tools", "with-display")
+    os.execv(with_display, [with_display, sys.executable] + argv)
 
 
 def build(build_dir, targets):

@@ -1,5 +1,14 @@
 # Packs folders into a password-protected zip, the form the engine attaches.
-set(BW_PACK_PASSWORD "QuilloBrant")
+# The password is the game's, in cmake/pack-password: the program (through
+# BW_PACK_PASSWORD), this packer and the test scripts all read it there.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/pack-password BW_PACK_PASSWORD LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pack-password)
+
+find_program(BW_ZIP zip)
+if(NOT BW_ZIP)
+    message(FATAL_ERROR "The resource packs are made with the zip program, which is not installed "
+                        "(tools/setup installs it; on Debian: apt-get install zip).")
+endif()
 
 # Each folder is laid over the ones before it (a later file of the same name
 # wins); a folder given as "folder=prefix" lands under prefix/ in the pack.
@@ -26,7 +35,7 @@ function(bw_add_layered_pack target output)
         ${commands}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
         COMMAND ${CMAKE_COMMAND} -E rm -f ${output}
-        COMMAND ${CMAKE_COMMAND} -E chdir ${stage} zip -q -X -r -P ${BW_PACK_PASSWORD} ${output} .
+        COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${BW_ZIP} -q -X -r -P ${BW_PACK_PASSWORD} ${output} .
         DEPENDS ${depends}
         COMMENT "Packing ${output}")
     add_custom_target(${target} ALL DEPENDS ${output})

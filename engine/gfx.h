@@ -2,16 +2,26 @@
 // resource pack and log. Everything outside engine/ talks to the engine only
 // through this header; no SDL or OpenGL type appears here.
 //
-// Contract for every implementation:
+// Contract for every implementation (tests/engine/EngineContract.h checks it
+// on the real engine and on the recording one):
 // - Handles are 32-bit ids, 0 means "none", and an id is never reused within a
-//   run (a freed texture's id never comes back as another texture).
+//   run (a freed texture's id never comes back as another texture), also
+//   across System_Shutdown.
 // - Every operation given 0, a freed handle or an unknown handle does nothing
 //   and returns 0, false or null. Nothing crashes on a bad handle.
 // - The engine is one reference-counted object: each gfxCreate(GFX_VERSION)
 //   takes a reference, each Release gives one back, the last one destroys it.
 // - Defaults before any System_SetState: windowed, sound on, system pointer
 //   hidden, 800 x 600 x 32, effects/music/stream volume 100, no frame-rate
-//   cap, no icon, title "Brindlewick", no log file.
+//   cap, no icon (GFX_ICON -1), title "Brindlewick", no log file ("").
+// - Nothing is made outside an initiated engine: before System_Initiate and
+//   after System_Shutdown, Texture_Create, Texture_Load, Target_Create and
+//   Effect_Load give 0, and Gfx_BeginScene and System_Snapshot give false.
+// - Sizes: textures and targets have sides of 1 to 16384 texels, and a loaded
+//   picture at most 64 M texels (16384 x 4096); anything else gives 0.
+// - Drawing happens in scenes only: outside one, Gfx_RenderQuad, Gfx_Clear
+//   and Gfx_SetClipping do nothing, and nothing they were given is kept for
+//   a later scene.
 #pragma once
 
 #include <cstdint>
@@ -173,13 +183,15 @@ enum gfxFuncState {
 };
 
 enum gfxIntState {
+    // The screen's size and depth are read by System_Initiate: set while the
+    // engine is initiated, they change nothing.
     GFX_SCREENWIDTH,
     GFX_SCREENHEIGHT,
     GFX_SCREENBPP,
-    GFX_FXVOLUME,      // 0-100
-    GFX_MUSVOLUME,     // 0-100
-    GFX_STREAMVOLUME,  // 0-100
-    GFX_FPS,           // frame-rate cap, GFXFPS_UNLIMITED = none (no vertical sync either)
+    GFX_FXVOLUME,      // 0-100 (clamped)
+    GFX_MUSVOLUME,     // 0-100 (clamped)
+    GFX_STREAMVOLUME,  // 0-100 (clamped)
+    GFX_FPS,           // frame-rate cap, GFXFPS_UNLIMITED = none (no vertical sync either); below 0 = none
     GFX_ICON,          // id of an icon registered with System_RegisterIcon
 };
 
@@ -194,8 +206,9 @@ public:
     virtual void Release() = 0;
 
     // --- System ---------------------------------------------------------
-    // Opens the window with the states set before. False (reason in the log)
-    // when no window or no OpenGL 3.3 context can be had.
+    // Opens the window with the states set before; true at once when
+    // initiated already. False (reason in the log) for a screen size below
+    // 1 x 1, or when no window or no OpenGL 3.3 context can be had.
     virtual bool System_Initiate() = 0;
     // Frees everything the engine made; the interface itself stays valid.
     virtual void System_Shutdown() = 0;
@@ -234,10 +247,13 @@ public:
     virtual void Resource_Free(void* data) = 0;  // accepts null
 
     // --- Textures and render targets ------------------------------------
-    virtual HTEXTURE Texture_Create(int width, int height) = 0;  // transparent black
+    // Transparent black. 0 for a side outside 1-16384.
+    virtual HTEXTURE Texture_Create(int width, int height) = 0;
     // Loads through Resource_Load; with size non-zero, filename points at size
-    // bytes of an image in memory instead. PNG, JPEG, BMP, TGA. 0 on failure.
-    // No mipmaps are made: the flag is accepted and ignored.
+    // bytes of an image in memory instead. PNG, JPEG, BMP, TGA. 0 on failure:
+    // no such file, a picture no decoder takes, or one larger than the size
+    // limits (refused before it is decoded). No mipmaps are made: the flag is
+    // accepted and ignored.
     virtual HTEXTURE Texture_Load(const char* filename, uint32_t size = 0, bool mipmap = false) = 0;
     virtual void Texture_Free(HTEXTURE tex) = 0;
     // original = true: the image's size; false: the surface's size, which is
@@ -254,6 +270,7 @@ public:
     // Uploads what a writable lock changed.
     virtual void Texture_Unlock(HTEXTURE tex) = 0;
 
+    // 0 for a side outside 1-16384.
     virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
     virtual void Target_Free(HTARGET target) = 0;
     // The target's texture: usable in quads and locks, freed with the target
@@ -266,17 +283,24 @@ public:
     // screen intact, with the screen's clipping. The screen keeps its picture
     // between scenes of a frame: it is shown once per loop iteration, never by
     // Gfx_EndScene. False for a bad target or one whose scene is open already.
+    // A target freed while its scene is open is drawn into no more.
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;
     // Fills the current target, within its clipping rectangle, with the colour
     // (alpha included); a depth buffer is cleared too.
     virtual void Gfx_Clear(uint32_t color) = 0;
+    // Outside a scene the quad is dropped: drawn nowhere, not kept for later.
     virtual void Gfx_RenderQuad(const gfxQuad* quad) = 0;
     // Clips the current scene to the rectangle clamped to the target; all
     // zeros = whole target. Outside a scene: nothing.
     virtual void Gfx_SetClipping(int x = 0, int y = 0, int width = 0, int height = 0) = 0;
 
     // --- Sound ----------------------------------------------------------
+    // Loads through Resource_Load; with size non-zero, filename points at size
+    // bytes of a sound in memory instead. WAV, AIFF, Ogg, FLAC and MP3 (VOC is
+    // refused). 0 on failure: no such file, no data, or data no decoder takes.
+    // Without sound (GFX_USESOUND off at System_Initiate) the data is not
+    // decoded: any data but a VOC sound gives a silent effect, which never plays.
     virtual HEFFECT Effect_Load(const char* filename, uint32_t size = 0) = 0;
     virtual void Effect_Free(HEFFECT effect) = 0;  // stops its channels
     // volume 0-100 (clamped), pan -100..100, pitch 1.0 = normal speed (the

@@ -13,7 +13,8 @@
 #include <cstdio>
 
 namespace {
-const char* const kPackPassword = "QuilloBrant";
+// From cmake/pack-password, through the build.
+const char* const kPackPassword = BW_PACK_PASSWORD;
 const char* const kConfigFile = "config.conf";
 const char* const kUserFolder = "Brindlewick/";
 const char* const kLastSurfaceFile = "last_surface.bmp";

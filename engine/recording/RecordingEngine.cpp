@@ -23,6 +23,41 @@ std::string Text(float f) {
     return buf;
 }
 
+// The names of the header, so that logged calls read as the code reads.
+std::string Text(gfxBoolState state) {
+    static const char* const names[] = {"GFX_WINDOWED", "GFX_USESOUND", "GFX_HIDEMOUSE", "GFX_SHOWSPLASH"};
+    return state >= 0 && state < 4 ? names[state] : "gfxBoolState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxFuncState state) {
+    static const char* const names[] = {"GFX_FRAMEFUNC", "GFX_RENDERFUNC", "GFX_FOCUSLOSTFUNC", "GFX_FOCUSGAINFUNC"};
+    return state >= 0 && state < 4 ? names[state] : "gfxFuncState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxIntState state) {
+    static const char* const names[] = {"GFX_SCREENWIDTH", "GFX_SCREENHEIGHT", "GFX_SCREENBPP", "GFX_FXVOLUME",
+                                        "GFX_MUSVOLUME",   "GFX_STREAMVOLUME", "GFX_FPS",       "GFX_ICON"};
+    return state >= 0 && state < 8 ? names[state] : "gfxIntState " + std::to_string(static_cast<int>(state));
+}
+std::string Text(gfxStringState state) {
+    static const char* const names[] = {"GFX_TITLE", "GFX_LOGFILE"};
+    return state >= 0 && state < 2 ? names[state] : "gfxStringState " + std::to_string(static_cast<int>(state));
+}
+
+// BLEND_DEFAULT, else the three choices by name ("BLEND_COLORADD|BLEND_ALPHAADD|BLEND_ZWRITE"),
+// and any other bits in hex.
+std::string BlendText(int blend) {
+    if (blend == BLEND_DEFAULT) return "BLEND_DEFAULT";
+    std::string text = (blend & BLEND_COLORADD) ? "BLEND_COLORADD" : "BLEND_COLORMUL";
+    text += (blend & BLEND_ALPHABLEND) ? "|BLEND_ALPHABLEND" : "|BLEND_ALPHAADD";
+    text += (blend & BLEND_ZWRITE) ? "|BLEND_ZWRITE" : "|BLEND_NOZWRITE";
+    const int others = blend & ~(BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
+    if (others) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "|0x%X", static_cast<unsigned>(others));
+        text += hex;
+    }
+    return text;
+}
+
 template <typename... Args>
 std::string Join(const Args&... args) {
     std::string out;
@@ -37,6 +72,14 @@ std::string Normalise(const std::string& name) {
     size_t start = out.find_first_not_of('/');
     return start == std::string::npos ? std::string() : out.substr(start);
 }
+
+// The real engine's limits: sides of textures and targets, and the texels of
+// a loaded picture.
+constexpr int kMaxSide = 16384;
+constexpr long long kMaxPictureTexels = 64LL << 20;
+constexpr size_t kMaxScenes = 8;
+
+bool SideOk(int width, int height) { return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide; }
 
 int PowerOfTwo(int n) {
     int p = 1;
@@ -70,7 +113,8 @@ uint32_t Shade(uint32_t texel, uint32_t vertex, uint32_t dst, int blend) {
     for (int i = 1; i < 4; ++i) out[i] = (blend & BLEND_COLORADD) ? src[i] + vtx[i] : src[i] * vtx[i] / 255;
     int a = std::min(255, out[0]);
     int res[4];
-    res[0] = (blend & BLEND_ALPHABLEND) ? a + Channel(dst, 24) * (255 - a) / 255 : Channel(dst, 24) + a;
+    // The alpha channel blends by the same factors as the colours.
+    res[0] = (blend & BLEND_ALPHABLEND) ? (a * a + Channel(dst, 24) * (255 - a)) / 255 : Channel(dst, 24) + a * a / 255;
     for (int i = 1; i < 4; ++i) {
         int s = std::min(255, out[i]);
         int d = Channel(dst, 24 - 8 * i);
@@ -91,7 +135,7 @@ GFX* gfxCreate(int version) {
 RecordingEngine* RecordingEngine::Instance() { return g_Instance; }
 
 RecordingEngine::~RecordingEngine() {
-    for (void* p : m_Resources) delete[] static_cast<char*>(p);
+    FreeEverything();
     g_Instance = nullptr;
 }
 
@@ -172,25 +216,45 @@ void RecordingEngine::Resource_Free(void* data) {
 
 bool RecordingEngine::System_Initiate() {
     Record("System_Initiate", "");
+    if (m_Initiated) return true;
     if (failInitiate) return false;
-    m_ScreenW = std::max(0, m_IntStates[GFX_SCREENWIDTH]);
-    m_ScreenH = std::max(0, m_IntStates[GFX_SCREENHEIGHT]);
+    m_ScreenW = m_IntStates[GFX_SCREENWIDTH];
+    m_ScreenH = m_IntStates[GFX_SCREENHEIGHT];
+    // No window without pixels; a screen too large to keep draws nowhere.
+    if (m_ScreenW <= 0 || m_ScreenH <= 0) return false;
     if (m_ScreenW > 4096 || m_ScreenH > 4096) m_ScreenW = m_ScreenH = 0;
     m_Screen.assign(static_cast<size_t>(m_ScreenW) * m_ScreenH, 0);
+    m_Sound = m_BoolStates[GFX_USESOUND];
     m_Initiated = true;
     return true;
 }
 
 void RecordingEngine::System_Shutdown() {
     Record("System_Shutdown", "");
+    m_LeftAtShutdown = Leftovers{LiveTextures(), LiveTargets(), LiveEffects(), LiveResources()};
+    FreeEverything();
     m_Initiated = false;
+}
+
+void RecordingEngine::FreeEverything() {
+    for (void* p : m_Resources) delete[] static_cast<char*>(p);
+    m_Resources.clear();
+    m_Textures.clear();
+    m_Targets.clear();
+    m_Effects.clear();
+    m_Channels.clear();
+    m_Scenes.clear();
+    m_Screen.clear();
+    m_ScreenW = m_ScreenH = 0;
 }
 
 bool RecordingEngine::System_Start() {
     Record("System_Start", "");
     gfxCallback frame = m_Callbacks[GFX_FRAMEFUNC];
     gfxCallback render = m_Callbacks[GFX_RENDERFUNC];
-    for (int i = 0; i < m_FrameLimit && frame; ++i) {
+    if (!m_Initiated || !frame) return false;
+    // A callback may shut the engine down: the loop ends with it.
+    for (int i = 0; i < m_FrameLimit && m_Initiated; ++i) {
         if (!m_InputQueue.empty()) {
             SetInput(m_InputQueue.front());
             m_InputQueue.pop_front();
@@ -200,28 +264,46 @@ bool RecordingEngine::System_Start() {
         ++m_FramesRun;
         if (frame()) break;
         if (betweenFrames) betweenFrames(i);
-        if (render) render();
+        if (render && m_Initiated) render();
     }
     return true;
 }
 
 void RecordingEngine::System_SetState(gfxBoolState state, bool value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",bool");
+    Record("System_SetState", Join(state, value));
     m_BoolStates[state] = value;
 }
 
 void RecordingEngine::System_SetState(gfxFuncState state, gfxCallback value) {
-    Record("System_SetState", Join(static_cast<int>(state)) + (value ? ",func" : ",null") + ",func");
+    Record("System_SetState", Join(state) + (value ? ",func" : ",null"));
     m_Callbacks[state] = value;
 }
 
 void RecordingEngine::System_SetState(gfxIntState state, int value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",int");
-    m_IntStates[state] = value;
+    Record("System_SetState", Join(state, value));
+    switch (state) {
+        case GFX_SCREENWIDTH:
+        case GFX_SCREENHEIGHT:
+        case GFX_SCREENBPP:
+            // Read by System_Initiate only.
+            if (!m_Initiated) m_IntStates[state] = value;
+            break;
+        case GFX_FXVOLUME:
+        case GFX_MUSVOLUME:
+        case GFX_STREAMVOLUME:
+            m_IntStates[state] = std::min(100, std::max(0, value));
+            break;
+        case GFX_FPS:
+            m_IntStates[state] = std::max(0, value);
+            break;
+        case GFX_ICON:
+            m_IntStates[state] = value;
+            break;
+    }
 }
 
 void RecordingEngine::System_SetState(gfxStringState state, const char* value) {
-    Record("System_SetState", Join(static_cast<int>(state), value) + ",string");
+    Record("System_SetState", Join(state, value));
     m_StringStates[state] = value ? value : "";
 }
 
@@ -239,12 +321,15 @@ void RecordingEngine::System_Log(const char* format, ...) {
     m_LogLines.push_back(buf);
 }
 
-// A snapshot becomes an image that Texture_Load of the same name finds.
+// A snapshot becomes an image that Texture_Load of the same name finds,
+// opaque as the real engine's 24-bit file.
 bool RecordingEngine::System_Snapshot(const char* filename) {
     Record("System_Snapshot", Join(filename));
-    if (failSnapshot) return false;
+    if (failSnapshot || !m_Initiated) return false;
     std::string name = filename ? filename : "snapshot" + std::to_string(++m_SnapshotCount) + ".bmp";
-    m_Images[Normalise(name)] = Image{m_ScreenW, m_ScreenH, m_ScreenW, m_ScreenH, m_Screen};
+    Image shot{m_ScreenW, m_ScreenH, m_ScreenW, m_ScreenH, m_Screen};
+    for (uint32_t& texel : shot.texels) texel |= 0xFF000000u;
+    m_Images[Normalise(name)] = std::move(shot);
     return true;
 }
 
@@ -288,7 +373,7 @@ int RecordingEngine::LiveTextures() const {
 
 HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
     Record("Texture_Create", Join(width, height));
-    if (failTextureCreate || width <= 0 || height <= 0 || width > 8192 || height > 8192) return 0;
+    if (failTextureCreate || !m_Initiated || !SideOk(width, height)) return 0;
     Texture t;
     t.width = width;
     t.height = height;
@@ -300,10 +385,11 @@ HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
 
 HTEXTURE RecordingEngine::Texture_Load(const char* filename, uint32_t size, bool mipmap) {
     Record("Texture_Load", Join(filename, static_cast<unsigned>(size), mipmap));
-    if (!filename || size) return 0;
+    if (!filename || size || !m_Initiated) return 0;
     auto it = m_Images.find(Normalise(filename));
     if (it == m_Images.end()) return 0;
     const Image& img = it->second;
+    if (!SideOk(img.width, img.height) || 1LL * img.width * img.height > kMaxPictureTexels) return 0;
     Texture t;
     t.width = img.width;
     t.height = img.height;
@@ -341,22 +427,36 @@ uint32_t* RecordingEngine::Texture_Lock(HTEXTURE tex, bool readOnly, int left, i
         width = t->surfaceWidth;
         height = t->surfaceHeight;
     }
-    if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > t->surfaceWidth ||
-        top + height > t->surfaceHeight || t->texels.empty())
+    if (left < 0 || top < 0 || width < 0 || height < 0 || left > t->surfaceWidth - width ||
+        top > t->surfaceHeight - height || t->texels.empty())
         return nullptr;
     t->locked = true;
     t->lockReadOnly = readOnly;
-    return t->texels.data() + static_cast<size_t>(top) * t->surfaceWidth + left;
+    t->lockLeft = left;
+    t->lockTop = top;
+    t->lockWidth = width;
+    t->lockHeight = height;
+    // A copy, as the real engine hands out: only a writable unlock changes the texture.
+    t->lockCopy = t->texels;
+    return t->lockCopy.data() + static_cast<size_t>(top) * t->surfaceWidth + left;
 }
 
 void RecordingEngine::Texture_Unlock(HTEXTURE tex) {
     Record("Texture_Unlock", Join(static_cast<unsigned>(tex)));
-    if (Texture* t = FindTexture(tex)) t->locked = false;
+    Texture* t = FindTexture(tex);
+    if (!t || !t->locked) return;
+    if (!t->lockReadOnly)
+        for (int y = t->lockTop; y < t->lockTop + t->lockHeight; ++y) {
+            const size_t row = static_cast<size_t>(y) * t->surfaceWidth + t->lockLeft;
+            std::copy_n(t->lockCopy.begin() + row, t->lockWidth, t->texels.begin() + row);
+        }
+    t->locked = false;
+    t->lockCopy.clear();
 }
 
 HTARGET RecordingEngine::Target_Create(int width, int height, bool zbuffer) {
     Record("Target_Create", Join(width, height, zbuffer));
-    if (failTargetCreate || width <= 0 || height <= 0 || width > 8192 || height > 8192) return 0;
+    if (failTargetCreate || !m_Initiated || !SideOk(width, height)) return 0;
     HTARGET target = m_NextHandle++;
     Texture t;
     t.width = t.surfaceWidth = width;
@@ -373,6 +473,8 @@ void RecordingEngine::Target_Free(HTARGET target) {
     if (it == m_Targets.end()) return;
     m_Textures.erase(it->second);
     m_Targets.erase(it);
+    for (Scene& scene : m_Scenes)
+        if (scene.target == target) scene.alive = false;
 }
 
 HTEXTURE RecordingEngine::Target_GetTexture(HTARGET target) {
@@ -385,8 +487,13 @@ HTEXTURE RecordingEngine::Target_GetTexture(HTARGET target) {
 
 bool RecordingEngine::Gfx_BeginScene(HTARGET target) {
     Record("Gfx_BeginScene", Join(static_cast<unsigned>(target)));
-    if (target && !m_Targets.count(target)) return false;
-    m_Scenes.push_back(Scene{target});
+    if (!m_Initiated || (target && !m_Targets.count(target)) || m_Scenes.size() >= kMaxScenes) return false;
+    for (const Scene& open : m_Scenes)
+        if (open.target == target) return false;
+    Scene scene;
+    scene.target = target;
+    SceneBufferSize(target, scene.clipX1, scene.clipY1);
+    m_Scenes.push_back(scene);
     return true;
 }
 
@@ -395,17 +502,24 @@ void RecordingEngine::Gfx_EndScene() {
     if (!m_Scenes.empty()) m_Scenes.pop_back();
 }
 
-std::vector<uint32_t>* RecordingEngine::SceneBuffer(int& width, int& height) {
-    HTARGET target = m_Scenes.empty() ? 0 : m_Scenes.back().target;
+void RecordingEngine::SceneBufferSize(HTARGET target, int& width, int& height) {
+    width = height = 0;
     if (!target) {
         width = m_ScreenW;
         height = m_ScreenH;
-        return &m_Screen;
+    } else if (Texture* t = FindTexture(m_Targets.count(target) ? m_Targets[target] : 0)) {
+        width = t->surfaceWidth;
+        height = t->surfaceHeight;
     }
-    Texture* t = FindTexture(m_Targets[target]);
-    width = t->surfaceWidth;
-    height = t->surfaceHeight;
-    return &t->texels;
+}
+
+std::vector<uint32_t>* RecordingEngine::SceneBuffer(int& width, int& height) {
+    width = height = 0;
+    if (m_Scenes.empty() || !m_Scenes.back().alive) return nullptr;
+    HTARGET target = m_Scenes.back().target;
+    SceneBufferSize(target, width, height);
+    if (!target) return &m_Screen;
+    return &FindTexture(m_Targets[target])->texels;
 }
 
 void RecordingEngine::Gfx_Clear(uint32_t color) {
@@ -414,6 +528,7 @@ void RecordingEngine::Gfx_Clear(uint32_t color) {
     Record("Gfx_Clear", buf);
     int w, h;
     std::vector<uint32_t>* buffer = SceneBuffer(w, h);
+    if (!buffer) return;
     // A clear is clipped like any drawing, as the real engine's scissor does.
     int x0 = 0, y0 = 0, x1 = w, y1 = h;
     Clip(x0, y0, x1, y1);
@@ -422,19 +537,21 @@ void RecordingEngine::Gfx_Clear(uint32_t color) {
                   color);
 }
 
-// The far edges in 64 bits, so that huge rectangles cannot overflow; an empty
-// result comes back with x1 <= x0 or y1 <= y0.
+// An empty result comes back with x1 <= x0 or y1 <= y0.
 void RecordingEngine::Clip(int& x0, int& y0, int& x1, int& y1) const {
-    if (m_ClipW <= 0 || m_ClipH <= 0) return;
-    x0 = std::max(x0, m_ClipX), x1 = static_cast<int>(std::min<long long>(x1, 0LL + m_ClipX + m_ClipW));
-    y0 = std::max(y0, m_ClipY), y1 = static_cast<int>(std::min<long long>(y1, 0LL + m_ClipY + m_ClipH));
+    const Scene& scene = m_Scenes.back();
+    x0 = std::max(x0, scene.clipX0), x1 = std::min(x1, scene.clipX1);
+    y0 = std::max(y0, scene.clipY0), y1 = std::min(y1, scene.clipY1);
 }
 
+// The call is logged wherever it comes; the quad is kept and drawn only in a
+// live scene, as the real engine drops the others.
 void RecordingEngine::Gfx_RenderQuad(const gfxQuad* quad) {
     if (!quad) return;
-    Record("Gfx_RenderQuad", Join(static_cast<unsigned>(quad->tex), quad->blend));
+    Record("Gfx_RenderQuad", Join(static_cast<unsigned>(quad->tex)) + "," + BlendText(quad->blend));
+    if (m_Scenes.empty() || !m_Scenes.back().alive) return;
     m_Quads.push_back(*quad);
-    m_QuadTargets.push_back(m_Scenes.empty() ? 0 : m_Scenes.back().target);
+    m_QuadTargets.push_back(m_Scenes.back().target);
     Rasterize(*quad);
 }
 
@@ -447,7 +564,10 @@ void RecordingEngine::Rasterize(const gfxQuad& q) {
     if (!(c.x > a.x) || !(c.y > a.y)) return;
     int w, h;
     std::vector<uint32_t>* buffer = SceneBuffer(w, h);
+    if (!buffer) return;
     Texture* tex = q.tex ? FindTexture(q.tex) : nullptr;
+    // A freed texture draws nothing.
+    if (q.tex && !tex) return;
     int x0 = ClampToPixels(std::ceil(a.x - 0.5f), 0, w), x1 = ClampToPixels(std::ceil(c.x - 0.5f), 0, w);
     int y0 = ClampToPixels(std::ceil(a.y - 0.5f), 0, h), y1 = ClampToPixels(std::ceil(c.y - 0.5f), 0, h);
     Clip(x0, y0, x1, y1);
@@ -472,10 +592,19 @@ void RecordingEngine::Rasterize(const gfxQuad& q) {
 
 void RecordingEngine::Gfx_SetClipping(int x, int y, int width, int height) {
     Record("Gfx_SetClipping", Join(x, y, width, height));
-    m_ClipX = x;
-    m_ClipY = y;
-    m_ClipW = width;
-    m_ClipH = height;
+    if (m_Scenes.empty()) return;
+    Scene& scene = m_Scenes.back();
+    int w, h;
+    SceneBufferSize(scene.target, w, h);
+    scene.clipX0 = scene.clipY0 = 0;
+    scene.clipX1 = w;
+    scene.clipY1 = h;
+    if (!x && !y && !width && !height) return;
+    // In 64 bits, so that huge sizes cannot overflow.
+    scene.clipX0 = static_cast<int>(std::clamp<long long>(x, 0, w));
+    scene.clipY0 = static_cast<int>(std::clamp<long long>(y, 0, h));
+    scene.clipX1 = static_cast<int>(std::clamp<long long>(0LL + x + width, scene.clipX0, w));
+    scene.clipY1 = static_cast<int>(std::clamp<long long>(0LL + y + height, scene.clipY0, h));
 }
 
 // --- Sound ---------------------------------------------------------------------------
@@ -484,7 +613,7 @@ void RecordingEngine::AddSound(const std::string& name) { m_SoundNames.insert(No
 
 HEFFECT RecordingEngine::Effect_Load(const char* filename, uint32_t size) {
     Record("Effect_Load", Join(filename, static_cast<unsigned>(size)));
-    if (!filename || size) return 0;
+    if (!filename || size || !m_Initiated) return 0;
     std::string data;
     if (!m_SoundNames.count(Normalise(filename)) && !ReadFile(filename, data)) return 0;
     HEFFECT h = m_NextHandle++;
@@ -501,7 +630,8 @@ void RecordingEngine::Effect_Free(HEFFECT effect) {
 
 HCHANNEL RecordingEngine::Effect_PlayEx(HEFFECT effect, int volume, int pan, float pitch, bool loop) {
     Record("Effect_PlayEx", Join(static_cast<unsigned>(effect), volume, pan, pitch, loop));
-    if (!m_Effects.count(effect)) return 0;
+    // Without sound effects load, but nothing plays.
+    if (!m_Effects.count(effect) || !m_Sound) return 0;
     HCHANNEL h = m_NextHandle++;
     m_Channels[h] = Channel{effect, std::min(100, std::max(0, volume)), pan, pitch, loop, false, false};
     return h;
@@ -562,9 +692,8 @@ void RecordingEngine::QueueInput(const RecordedInput& input) { m_InputQueue.push
 
 bool RecordingEngine::Input_GetEvent(gfxInputEvent* event) {
     Record("Input_GetEvent", "");
-    if (m_NextEvent >= m_Input.events.size()) return false;
-    if (event) *event = m_Input.events[m_NextEvent];
-    ++m_NextEvent;
+    if (!event || m_NextEvent >= m_Input.events.size()) return false;
+    *event = m_Input.events[m_NextEvent++];
     return true;
 }
 

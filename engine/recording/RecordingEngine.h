@@ -5,8 +5,18 @@
 // in System_Start. Tests reach it with RecordingEngine::Instance() after
 // gfxCreate(GFX_VERSION), which this library provides.
 //
+// It keeps the contract of engine/gfx.h as the real engine does (the suite in
+// tests/engine/EngineContract.h runs on both), except where it stands in for
+// what it cannot do: it decodes nothing (images and sounds are registered by
+// name, loads from memory give 0), reads no pack (Resource_AttachPack succeeds
+// unless failAttachPack; the files added stand for the pack's), keeps no
+// depth buffer and plays no sound (a channel plays until stopped or
+// EndChannel).
+//
 // Log format: one entry per call, "Name(arg,arg,...)"; ints as decimals,
-// floats with %g, bools as true/false, texts as they are, null texts as null.
+// floats with %g, bools as true/false, texts as they are, null texts as null,
+// states and blend modes by the header's names ("System_SetState(GFX_WINDOWED,true)",
+// "System_SetState(GFX_FRAMEFUNC,func)", "Gfx_RenderQuad(3,BLEND_DEFAULT)").
 #pragma once
 
 #include "engine/gfx.h"
@@ -39,6 +49,8 @@ public:
         std::vector<uint32_t> texels;  // surfaceWidth * surfaceHeight
         bool locked = false;
         bool lockReadOnly = true;
+        std::vector<uint32_t> lockCopy;  // what a lock hands out; written back by a writable unlock
+        int lockLeft = 0, lockTop = 0, lockWidth = 0, lockHeight = 0;
         HTARGET target = 0;  // owning target, if any
         std::string name;    // file it was loaded from
     };
@@ -61,6 +73,8 @@ public:
     std::vector<std::string> Calls(const std::string& name) const;
     int Count(const std::string& name) const;
     void ClearLog();
+    // The quads drawn in a live scene (others are logged, then dropped), and
+    // the target of each (0 = the screen).
     const std::vector<gfxQuad>& Quads() const { return m_Quads; }
     const std::vector<HTARGET>& QuadTargets() const { return m_QuadTargets; }
     const std::vector<std::string>& LogLines() const { return m_LogLines; }  // System_Log texts
@@ -101,6 +115,13 @@ public:
     void SetDelta(float dt) { m_Delta = dt; }
     void SetFPS(int fps) { m_FPS = fps; }
     void QueueRandom(float value) { m_Randoms.push_back(value); }  // empty queue: min
+
+    // What System_Shutdown found still made (it frees everything, as the real
+    // engine does): the leaks of the code under test.
+    struct Leftovers {
+        int textures = 0, targets = 0, effects = 0, resources = 0;
+    };
+    const Leftovers& LeftAtShutdown() const { return m_LeftAtShutdown; }
 
     // --- System_Start and failures ---
     void SetFrameLimit(int frames) { m_FrameLimit = frames; }  // frames System_Start runs at most
@@ -184,17 +205,24 @@ private:
         int width, height, surfaceWidth, surfaceHeight;
         std::vector<uint32_t> texels;  // surface size
     };
+    // Clipping belongs to a scene: x0..x1, y0..y1 clamped to its target.
     struct Scene {
-        HTARGET target;
+        HTARGET target = 0;
+        bool alive = true;  // false once its target is freed
+        int clipX0 = 0, clipY0 = 0, clipX1 = 0, clipY1 = 0;
     };
 
     void Record(const char* name, const std::string& args);
     bool ReadFile(const std::string& name, std::string& out) const;
     HTEXTURE NewTexture(Texture texture);
+    // The size of the screen (target 0) or a target; 0 x 0 for a bad one.
+    void SceneBufferSize(HTARGET target, int& width, int& height);
+    // The picture the open scene draws into, null outside a live scene.
     std::vector<uint32_t>* SceneBuffer(int& width, int& height);
     void Rasterize(const gfxQuad& quad);
-    // Narrows pixel bounds to the clip rectangle, when one is set.
+    // Narrows pixel bounds to the open scene's clip rectangle.
     void Clip(int& x0, int& y0, int& x1, int& y1) const;
+    void FreeEverything();
 
     int m_RefCount = 0;
     uint32_t m_NextHandle = 1;  // one sequence for all kinds: ids are never reused
@@ -204,9 +232,13 @@ private:
     std::vector<HTARGET> m_QuadTargets;
     std::vector<std::string> m_LogLines;
 
-    std::map<gfxBoolState, bool> m_BoolStates;
-    std::map<gfxIntState, int> m_IntStates;
-    std::map<gfxStringState, std::string> m_StringStates;
+    // The defaults of engine/gfx.h.
+    std::map<gfxBoolState, bool> m_BoolStates = {
+        {GFX_WINDOWED, true}, {GFX_USESOUND, true}, {GFX_HIDEMOUSE, true}, {GFX_SHOWSPLASH, false}};
+    std::map<gfxIntState, int> m_IntStates = {
+        {GFX_SCREENWIDTH, 800}, {GFX_SCREENHEIGHT, 600}, {GFX_SCREENBPP, 32},         {GFX_FXVOLUME, 100},
+        {GFX_MUSVOLUME, 100},   {GFX_STREAMVOLUME, 100}, {GFX_FPS, GFXFPS_UNLIMITED}, {GFX_ICON, -1}};
+    std::map<gfxStringState, std::string> m_StringStates = {{GFX_TITLE, "Brindlewick"}, {GFX_LOGFILE, ""}};
     std::map<gfxFuncState, gfxCallback> m_Callbacks;
     std::map<int, Image> m_Icons;
 
@@ -221,8 +253,9 @@ private:
     std::vector<uint32_t> m_Screen;
     int m_ScreenW = 0, m_ScreenH = 0;
     std::vector<Scene> m_Scenes;
-    int m_ClipX = 0, m_ClipY = 0, m_ClipW = 0, m_ClipH = 0;
     bool m_Initiated = false;
+    bool m_Sound = false;  // GFX_USESOUND as System_Initiate found it
+    Leftovers m_LeftAtShutdown;
 
     std::set<std::string> m_SoundNames;
     std::map<HEFFECT, std::string> m_Effects;

@@ -108,6 +108,9 @@ void Engine::Gfx_SetClipping(int x, int y, int width, int height) { m_Renderer.S
 // --- Sound ----------------------------------------------------------------
 
 HEFFECT Engine::Effect_Load(const char* filename, uint32_t size) {
+    // Before the audio device is opened an effect could only be silent, and
+    // would stay so once sound is on.
+    if (!m_Initiated) return 0;
     void* loaded = nullptr;
     const void* data = LoadData(filename, size, loaded, "Effect_Load");
     if (!data) return 0;

@@ -4,6 +4,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -37,7 +38,9 @@ struct FramebufferGuard {
 }  // namespace
 
 bool TextureStore::Init() {
+    // No more than the largest picture the loader takes, whatever the driver would.
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_MaxSize);
+    m_MaxSize = std::min(m_MaxSize, kMaxTextureSide);
     const uint32_t white = 0xFFFFFFFFu;
     m_White = NewGlTexture(1, 1, &white);
     return m_White != 0;

@@ -16,7 +16,7 @@ stage=$build/packs/e2e_demo_pack
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 report=$build/e2e/bad_input.txt
-password=QuilloBrant
+password=$(head -n 1 "$root/cmake/pack-password")
 
 # Bytes no decoder or parser takes for its own.
 garbage() { head -c "${2:-3000}" /dev/urandom >"$1"; }
@@ -55,10 +55,7 @@ cases=(
 )
 
 # The demo's configuration with the walk plan in it.
-configure() {
-    sed "s|    </string_values>|        <section name=\"autoplay\">\n            <value name=\"mode\" data=\"walk\" />\n        </section>\n    </string_values>|" \
-        "$root/demo/config.conf" >"$1/config.conf"
-}
+configure() { "$root/tests/e2e/lib/autoplay-config" walk >"$1/config.conf"; }
 
 # Runs one case in its own folder; writes its findings into it.
 run_case() {

@@ -10,10 +10,7 @@ stage_program "$1" "$1/e2e/demo-test/game.pak"
 game=$work/game
 
 # The demo's own configuration with the plan's name in it.
-configure() {
-    sed "s|    </string_values>|        <section name=\"autoplay\">\n            <value name=\"mode\" data=\"$1\" />\n        </section>\n    </string_values>|" \
-        "$root/demo/config.conf" > "$game/config.conf"
-}
+configure() { "$root/tests/e2e/lib/autoplay-config" "$1" > "$game/config.conf"; }
 
 # Sets the plan of a configuration saved by an earlier run, keeping the rest.
 replan() {
@@ -51,10 +48,12 @@ expect_value sound 0.000000 walk
 expect_value overlay 2.000000 walk
 expect_value name Test walk
 [ ! -e "$work/home/Brindlewick/config.conf" ] || fail "a per-user configuration was created"
-# Every host function of the host's table was called by the demo's scripts.
-names=$(grep -o '{"[A-Za-z]*", [A-Z]::' "$root/script/CHostFunctionTable.cpp" | cut -d'"' -f2)
-[ "$(echo "$names" | wc -l)" -eq 53 ] || fail "the host's table does not read as 53 functions"
-used=$(sed -n '/<section name="autoplay_used">/,/<\/section>/p' "$game/config.conf")
+# Every function of the host's table, as the running program noted it,
+# was called by the demo's scripts.
+section() { sed -n "/<section name=\"$1\">/,/<\/section>/p" "$game/config.conf"; }
+names=$(section autoplay_host | sed -n 's|.*<value name="\([A-Za-z]*\)" data=.*|\1|p')
+[ "$(echo "$names" | wc -l)" -eq 53 ] || fail "the host's table does not hold 53 functions: $names"
+used=$(section autoplay_used)
 for name in $names; do
     grep -q "<value name=\"$name\" data=\"1.000000\" />" <<< "$used" || fail "the walk never called $name"
 done

@@ -6,29 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/program-folder.sh"
 stage_program "$1" "$1/e2e/game.pak"
 
-config() {
-    cat > "$work/game/config.conf" <<XML
-<?xml version="1.0" encoding="UTF-8" ?>
-<root>
-    <string_values>
-        <section name="common">
-            <value name="caption" data="E2E" />
-            <value name="version" data="1" />
-        </section>
-        <section name="e2e">
-            <value name="mode" data="$1" />
-        </section>
-    </string_values>
-    <number_values>
-        <section name="common">
-            <value name="screen_height" data="240.000000" />
-            <value name="screen_width" data="320.000000" />
-            <value name="windowed" data="1.000000" />
-        </section>
-    </number_values>
-</root>
-XML
-}
+config() { test_pack_config "$1" > "$work/game/config.conf"; }
 config walk
 timeout 60 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || fail "the walk exited with $?: $(cat "$work/err")"
 [ -s "$work/game/program.log" ] || fail "no program.log"
@@ -42,12 +20,8 @@ grep -q '<value name="visits" data="2.000000" />' "$work/game/config.conf" || fa
 # the per-user folder and the program folder's file stays as it was.
 config walk
 cp "$work/game/config.conf" "$work/before"
-unprivileged=()
-[ "$(id -u)" -eq 0 ] && unprivileged=(setpriv --inh-caps=-dac_override --bounding-set=-dac_override --)
-chmod a-w "$work/game"
 status=0
-timeout 60 "$root/tools/with-display" "${unprivileged[@]}" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || status=$?
-chmod u+w "$work/game"
+play_read_only "$work/game" "$work/game/brindlewick" || status=$?
 [ "$status" -eq 0 ] || fail "the read-only walk exited with $status: $(cat "$work/err")"
 cmp -s "$work/before" "$work/game/config.conf" || fail "the read-only program folder's configuration changed"
 grep -q '<value name="result" data="walked" />' "$work/home/Brindlewick/config.conf" ||

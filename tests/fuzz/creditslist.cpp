@@ -15,6 +15,9 @@ RecordingEngine* Engine() {
     static GFX* gfx = gfxCreate(GFX_VERSION);
     static RecordingEngine* engine = [] {
         RecordingEngine* e = RecordingEngine::Instance();
+        // Initiated, with the screen's scene open, so that textures load and quads draw.
+        e->System_Initiate();
+        e->Gfx_BeginScene(0);
         e->AddImage("a.png", 40, 30, {}, 64, 32);
         e->AddImage("b", 1, 1);
         return e;

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteFile(PackPath(), data, size);
     gfxsdl::Log log;
     gfxsdl::Pack pack;
-    if (!pack.Open(PackPath(), "QuilloBrant", log)) return 0;
+    if (!pack.Open(PackPath(), BW_PACK_PASSWORD, log)) return 0;
     for (const std::string& name : pack.Names()) {
         uint32_t length = 0;
         void* contents = pack.Read(name, &length, log);

@@ -13,6 +13,9 @@ RecordingEngine* Engine() {
     static GFX* gfx = gfxCreate(GFX_VERSION);
     static RecordingEngine* engine = [] {
         RecordingEngine* e = RecordingEngine::Instance();
+        // Initiated, with the screen's scene open, so that textures load and quads draw.
+        e->System_Initiate();
+        e->Gfx_BeginScene(0);
         e->AddImage("fonts/a.png", 64, 64);
         e->AddImage("fonts/b", 16, 8, {}, 32, 32);
         e->AddImage("a.png", 1, 1);

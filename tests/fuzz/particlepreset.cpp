@@ -24,7 +24,13 @@ float FrameTime(const uint8_t* data, size_t size, size_t i) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static GFX* gfx = gfxCreate(GFX_VERSION);
+    // Initiated, with the screen's scene open, so that the particles draw.
+    static GFX* gfx = [] {
+        GFX* g = gfxCreate(GFX_VERSION);
+        g->System_Initiate();
+        g->Gfx_BeginScene(0);
+        return g;
+    }();
     RecordingEngine* engine = RecordingEngine::Instance();
 
     gfxParticleSystemInfo info;

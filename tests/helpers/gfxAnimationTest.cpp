@@ -9,10 +9,10 @@
 
 namespace {
 
-class gfxAnimationTest : public EngineFixture {
+class gfxAnimationTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         engine->AddImage("strip.png", 256, 256);
     }
     HTEXTURE Load(const char* name) { return gfx()->Texture_Load(name, 0, false); }

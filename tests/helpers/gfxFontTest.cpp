@@ -25,10 +25,10 @@ struct Drawn {
     HTEXTURE tex;
 };
 
-class gfxFontTest : public EngineFixture {
+class gfxFontTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         engine->AddImage("fonts/glyphs.png", 256, 256);
         engine->AddImage("fonts/other.png", 128, 128);
     }

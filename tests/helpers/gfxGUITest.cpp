@@ -70,15 +70,15 @@ private:
     }
 };
 
-class GUITest : public EngineFixture {
+class GUITest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         gui = std::make_unique<gfxGUI>();
     }
     void TearDown() override {
         gui.reset();
-        EngineFixture::TearDown();
+        ScreenFixture::TearDown();
     }
     TestCtrl* Add(const std::string& name, int id, gfxRect area = gfxRect(0, 0, 0, 0)) {
         auto* c = new TestCtrl(log, name, id, area);

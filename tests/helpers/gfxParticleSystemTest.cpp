@@ -81,15 +81,15 @@ struct Birth {
           size = 1, spin = 0, r = 1, g = 1, b = 1, a = 1;
 };
 
-class ParticleTest : public EngineFixture {
+class ParticleTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         sprite = std::make_unique<gfxSprite>(0, 0.0f, 0.0f, 8.0f, 4.0f);
     }
     void TearDown() override {
         sprite.reset();
-        EngineFixture::TearDown();
+        ScreenFixture::TearDown();
     }
     std::unique_ptr<gfxParticleSystem> Load(const PresetBytes& preset) {
         engine->AddFile("fx/spark.psi", preset.bytes);

@@ -26,10 +26,10 @@ void ExpectTexCoords(const gfxQuad& q, const Pt (&want)[4], const std::string& w
     }
 }
 
-class gfxSpriteTest : public EngineFixture {
+class gfxSpriteTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         // Image 48 x 24 on a 64 x 32 surface: coordinates divide by the surface.
         engine->AddImage("sheet.png", 48, 24, {}, 64, 32);
         sheet = gfx()->Texture_Load("sheet.png", 0, false);

@@ -23,15 +23,13 @@ std::string Number(const char* name, const char* value) {
     return std::string("<value name=\"") + name + "\" data=\"" + value + "\" />";
 }
 
-// The value of the last recorded state of that id and kind ("int", "bool"...).
-std::string StateValue(RecordingEngine* engine, int id, const std::string& kind) {
+// The value of the last recorded state of that name ("GFX_FPS"...).
+std::string StateValue(RecordingEngine* engine, const std::string& name) {
     std::string found = "?";
-    const std::string prefix = "System_SetState(" + std::to_string(id) + ",";
-    const std::string suffix = "," + kind + ")";
+    const std::string prefix = "System_SetState(" + name + ",";
     for (const std::string& call : engine->Calls("System_SetState"))
-        if (call.compare(0, prefix.size(), prefix) == 0 && call.size() > prefix.size() + suffix.size() &&
-            call.compare(call.size() - suffix.size(), suffix.size(), suffix) == 0)
-            found = call.substr(prefix.size(), call.size() - prefix.size() - suffix.size());
+        if (call.compare(0, prefix.size(), prefix) == 0)
+            found = call.substr(prefix.size(), call.size() - prefix.size() - 1);
     return found;
 }
 }  // namespace
@@ -55,27 +53,27 @@ TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
                        Number("use_sound", "1.7") + Number("windowed", "1"),
                    "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />"));
     RunConfigured();
-    const std::vector<std::string> expected = {"System_SetState(1,program.log,string)",
-                                               "System_SetState(0,func,func)",
-                                               "System_SetState(1,func,func)",
-                                               "System_SetState(2,func,func)",
-                                               "System_SetState(3,func,func)",
-                                               "System_SetState(0,Game (v.2),string)",
-                                               "System_SetState(6,60,int)",
-                                               "System_SetState(3,false,bool)",
-                                               "System_SetState(0,true,bool)",
-                                               "System_SetState(1,true,bool)",
-                                               "System_SetState(0,800,int)",
-                                               "System_SetState(1,600,int)",
-                                               "System_SetState(2,32,int)",
-                                               "System_SetState(7,108,int)"};
+    const std::vector<std::string> expected = {"System_SetState(GFX_LOGFILE,program.log)",
+                                               "System_SetState(GFX_FRAMEFUNC,func)",
+                                               "System_SetState(GFX_RENDERFUNC,func)",
+                                               "System_SetState(GFX_FOCUSLOSTFUNC,func)",
+                                               "System_SetState(GFX_FOCUSGAINFUNC,func)",
+                                               "System_SetState(GFX_TITLE,Game (v.2))",
+                                               "System_SetState(GFX_FPS,60)",
+                                               "System_SetState(GFX_SHOWSPLASH,false)",
+                                               "System_SetState(GFX_WINDOWED,true)",
+                                               "System_SetState(GFX_USESOUND,true)",
+                                               "System_SetState(GFX_SCREENWIDTH,800)",
+                                               "System_SetState(GFX_SCREENHEIGHT,600)",
+                                               "System_SetState(GFX_SCREENBPP,32)",
+                                               "System_SetState(GFX_ICON,108)"};
     EXPECT_EQ(engine->Calls("System_SetState"), expected);
     const std::vector<std::string>& log = engine->Log();
     auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
-    EXPECT_LT(at("System_SetState(2,32,int)"), at("System_Initiate()"));
+    EXPECT_LT(at("System_SetState(GFX_SCREENBPP,32)"), at("System_Initiate()"));
     EXPECT_LT(at("System_Initiate()"), at("Resource_AttachPack(game.pak,QuilloBrant)"));
-    EXPECT_LT(at("System_RegisterIcon(108,32,32)"), at("System_SetState(7,108,int)"));
-    EXPECT_LT(at("System_SetState(7,108,int)"), at("System_Start()"));
+    EXPECT_LT(at("System_RegisterIcon(108,32,32)"), at("System_SetState(GFX_ICON,108)"));
+    EXPECT_LT(at("System_SetState(GFX_ICON,108)"), at("System_Start()"));
 }
 
 TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
@@ -92,12 +90,11 @@ TEST_F(StarterTest, CommonSettingsAreTruncatedAndDefaulted) {
     for (const auto& c : cases) {
         Restart(Config(c.numbers));
         RunConfigured();
-        const std::string got = StateValue(engine, GFX_SCREENWIDTH, "int") + "," +
-                                StateValue(engine, GFX_SCREENHEIGHT, "int") + "," + StateValue(engine, GFX_FPS, "int") +
-                                "," + StateValue(engine, GFX_WINDOWED, "bool") + "," +
-                                StateValue(engine, GFX_USESOUND, "bool");
+        const std::string got = StateValue(engine, "GFX_SCREENWIDTH") + "," + StateValue(engine, "GFX_SCREENHEIGHT") +
+                                "," + StateValue(engine, "GFX_FPS") + "," + StateValue(engine, "GFX_WINDOWED") + "," +
+                                StateValue(engine, "GFX_USESOUND");
         EXPECT_EQ(got, c.expectedStates) << c.numbers;
-        EXPECT_EQ(StateValue(engine, GFX_TITLE, "string"), " (v.)");
+        EXPECT_EQ(StateValue(engine, "GFX_TITLE"), " (v.)");
     }
 }
 
@@ -172,8 +169,8 @@ TEST_F(StarterTest, TeardownFreesTheCacheBeforeTheEngineShutsDown) {
     ASSERT_NE(tex, 0u);
     EXPECT_LT(at("Texture_Free(" + std::to_string(tex) + ")"), at("System_Shutdown()"));
     EXPECT_LT(static_cast<size_t>(at("System_Shutdown()")), log.size());
-    EXPECT_EQ(engine->LiveTextures(), 0);
-    EXPECT_EQ(engine->LiveResources(), 0);
+    EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
+    EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
 }
 
 TEST_F(StarterTest, AFreshStarterFollowsTheLastRelease) {
@@ -288,6 +285,7 @@ TEST_F(LoopTest, AFatalReportNamesWhyTheScriptFileRanNothing) {
     StartParams params;
     params.mainRenderer = &absent;
     engine->failAttachPack = true;
+    starter->SetScreenSize(800, 600);  // no window without pixels
     EXPECT_EXIT(RunCapturing(params, 1), testing::ExitedWithCode(2),
                 "attempt to call a nil value\nscripts.absent\\.lua: not found in /.*/ \\(game\\.pak could not be "
                 "opened: not found\\)");

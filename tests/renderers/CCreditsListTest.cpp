@@ -13,10 +13,10 @@ static_assert(!std::is_copy_constructible<CCreditsItem>::value, "an item owns it
 
 namespace {
 
-class CCreditsListTest : public EngineFixture {
+class CCreditsListTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         // 40 x 30 picture on a padded 64 x 32 surface.
         engine->AddImage("images/logo.png", 40, 30, {}, 64, 32);
         engine->AddImage("images/team.png", 16, 8);

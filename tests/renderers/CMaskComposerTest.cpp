@@ -6,7 +6,7 @@
 
 // The copy of a render target's picture and the mask pass, on the recording
 // engine's textures.
-class CMaskComposerTest : public EngineFixture {
+class CMaskComposerTest : public ScreenFixture {
 protected:
     // A 3 x 2 target whose texels are 1 to 6, row by row.
     HTARGET PatternTarget() {

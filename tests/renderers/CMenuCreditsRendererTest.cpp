@@ -2,7 +2,7 @@
 #include "renderers/CMenuCreditsRenderer.h"
 #include "tests/support/EngineFixture.h"
 
-using CMenuCreditsRendererTest = EngineFixture;
+using CMenuCreditsRendererTest = ScreenFixture;
 
 TEST_F(CMenuCreditsRendererTest, TotalHeightCountsPicturesByHeightAndTheRestByLines) {
     CMenuCreditsRenderer credits;

@@ -58,10 +58,10 @@ private:
     int m_Controls;
 };
 
-class CMenuHelperBaseTest : public EngineFixture {
+class CMenuHelperBaseTest : public ScreenFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        ScreenFixture::SetUp();
         engine->AddImage("fonts/glyphs.png", 64, 64);
         engine->AddFile("fonts/menu.fnt", "[GFXFONT]\nBitmap=glyphs.png\nChar=41,0,0,10,17,0,1\n");
     }

@@ -107,7 +107,7 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
     EXPECT_EQ(g_Pixel[1], 0xFF3F7F4Au);
     EXPECT_EQ(g_Pixel[2], 0xFF62A86Eu);
     const std::vector<std::string> volumes = engine->Calls("System_SetState");
-    EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(3,70,int)"), volumes.end());
+    EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(GFX_FXVOLUME,70)"), volumes.end());
     // The screens leave the clipping off for the overlay and the cursor.
     EXPECT_EQ(engine->Calls("Gfx_SetClipping").back(), "Gfx_SetClipping(0,0,0,0)");
 }

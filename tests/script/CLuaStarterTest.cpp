@@ -68,7 +68,7 @@ protected:
             for (const std::string& snippet : snippets) results.push_back(LuaEval(lua.GetState(), snippet));
             loads = engine->Calls("Resource_Load");
         });
-        EXPECT_EQ(engine->LiveResources(), 0);
+        EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
         return results;
     }
 

@@ -87,5 +87,5 @@ TEST_F(HostConfigFunctionsTest, TextFileDataStopsAtAZeroByteAndIsNilForAMissingF
               "[]\n"
               "false\tlua_isstring(luaVM,idx)\n");
     // Every loaded buffer went back to the engine.
-    EXPECT_EQ(engine->LiveResources(), 0);
+    EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
 }

@@ -229,6 +229,7 @@ struct SceneCase {
     const char* update;
     const char* render;
     std::vector<std::string> scenes;  // scene calls and clears, targets written "T"; "|" = render callback
+    bool inScene = true;              // the sprite is drawn in the screen's scene (else dropped)
 };
 
 class MaskSceneTest : public HostMaskFunctionsTest, public ::testing::WithParamInterface<SceneCase> {};
@@ -249,10 +250,15 @@ TEST_P(MaskSceneTest, DrawsIntoTheTargetInItsOwnScene) {
                                       "function Render(x, y) if Compose then Compose = false; " +
                                       c.render + " " + compose + " end end\n");
     ASSERT_FALSE(out.empty());
-    const std::vector<uint32_t>& texels = probe.Kept(static_cast<HTEXTURE>(std::stoul(out)));
-    ASSERT_FALSE(texels.empty());
-    EXPECT_EQ(At(texels, 0, 0), FirstTexel(0, 0));
-    EXPECT_EQ(engine->QuadTargets().back(), 0u) << "the sprite is drawn on the screen";
+    if (c.inScene) {
+        const std::vector<uint32_t>& texels = probe.Kept(static_cast<HTEXTURE>(std::stoul(out)));
+        ASSERT_FALSE(texels.empty());
+        EXPECT_EQ(At(texels, 0, 0), FirstTexel(0, 0));
+        EXPECT_EQ(engine->QuadTargets().back(), 0u) << "the sprite is drawn on the screen";
+    } else {
+        EXPECT_EQ(static_cast<size_t>(engine->Count("Gfx_RenderQuad")), engine->Quads().size() + 1)
+            << "the sprite, drawn outside any scene, is dropped";
+    }
     std::vector<std::string> scenes;
     const std::regex target("Gfx_BeginScene\\([1-9][0-9]*\\)");
     for (size_t i = 0; i < engine->Log().size(); ++i) {
@@ -285,5 +291,6 @@ INSTANTIATE_TEST_SUITE_P(Modes, MaskSceneTest,
                                                      "Compose = true; Host:Render(0, 0)",
                                                      "",
                                                      {"Gfx_BeginScene(T)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_EndScene()",
-                                                      "|", "Gfx_BeginScene(0)", "Gfx_EndScene()"}}),
+                                                      "|", "Gfx_BeginScene(0)", "Gfx_EndScene()"},
+                                                     false}),
                          [](const ::testing::TestParamInfo<SceneCase>& info) { return std::string(info.param.name); });

@@ -33,13 +33,13 @@ protected:
         engine->AddImage("images/w100.png", 100, 20, {}, 128, 32);
     }
 
-    // A script whose Update runs `body` once, with the host table in Host.
-    static std::string InUpdate(const std::string& body) {
+    // A script whose Render runs `body` (once in a run of one frame: quads
+    // are drawn only in a scene), with the host table in Host.
+    static std::string InRender(const std::string& body) {
         return "function Init(h) Host = h end\n"
-               "function Update(dt)\n" +
-               body +
-               "\nend\n"
-               "function Render(x, y) end\n";
+               "function Update(dt) end\n"
+               "function Render(x, y)\n" +
+               body + "\nend\n";
     }
 };
 
@@ -100,7 +100,7 @@ TEST_F(HostMediaFunctionsTest, GetSpriteChecksItsArgumentsBeforeMakingAnything) 
 
 TEST_F(HostMediaFunctionsTest, SpritesOnOneFileShareItsTextureAndOutliveEachOther) {
     const std::string out =
-        RunProbed(InUpdate("  local a = Host:GetSprite('images/w256.png', false, 1, 1)\n"
+        RunProbed(InRender("  local a = Host:GetSprite('images/w256.png', false, 1, 1)\n"
                            "  local b = Host:GetSprite('images/w256.png', false, 1, 1)\n"
                            "  a:Render(0, 0); local ta = LastQuadTexture()\n"
                            "  b:Render(0, 0); local tb = LastQuadTexture()\n"
@@ -140,7 +140,7 @@ TEST_F(HostMediaFunctionsTest, FontsAndSoundsAreMadeAlsoForMissingFiles) {
     engine->AddFile("fonts/game.fnt", "[GFXFONT]\nBitmap = glyphs.png\nChar=41,0,0,10,17,0,1\n");
     engine->AddSound("sfx/hit.wav");
     const std::string out =
-        RunMain(InUpdate("  local f = Host:GetFont('fonts/game.fnt'); local g = Host:GetFont('fonts/missing.fnt')\n"
+        RunMain(InRender("  local f = Host:GetFont('fonts/game.fnt'); local g = Host:GetFont('fonts/missing.fnt')\n"
                          "  print(f:StringWidth('AA') > 0, g:StringWidth('AA'))\n"
                          "  f:DrawString(0, 0, 'A'); g:DrawString(0, 0, 'A')\n"
                          "  local s = Host:GetSound('sfx/hit.wav'); local m = Host:GetSound('sfx/missing.wav')\n"
@@ -164,7 +164,7 @@ TEST_F(HostMediaFunctionsTest, ParticlesAndExtendedFontsDrawWhatTheirFilesDescri
     engine->AddImage("fonts/p0.png", 256, 256);
     engine->AddImage("fonts/p1.png", 256, 256);
     const std::string out =
-        RunMain(InUpdate("  local p = Host:GetParticle('fx/steady.psi', 'images/spark.png')\n"
+        RunMain(InRender("  local p = Host:GetParticle('fx/steady.psi', 'images/spark.png')\n"
                          "  p:FireAt(100, 100); p:Update(0.5); p:Render()\n"
                          "  local q = Host:GetParticle('fx/missing.psi', 'images/spark.png')\n"
                          "  q:FireAt(100, 100); q:Update(0.5); q:Render()\n"
@@ -187,10 +187,13 @@ TEST_F(HostMediaFunctionsTest, ParticlesAndExtendedFontsDrawWhatTheirFilesDescri
 // sprite; a failed snapshot (from the second frame on) never hands out the
 // older picture.
 TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
-    engine->betweenFrames = [](int) { RecordingEngine::Instance()->failSnapshot = true; };
+    engine->betweenFrames = [](int frame) {
+        if (frame == 1) RecordingEngine::Instance()->failSnapshot = true;
+    };
     const std::string out = RunProbed(
         "function Init(h) Host = h end\n"
-        "function Update(dt)\n"
+        "function Update(dt) end\n"
+        "function Render(x, y)\n"
         "  if First then print(select('#', Host:GetLastSurface())) return end\n"
         "  First = Host:GetLastSurface(); print(First:Size())\n"
         "  First:Render(0, 0); local t1 = LastQuadTexture()\n"
@@ -200,8 +203,7 @@ TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
         "  print(t1 ~= t2, LastQuadTexture() == t1, LockTexture(t1))\n"
         "  UnlockTexture(t1)\n"
         "  First:Delete(); print(LockTexture(t1))\n"
-        "end\n"
-        "function Render(x, y) end\n",
+        "end\n",
         2);
     EXPECT_EQ(out, "800\t600\ntrue\ttrue\ttrue\nfalse\n0\n");
     const auto snapshots = engine->Calls("System_Snapshot");

@@ -74,10 +74,11 @@ TEST_F(HostScreenFunctionsTest, ClearFullScreenAndSystemCursorPassTheirValuesOn)
               "ShowSystemCursor\tlua_isboolean(luaVM,idx)\n"
               "SetAutoRenderingMode\tlua_isboolean(luaVM,idx)\n"
               "SetDebugFontColor\tlua_isnumber(luaVM,idx)\n");
-    EXPECT_EQ(LoopCalls({"Gfx_Clear", "System_SetState"}),
-              (std::vector<std::string>{"Gfx_Clear(0xFF112233)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_Clear(0xFFFFFFFF)",
-                                        "System_SetState(0,false,bool)", "System_SetState(0,true,bool)",
-                                        "System_SetState(2,true,bool)", "System_SetState(2,false,bool)"}));
+    EXPECT_EQ(
+        LoopCalls({"Gfx_Clear", "System_SetState"}),
+        (std::vector<std::string>{"Gfx_Clear(0xFF112233)", "Gfx_Clear(0xFFFFFFFF)", "Gfx_Clear(0xFFFFFFFF)",
+                                  "System_SetState(GFX_WINDOWED,false)", "System_SetState(GFX_WINDOWED,true)",
+                                  "System_SetState(GFX_HIDEMOUSE,true)", "System_SetState(GFX_HIDEMOUSE,false)"}));
 }
 
 TEST_F(HostScreenFunctionsTest, SceneFunctionsDoNothingWhileRenderingIsAutomatic) {

@@ -19,8 +19,8 @@ TEST_F(HostSystemFunctionsTest, SoundVolumeIsClampedAndSetForEffectsMusicAndStre
     EXPECT_EQ(out, "lua_isnumber(luaVM,idx)\n");
     std::vector<std::string> expected;
     for (int volume : {100, 0, 57, 0, 0})
-        for (int state : {GFX_FXVOLUME, GFX_MUSVOLUME, GFX_STREAMVOLUME})
-            expected.push_back("System_SetState(" + std::to_string(state) + "," + std::to_string(volume) + ",int)");
+        for (const char* state : {"GFX_FXVOLUME", "GFX_MUSVOLUME", "GFX_STREAMVOLUME"})
+            expected.push_back(std::string("System_SetState(") + state + "," + std::to_string(volume) + ")");
     EXPECT_EQ(LoopCalls({"System_SetState"}), expected);
 }
 

@@ -24,3 +24,16 @@ protected:
 private:
     GFX* m_Gfx = nullptr;
 };
+
+// For code that draws by itself, without the host: the engine initiated
+// (800 x 600) with the screen's scene open, as inside the host's render
+// callback; the log starts empty.
+class ScreenFixture : public EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        gfx()->System_Initiate();
+        gfx()->Gfx_BeginScene(0);
+        engine->ClearLog();
+    }
+};

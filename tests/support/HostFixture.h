@@ -18,13 +18,18 @@
 #include <sys/stat.h>
 
 // A script screen that runs a test's code inside its first frame, while the
-// engine, the caches and its own Lua state are live, then ends the loop.
+// engine, the caches and its own Lua state are live, then ends the loop. The
+// screen's scene is open around the code, so that what it draws is drawn.
 class InFrameRenderer : public CScriptRenderer {
 public:
     using Body = std::function<void(CGFXStarter*, CGFXFuncHelperBase*, lua_State*)>;
     InFrameRenderer(const char* script, Body body) : CScriptRenderer(script, nullptr), m_Body(std::move(body)) {}
     bool Frame(float dt, CGFXStarter* starter) override {
-        if (m_Body) m_Body(starter, this, GetLuaState());
+        if (m_Body) {
+            starter->BeginScene();
+            m_Body(starter, this, GetLuaState());
+            starter->EndScene();
+        }
         m_Body = nullptr;
         CScriptRenderer::Frame(dt, starter);
         return true;

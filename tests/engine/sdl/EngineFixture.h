@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/gfx.h"
+#include "tests/engine/EngineHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +26,17 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
 // Shuts the engine down and initiates it again with the given sound state.
 bool Restart(bool useSound);
+// Destroys the shared engine and makes a fresh one in its place: no state
+// set, not initiated. Settle() brings back the engine the tests expect.
+GFX* Renew();
+// Initiates the shared engine with the tests' states and sound on again,
+// when Renew or Restart(false) left it otherwise.
+void Settle();
 
-// A quad of the rectangle (x, y, w, h) over texture coordinates (u0, v0)-(u1, v1).
-gfxQuad MakeQuad(float x, float y, float w, float h, HTEXTURE tex, int blend = BLEND_DEFAULT,
-                 uint32_t color = 0xFFFFFFFF, float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1);
-// A texture with these texels (rows top-down), through a writable lock.
-HTEXTURE MakeTexture(const std::vector<uint32_t>& argb, int width, int height);
-// Every texel of a texture through a read-only lock; empty on failure.
-std::vector<uint32_t> ReadTexture(HTEXTURE tex);
+inline HTEXTURE MakeTexture(const std::vector<uint32_t>& argb, int width, int height) {
+    return MakeTexture(Engine(), argb, width, height);
+}
+inline std::vector<uint32_t> ReadTexture(HTEXTURE tex) { return ReadTexture(Engine(), tex); }
 // Frames of the loop with this frame function (render function optional).
 bool RunLoop(gfxCallback frame, gfxCallback render = nullptr);
 
@@ -42,8 +46,5 @@ protected:
     void SetUp() override { gfx = Engine(); }
     GFX* gfx = nullptr;
 };
-
-// Channels of an ARGB value within `tolerance` of each other.
-::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance);
 
 }  // namespace enginetest

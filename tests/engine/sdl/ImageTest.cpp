@@ -19,18 +19,8 @@ SDL_Surface* Picture() {
     return s;
 }
 
-// 32-bit uncompressed TGA, rows top-down (descriptor bit 5).
-std::string Tga() {
-    std::string t(18, '\0');
-    t[2] = 2;
-    t[12] = 3;
-    t[14] = 2;
-    t[16] = 32;
-    t[17] = 0x28;  // top-left origin, 8 alpha bits
-    for (uint32_t c : kTexels)
-        for (int shift = 0; shift < 32; shift += 8) t += static_cast<char>((c >> shift) & 0xFF);
-    return t;
-}
+// The picture as a 32-bit uncompressed TGA, rows top-down.
+std::string Tga() { return enginetest::Tga(3, 2, std::vector<uint32_t>(kTexels, kTexels + 6)); }
 
 class ImageTest : public EngineTest {
 protected:

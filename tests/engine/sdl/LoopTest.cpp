@@ -94,14 +94,6 @@ TEST_F(LoopTest, ClosingTheWindowEndsTheLoop) {
     EXPECT_EQ(g_Renders, 3);
 }
 
-TEST_F(LoopTest, AFrameFunctionReturningTrueEndsTheLoopBeforeItsRender) {
-    g_OnFrame = [](int frame) { return frame == 4; };
-    EXPECT_TRUE(RunLoop(Frame, Render));
-    EXPECT_EQ(g_Frames, 4);
-    EXPECT_EQ(g_Renders, 3);
-    EXPECT_FALSE(RunLoop(nullptr));  // no frame function
-}
-
 TEST_F(LoopTest, FrameRateCapAndTimer) {
     gfx->System_SetState(GFX_FPS, 20);
     EXPECT_EQ(gfx->System_GetState(GFX_FPS), 20);

@@ -5,13 +5,15 @@
 -- Every screen has its own Lua state, so the plan's progress lives in the
 -- configuration's "autoplay" section, which every screen shares; the plan
 -- itself is chosen by "autoplay"/"mode". Each host function the demo calls
--- is noted in the section "autoplay_used", for the test to see them all.
+-- is noted in the section "autoplay_used", and each one the host's table
+-- holds in "autoplay_host", for the test to see that the demo calls them all.
 preload("scripts/keys")
 
 Autoplay = {}
 
 local SECTION = "autoplay"
 local USED = "autoplay_used"
+local OFFERED = "autoplay_host"
 -- Frames a step may wait for its screen before the run gives up.
 local PATIENCE = 900
 
@@ -289,12 +291,20 @@ local function StandIn(host)
     return setmetatable(fake, {__index = noted})
 end
 
+-- The functions of the host's own table, as the program made it.
+local function NoteOffered(host)
+    for name, f in pairs(host) do
+        if type(f) == "function" then Real:ConfigSetNumber(OFFERED, name, 1) end
+    end
+end
+
 -- Puts the plan in front of the demo screen that the module just defined.
 function Autoplay.Wrap(screen, module)
     preload(module)
     local init, update = Init, Update
     function Init(host)
         Real = host
+        NoteOffered(host)
         init(StandIn(host))
     end
     function Update(dt)

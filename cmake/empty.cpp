@@ -1,1 +1,0 @@
-// Keeps a library buildable while its folder has no sources yet.
