@@ -9,7 +9,8 @@
 //     bench_quad_limit SPRITES SIZE [WARMUP_SECONDS SECONDS]
 //
 // Prints "limit: sprites N size S: F fps (...)" on standard error.
-#include <SDL.h>
+#include "bench/floor/GlWindow.h"
+
 #include <epoxy/gl.h>
 
 #include <cmath>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kWidth = 800, kHeight = 600;
+constexpr int kWidth = kFloorWidth, kHeight = kFloorHeight;
 constexpr int kBatchQuads = 16384;
 constexpr float kSpeed = 240.0f;
 
@@ -200,23 +201,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quad_limit: bad sprite count or size\n");
         return 2;
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "quad_limit: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_Window* window = SDL_CreateWindow("quad limit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
-                                          SDL_WINDOW_OPENGL);
-    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
-    if (!context) {
-        std::fprintf(stderr, "quad_limit: %s\n", SDL_GetError());
-        SDL_Quit();
-        return 1;
-    }
+    SDL_GLContext context = nullptr;
+    SDL_Window* window = OpenGlWindow("quad_limit", &context);
+    if (!window) return 1;
     SDL_GL_SetSwapInterval(0);
 
     const GLuint program = Program();
@@ -266,8 +253,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "limit: sprites %d size %d: %.1f fps (%ld frames in %.2f s)\n", count, size,
                  measured > 0 ? static_cast<double>(frames) / measured : 0.0, frames, measured);
-    SDL_GL_DeleteContext(context);
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    CloseGlWindow(window, context);
     return 0;
 }

@@ -10,6 +10,7 @@
 namespace gfxsdl {
 
 struct ImageLibrary {
+    decltype(&IMG_Init) Init = nullptr;
     decltype(&IMG_LoadPNG_RW) LoadPNG_RW = nullptr;
     decltype(&IMG_LoadJPG_RW) LoadJPG_RW = nullptr;
     decltype(&IMG_LoadBMP_RW) LoadBMP_RW = nullptr;

@@ -26,12 +26,6 @@ bool FindAll(SharedLibrary& library, MixerLibrary& mixer, std::string& error) {
 
 }  // namespace
 
-const MixerLibrary* OpenMixerLibrary(std::string& error) {
-    static SharedLibrary library;
-    static MixerLibrary mixer;
-    static bool found = false;
-    if (!found) found = library.Open(kFile, error) && FindAll(library, mixer, error);
-    return found ? &mixer : nullptr;
-}
+const MixerLibrary* OpenMixerLibrary(std::string& error) { return OpenLibraryFunctions(kFile, FindAll, error); }
 
 }  // namespace gfxsdl

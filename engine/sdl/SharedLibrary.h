@@ -24,4 +24,17 @@ private:
     void* m_Handle = nullptr;
 };
 
+// The functions of one library, found once per process: `findAll` fills them
+// from the opened library; the first call that succeeds keeps them. Null,
+// with the reason in `error`, until then.
+template <typename Functions>
+const Functions* OpenLibraryFunctions(const char* file, bool (*findAll)(SharedLibrary&, Functions&, std::string&),
+                                      std::string& error) {
+    static SharedLibrary library;
+    static Functions functions;
+    static bool found = false;
+    if (!found) found = library.Open(file, error) && findAll(library, functions, error);
+    return found ? &functions : nullptr;
+}
+
 }  // namespace gfxsdl
