@@ -53,6 +53,9 @@ inline void RunFrames(benchmark::State& state, GFX* gfx, gfxCallback update, gfx
     benchengine::g_Update = update;
     gfx->System_SetState(GFX_FRAMEFUNC, benchengine::OneFrame);
     gfx->System_SetState(GFX_RENDERFUNC, render);
+    // A frame before the timed ones builds the shader programs they draw with.
+    benchengine::g_Frame = 0;
+    gfx->System_Start();
     uint64_t calls = 0;
     for (auto _ : state) {
         benchengine::g_Frame = 0;
