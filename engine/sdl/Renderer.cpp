@@ -16,8 +16,11 @@ namespace gfxsdl {
 namespace {
 
 constexpr int kMaxVertices = Renderer::kMaxQuads * 4;
-// Room for two whole batches, so that small batches share one buffer.
-constexpr int kRingVertices = kMaxVertices * 2;
+// The vertex ring holds one whole batch. A batch begun with less room than
+// this left starts a fresh buffer; a longer one that reaches the end of the
+// ring is drawn there and goes on in a fresh buffer.
+constexpr int kRingVertices = kMaxVertices;
+constexpr int kLeastRoom = kMaxVertices / 4;
 constexpr size_t kMaxScenes = 8;
 static_assert(sizeof(gfxVertex) == 24, "gfxVertex is uploaded as it is");
 
@@ -262,15 +265,16 @@ bool Renderer::ApplyBatchState() {
 bool Renderer::MapBatch() {
     if (!m_Vao) MakeVertexBuffers();
     // A ring through the buffer: each batch is written behind the last one,
-    // so it never waits for a draw still reading; when a whole batch no
-    // longer fits, a fresh buffer is started.
-    if (m_RingOffset + kMaxVertices > kRingVertices) {
+    // so it never waits for a draw still reading.
+    if (kRingVertices - m_RingOffset < kLeastRoom) {
         glBufferData(GL_ARRAY_BUFFER, kRingVertices * sizeof(gfxVertex), nullptr, GL_STREAM_DRAW);
         m_RingOffset = 0;
     }
+    const int room = kRingVertices - m_RingOffset;
     m_Mapped = static_cast<gfxVertex*>(glMapBufferRange(
-        GL_ARRAY_BUFFER, static_cast<GLintptr>(m_RingOffset) * sizeof(gfxVertex), kMaxVertices * sizeof(gfxVertex),
+        GL_ARRAY_BUFFER, static_cast<GLintptr>(m_RingOffset) * sizeof(gfxVertex), room * sizeof(gfxVertex),
         GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT));
+    m_Room = m_Mapped ? room / 4 : 0;
     if (!m_Mapped) m_Log->WriteOnce("Drawing: OpenGL does not map the vertex buffer");
     return m_Mapped != nullptr;
 }

@@ -4,9 +4,10 @@
 // Quads are written straight into a mapped range of a vertex buffer and go to
 // OpenGL in one draw call per run of equal texture and blend mode. The batch
 // is flushed when the texture, the blend mode, the target or the clipping
-// changes, when it is full, when its quads cover about kKickArea pixels, and
-// when the scene ends (or the engine must read or change what the batch would
-// draw into). The screen is an off-screen framebuffer copied to the window
+// changes, when it is full (kMaxQuads, or a long run reaching the end of the
+// vertex ring), when its quads cover about kKickArea pixels, and when the
+// scene ends (or the engine must read or change what the batch would draw
+// into). The screen is an off-screen framebuffer copied to the window
 // once per frame, so a scene ended and begun again mid-frame keeps its
 // picture and a snapshot can read it at any time. Shader programs and vertex
 // buffers are made when the first quad needs them: a run that draws nothing
@@ -57,7 +58,7 @@ public:
         if (!m_Drawing) return;
         int blend = quad.blend & (BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
         if (m_Count &&
-            (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads || m_BatchArea >= kKickArea))
+            (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == m_Room || m_BatchArea >= kKickArea))
             Flush();
         if (!m_Mapped && !MapBatch()) return;
         m_BatchTexture = glTexture;
@@ -102,8 +103,8 @@ private:
     bool ApplyBatchState();
     void ResetStateCache();
     void MakeVertexBuffers();
-    // Maps room for a whole batch behind the last one; false (quads are
-    // dropped) when OpenGL gives no mapping.
+    // Maps the rest of the vertex ring behind the last batch; false (quads
+    // are dropped) when OpenGL gives no mapping.
     bool MapBatch();
 
     Log* m_Log = nullptr;
@@ -115,6 +116,7 @@ private:
     int m_ScreenWidth = 0, m_ScreenHeight = 0;
 
     gfxVertex* m_Mapped = nullptr;  // the open batch's room in the vertex buffer
+    int m_Room = 0;                 // quads the mapped room holds
     int m_Count = 0;
     unsigned m_BatchTexture = 0;
     int m_BatchBlend = BLEND_DEFAULT;
