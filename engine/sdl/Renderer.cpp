@@ -16,9 +16,9 @@ namespace gfxsdl {
 namespace {
 
 constexpr int kMaxVertices = Renderer::kMaxQuads * 4;
-// The vertex ring holds one whole batch. A batch begun with less room than
-// this left starts a fresh buffer; a longer one that reaches the end of the
-// ring is drawn there and goes on in a fresh buffer.
+// The vertex ring holds one whole batch. A batch begun with less than
+// kLeastRoom vertices left in it starts a fresh buffer; one that reaches the
+// end of the ring is drawn there and goes on in a fresh buffer.
 constexpr int kRingVertices = kMaxVertices;
 constexpr int kLeastRoom = kMaxVertices / 4;
 constexpr size_t kMaxScenes = 8;
