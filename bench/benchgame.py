@@ -62,11 +62,31 @@ class Game:
             f.write(text)
 
     def start(self, extra_env=None):
-        env = dict(os.environ, XDG_DATA_HOME=self.home, **ENV)
+        env = run_env(self.home)
         env.update(extra_env or {})
         env["BRINDLEWICK_LAUNCH_NS"] = str(time.monotonic_ns())
         return subprocess.Popen([os.path.join(self.folder, "brindlewick")], cwd=self.folder, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+
+
+def run_env(home):
+    """The environment of every measured run: software OpenGL, no sound device, `home` as the per-user folder."""
+    return dict(os.environ, XDG_DATA_HOME=home, **ENV)
+
+
+def run_command(argv, cwd, env):
+    """Runs a program to its end; its standard error, peak memory in MiB and wall seconds."""
+    started = time.monotonic()
+    process = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    return finish(process, started)
+
+
+def figure(pattern, errors, what):
+    """The number the pattern's first group finds in a run's standard error."""
+    found = pattern.search(errors)
+    if not found:
+        sys.exit("no figure from %s:\n%s" % (what, errors))
+    return float(found.group(1))
 
 
 def finish(process, started):

@@ -1,32 +1,21 @@
-// Quads per second through Gfx_RenderQuad on the real engine: 32 x 32 sprite
-// quads on an 800 x 600 screen, of one texture or of two textures alternating
+// Quads per second through Gfx_RenderQuad on the real engine: sprite quads
+// (32 x 32 unless the case says otherwise) on an 800 x 600 screen, of one texture or of two textures alternating
 // in runs, each iteration one whole frame of the engine's loop (events,
 // render, copy to the window and swap). Reports draw calls per frame.
-//
-// Run under a display (tools/with-display) with LIBGL_ALWAYS_SOFTWARE=1 for
-// the figures of Mesa's llvmpipe.
-#include "engine/gfx.h"
-#include "engine/sdl/Hooks.h"
-
-#include <benchmark/benchmark.h>
+#include "bench/BenchEngine.h"
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 800, kHeight = 600, kSprite = 32;
+constexpr int kSprite = 32;
 
 GFX* g_Gfx = nullptr;
 HTEXTURE g_Textures[2] = {0, 0};
 std::vector<gfxQuad> g_Quads;
-int g_Frame = 0;
 double g_SubmitSeconds = 0;  // in the Gfx_RenderQuad calls, flushes of full or changed batches included
-
-bool Frame() { return ++g_Frame > 1; }  // one rendered frame per System_Start
 
 bool Render() {
     g_Gfx->Gfx_BeginScene(0);
@@ -51,17 +40,17 @@ HTEXTURE MakeSprite(uint32_t tint) {
     return tex;
 }
 
-// `count` sprites at random places; with two textures they alternate every
-// `run` quads.
-void BuildQuads(int count, int textures, int run) {
+// `count` sprites of `size` x `size` pixels at random places; with two
+// textures they alternate every `run` quads.
+void BuildQuads(int count, int textures, int run, int size) {
     std::mt19937 random(1234);
-    std::uniform_real_distribution<float> x(0, kWidth - kSprite), y(0, kHeight - kSprite);
+    std::uniform_real_distribution<float> x(0, kBenchWidth - size), y(0, kBenchHeight - size);
     g_Quads.assign(static_cast<size_t>(count), gfxQuad());
     for (int i = 0; i < count; ++i) {
         gfxQuad& q = g_Quads[static_cast<size_t>(i)];
         float left = x(random), top = y(random);
-        const float xs[4] = {left, left + kSprite, left + kSprite, left};
-        const float ys[4] = {top, top, top + kSprite, top + kSprite};
+        const float xs[4] = {left, left + size, left + size, left};
+        const float ys[4] = {top, top, top + size, top + size};
         const float us[4] = {0, 1, 1, 0}, vs[4] = {0, 0, 1, 1};
         for (int c = 0; c < 4; ++c) q.v[c] = gfxVertex{xs[c], ys[c], 0.5f, 0xFFFFFFFFu, us[c], vs[c]};
         q.tex = g_Textures[textures == 2 ? (i / run) % 2 : 0];
@@ -73,34 +62,26 @@ void Quads(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const int textures = static_cast<int>(state.range(1));
     const int run = static_cast<int>(state.range(2));
-    BuildQuads(count, textures, run);
-    g_Gfx->System_SetState(GFX_FRAMEFUNC, Frame);
-    g_Gfx->System_SetState(GFX_RENDERFUNC, Render);
-    uint64_t calls = 0;
+    BuildQuads(count, textures, run, static_cast<int>(state.range(3)));
     g_SubmitSeconds = 0;
-    for (auto _ : state) {
-        g_Frame = 0;
-        uint64_t before = gfxsdl::DrawCallCount();
-        g_Gfx->System_Start();
-        calls += gfxsdl::DrawCallCount() - before;
-    }
+    RunFrames(state, g_Gfx, nullptr, Render);
     double frames = static_cast<double>(state.iterations());
     state.counters["quads/s"] = benchmark::Counter(static_cast<double>(count) * frames, benchmark::Counter::kIsRate);
-    state.counters["frames/s"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
-    state.counters["draws/frame"] = static_cast<double>(calls) / frames;
     state.counters["submit_ms/frame"] = g_SubmitSeconds * 1000.0 / frames;
 }
 
-// Arguments: quads per frame, textures, run length of one texture.
+// Arguments: quads per frame, textures, run length of one texture, quad size.
 BENCHMARK(Quads)
-    ->ArgNames({"quads", "textures", "run"})
-    ->Args({0, 1, 1})  // the frame without quads: events, copy to the window, swap
-    ->Args({10000, 1, 10000})
-    ->Args({10000, 2, 1000})
-    ->Args({10000, 2, 100})
-    ->Args({50000, 1, 50000})
-    ->Args({50000, 2, 1000})
-    ->Args({50000, 2, 100})
+    ->ArgNames({"quads", "textures", "run", "size"})
+    ->Args({0, 1, 1, 32})  // the frame without quads: events, copy to the window, swap
+    ->Args({10000, 1, 10000, 32})
+    ->Args({10000, 2, 1000, 32})
+    ->Args({10000, 2, 100, 32})
+    ->Args({50000, 1, 50000, 32})
+    ->Args({50000, 2, 1000, 32})
+    ->Args({50000, 2, 100, 32})
+    ->Args({36000, 1, 36000, 4})  // the engine's side of 36,000 script sprites of 4 x 4
+    ->Args({36000, 2, 100, 4})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
@@ -109,23 +90,12 @@ BENCHMARK(Quads)
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    g_Gfx = gfxCreate(GFX_VERSION);
-    g_Gfx->System_SetState(GFX_WINDOWED, true);
-    g_Gfx->System_SetState(GFX_USESOUND, false);
-    g_Gfx->System_SetState(GFX_SCREENWIDTH, kWidth);
-    g_Gfx->System_SetState(GFX_SCREENHEIGHT, kHeight);
-    g_Gfx->System_SetState(GFX_FPS, GFXFPS_UNLIMITED);
-    g_Gfx->System_SetState(GFX_TITLE, "quads benchmark");
-    if (!g_Gfx->System_Initiate()) {
-        std::fprintf(stderr, "quads_sdl: the engine could not be initiated (no display or no OpenGL 3.3)\n");
-        g_Gfx->Release();
-        return 1;
-    }
+    g_Gfx = StartBenchEngine("quads_sdl");
+    if (!g_Gfx) return 1;
     g_Textures[0] = MakeSprite(0xFFFF8040);
     g_Textures[1] = MakeSprite(0xC040FF80);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    g_Gfx->System_Shutdown();
-    g_Gfx->Release();
+    StopBenchEngine(g_Gfx);
     return 0;
 }

@@ -10,6 +10,7 @@ struct Surface {
 };
 
 Surface SurfaceOf(GFX* engine, HTEXTURE texture) {
+    if (!texture) return Surface();
     return Surface{engine->Texture_GetWidth(texture, false), engine->Texture_GetHeight(texture, false)};
 }
 
@@ -17,45 +18,35 @@ size_t Index(int row, int column, int pitch) {
     return static_cast<size_t>(row) * static_cast<size_t>(pitch) + static_cast<size_t>(column);
 }
 
-// One texture locked read-only and another writable, each over its whole
-// surface; both or neither are held, and the writable one is unlocked first.
-class LockPair {
+// A texture locked over its whole surface for as long as this lives; not held
+// for texture 0, an empty surface or a failed lock. Locks declared later are
+// unlocked first.
+class Lock {
 public:
-    LockPair(GFX* engine, HTEXTURE from, HTEXTURE to)
-        : m_Engine(engine),
-          m_FromTexture(from),
-          m_ToTexture(to),
-          m_From(SurfaceOf(engine, from)),
-          m_To(SurfaceOf(engine, to)) {
-        if (m_From.IsEmpty() || m_To.IsEmpty()) return;
-        m_Read = engine->Texture_Lock(from, true, 0, 0, m_From.width, m_From.height);
-        if (!m_Read) return;
-        m_Write = engine->Texture_Lock(to, false, 0, 0, m_To.width, m_To.height);
-        if (!m_Write) {
-            engine->Texture_Unlock(from);
-            m_Read = nullptr;
-        }
+    Lock(GFX* engine, HTEXTURE texture, bool readOnly)
+        : m_Engine(engine), m_Texture(texture), m_Surface(SurfaceOf(engine, texture)) {
+        if (!m_Surface.IsEmpty())
+            m_Texels = engine->Texture_Lock(texture, readOnly, 0, 0, m_Surface.width, m_Surface.height);
     }
-    ~LockPair() {
-        if (!m_Write) return;
-        m_Engine->Texture_Unlock(m_ToTexture);
-        m_Engine->Texture_Unlock(m_FromTexture);
+    ~Lock() {
+        if (m_Texels) m_Engine->Texture_Unlock(m_Texture);
     }
-    LockPair(const LockPair&) = delete;
-    LockPair& operator=(const LockPair&) = delete;
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
 
-    bool IsHeld() const { return m_Write != nullptr; }
-    const Surface& From() const { return m_From; }
-    const Surface& To() const { return m_To; }
-    const uint32_t* Read() const { return m_Read; }
-    uint32_t* Write() const { return m_Write; }
+    bool IsHeld() const { return m_Texels != nullptr; }
+    const Surface& Size() const { return m_Surface; }
+    uint32_t* Texels() const { return m_Texels; }
+    // The texel at (row, column); 0 beyond the surface.
+    uint32_t At(int row, int column) const {
+        return row < m_Surface.height && column < m_Surface.width ? m_Texels[Index(row, column, m_Surface.width)] : 0;
+    }
 
 private:
     GFX* m_Engine;
-    HTEXTURE m_FromTexture, m_ToTexture;
-    Surface m_From, m_To;
-    const uint32_t* m_Read = nullptr;
-    uint32_t* m_Write = nullptr;
+    HTEXTURE m_Texture;
+    Surface m_Surface;
+    uint32_t* m_Texels = nullptr;
 };
 }  // namespace
 
@@ -72,29 +63,39 @@ uint32_t CMaskComposer::AlphaOf(uint32_t maskTexel, Channel channel) {
     return 255 - ((maskTexel >> static_cast<int>(channel)) & 0xFF);
 }
 
-bool CMaskComposer::ApplyMask(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel) {
-    LockPair locks(engine, mask, picture);
-    if (!locks.IsHeld()) return false;
-    const Surface& m = locks.From();
-    const Surface& t = locks.To();
-    for (int i = 0; i < t.height; ++i) {
-        for (int j = 0; j < t.width; ++j) {
-            const uint32_t maskTexel = i < m.height && j < m.width ? locks.Read()[Index(i, j, m.width)] : 0;
-            uint32_t& texel = locks.Write()[Index(i, j, t.width)];
-            texel = (AlphaOf(maskTexel, channel) << 24) | (texel & 0x00FFFFFFu);
+HTEXTURE CMaskComposer::Compose(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel) {
+    const Surface size = SurfaceOf(engine, picture);
+    if (size.IsEmpty()) return 0;
+    const HTEXTURE composed = engine->Texture_Create(size.width, size.height);
+    if (!composed) return 0;
+    bool done = false;
+    {
+        const Lock from(engine, picture, true);
+        const Lock alpha(engine, from.IsHeld() ? mask : 0, true);
+        const Lock to(engine, alpha.IsHeld() ? composed : 0, false);
+        if (to.IsHeld()) {
+            const Surface& r = to.Size();
+            for (int i = 0; i < r.height; ++i)
+                for (int j = 0; j < r.width; ++j)
+                    to.Texels()[Index(i, j, r.width)] =
+                        (AlphaOf(alpha.At(i, j), channel) << 24) | (from.At(i, j) & 0x00FFFFFFu);
+            done = true;
         }
     }
-    return true;
+    if (done) return composed;
+    engine->Texture_Free(composed);
+    return 0;
 }
 
 bool CMaskComposer::CopyPicture(GFX* engine, HTEXTURE from, HTEXTURE to) {
-    LockPair locks(engine, from, to);
-    if (!locks.IsHeld()) return false;
-    const Surface& s = locks.From();
-    const Surface& d = locks.To();
+    const Lock source(engine, from, true);
+    const Lock copy(engine, source.IsHeld() ? to : 0, false);
+    if (!copy.IsHeld()) return false;
+    const Surface& s = source.Size();
+    const Surface& d = copy.Size();
     const int rows = std::min(s.height, d.height);
     const int columns = std::min(s.width, d.width);
     for (int i = 0; i < rows; ++i)
-        std::copy_n(locks.Read() + Index(i, 0, s.width), columns, locks.Write() + Index(i, 0, d.width));
+        std::copy_n(source.Texels() + Index(i, 0, s.width), columns, copy.Texels() + Index(i, 0, d.width));
     return true;
 }

@@ -1,6 +1,6 @@
-// The CPU side of masked sprites: copies a drawn picture into a texture of
-// its own and gives it the alpha of a mask image, one colour channel of each
-// mask texel inverted. Texels are 32-bit ARGB, read and written in locks.
+// The CPU side of masked sprites: a drawn picture in a texture of its own with
+// the alpha of a mask image, one colour channel of each mask texel inverted.
+// Texels are 32-bit ARGB, read and written in locks.
 #pragma once
 
 #include "engine/gfx.h"
@@ -18,9 +18,11 @@ public:
     // 255 minus the channel's byte (0 without a channel); 0 for a mask texel of 0.
     static uint32_t AlphaOf(uint32_t maskTexel, Channel channel);
 
-    // Replaces the alpha of every texel of the picture; beyond the mask's
-    // surface it becomes 0. False, with nothing written, when a lock fails.
-    static bool ApplyMask(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel);
+    // A new texture as large as a copy of the picture, its texels the
+    // picture's colour with the mask's alpha (0 beyond either surface), made
+    // in one pass: each of the two read once, the result written once. 0 when
+    // the texture cannot be made or a lock fails; nothing is left behind.
+    static HTEXTURE Compose(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel);
     // Copies the texels both surfaces cover; the rest of `to` stays as it was.
     // False, with nothing written, when a lock fails.
     static bool CopyPicture(GFX* engine, HTEXTURE from, HTEXTURE to);

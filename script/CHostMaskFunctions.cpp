@@ -48,14 +48,11 @@ bool DrawIntoTarget(CGFXStarter* starter, HTARGET target, HTEXTURE image, int x,
     return drawn;
 }
 
-// The target's picture in a texture of its own with the mask's alpha; 0 when
-// the copy or a lock fails.
+// The target's picture in a texture of its own with the mask's alpha, made in
+// one pass; 0 when a texture cannot be made or a lock fails.
 HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::string& channelName) {
-    const HTEXTURE texture = CGFXFuncHelperBase::CopyTargetToTexture(target, engine);
-    if (!texture) return 0;
-    if (CMaskComposer::ApplyMask(engine, texture, mask, CMaskComposer::ChannelFromName(channelName))) return texture;
-    engine->Texture_Free(texture);
-    return 0;
+    return CMaskComposer::Compose(engine, engine->Target_GetTexture(target), mask,
+                                  CMaskComposer::ChannelFromName(channelName));
 }
 }  // namespace
 

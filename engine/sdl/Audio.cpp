@@ -1,10 +1,10 @@
 #include "engine/sdl/Audio.h"
 
 #include "engine/sdl/Log.h"
+#include "engine/sdl/MixerLibrary.h"
 #include "engine/sdl/WaveChunks.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,12 +18,12 @@ constexpr char kVocSignature[] = "Creative Voice File";
 
 int Clamp100(int volume) { return std::clamp(volume, 0, 100); }
 
-Mix_Chunk* DecodeChunk(const void* data, size_t size) {
+Mix_Chunk* DecodeChunk(const MixerLibrary& mixer, const void* data, size_t size) {
     const std::vector<uint8_t> fitted = FitWaveChunks(static_cast<const uint8_t*>(data), size);
     SDL_RWops* source = SDL_RWFromConstMem(fitted.empty() ? data : fitted.data(), static_cast<int>(size));
     if (!source) return nullptr;
     // Closed here: the mixer leaves the source open on some refusals.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+    Mix_Chunk* chunk = mixer.LoadWAV_RW(source, 0);
     SDL_RWclose(source);
     return chunk;
 }
@@ -32,34 +32,41 @@ Mix_Chunk* DecodeChunk(const void* data, size_t size) {
 
 bool Audio::Open() {
     if (m_Open) return true;
+    std::string error;
+    m_Mixer = OpenMixerLibrary(error);
+    if (!m_Mixer) {
+        m_Log.Write("Sound: no audio: SDL2_mixer cannot be opened: %s", error.c_str());
+        return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         m_Log.Write("Sound: no audio: %s", SDL_GetError());
         return false;
     }
-    Mix_Init(MIX_INIT_OGG);
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    m_Mixer->Init(MIX_INIT_OGG);
+    if (m_Mixer->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
         m_Log.Write("Sound: cannot open the audio device: %s", Mix_GetError());
-        Mix_Quit();
+        m_Mixer->Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    int voices = Mix_AllocateChannels(kVoices);
+    int voices = m_Mixer->AllocateChannels(kVoices);
     m_Voices.assign(static_cast<size_t>(voices), Voice());
     m_Open = true;
-    Mix_Volume(-1, MIX_MAX_VOLUME);
-    Mix_VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
+    m_Mixer->Volume(-1, MIX_MAX_VOLUME);
+    m_Mixer->VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
     return true;
 }
 
 void Audio::Close() {
-    if (m_Open) Mix_HaltChannel(-1);
+    if (m_Open) m_Mixer->HaltChannel(-1);
+    // A chunk exists only where the mixer decoded it.
     for (auto& effect : m_Effects)
-        if (effect.second) Mix_FreeChunk(effect.second);
+        if (effect.second) m_Mixer->FreeChunk(effect.second);
     m_Effects.clear();
     m_Voices.clear();
     if (m_Open) {
-        Mix_CloseAudio();
-        Mix_Quit();
+        m_Mixer->CloseAudio();
+        m_Mixer->Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m_Open = false;
     }
@@ -74,7 +81,7 @@ HEFFECT Audio::Load(const void* data, size_t size) {
     }
     Mix_Chunk* chunk = nullptr;
     if (m_Open) {
-        chunk = DecodeChunk(data, size);
+        chunk = DecodeChunk(*m_Mixer, data, size);
         if (!chunk) {
             m_Log.WriteOnce("Effect_Load: cannot decode the sound: %s", Mix_GetError());
             return 0;
@@ -90,11 +97,11 @@ void Audio::Free(HEFFECT effect) {
     if (it == m_Effects.end()) return;
     for (size_t i = 0; i < m_Voices.size(); ++i) {
         if (m_Voices[i].effect == effect) {
-            if (Find(m_Voices[i].handle) >= 0) Mix_HaltChannel(static_cast<int>(i));
+            if (Find(m_Voices[i].handle) >= 0) m_Mixer->HaltChannel(static_cast<int>(i));
             m_Voices[i] = Voice();
         }
     }
-    if (it->second) Mix_FreeChunk(it->second);
+    if (it->second) m_Mixer->FreeChunk(it->second);
     m_Effects.erase(it);
 }
 
@@ -103,9 +110,9 @@ HCHANNEL Audio::Play(HEFFECT effect, int volume, int pan, float pitch, bool loop
     if (it == m_Effects.end() || !it->second || !m_Open) return 0;
     if (pitch != 1.0f)
         m_Log.Once("pitch", "Effect_PlayEx: the mixer cannot change the pitch; sounds play at normal speed");
-    int channel = Mix_PlayChannel(-1, it->second, loop ? -1 : 0);
+    int channel = m_Mixer->PlayChannelTimed(-1, it->second, loop ? -1 : 0, -1);
     if (channel < 0 || channel >= static_cast<int>(m_Voices.size())) {
-        if (channel >= 0) Mix_HaltChannel(channel);
+        if (channel >= 0) m_Mixer->HaltChannel(channel);
         return 0;
     }
     Voice& voice = m_Voices[static_cast<size_t>(channel)];
@@ -117,21 +124,21 @@ HCHANNEL Audio::Play(HEFFECT effect, int volume, int pan, float pitch, bool loop
     pan = std::clamp(pan, -100, 100);
     Uint8 left = static_cast<Uint8>(pan <= 0 ? 255 : 255 * (100 - pan) / 100);
     Uint8 right = static_cast<Uint8>(pan >= 0 ? 255 : 255 * (100 + pan) / 100);
-    Mix_SetPanning(channel, left, right);
+    m_Mixer->SetPanning(channel, left, right);
     return voice.handle;
 }
 
 int Audio::Find(HCHANNEL channel) const {
     if (!channel || !m_Open) return -1;
     for (size_t i = 0; i < m_Voices.size(); ++i) {
-        if (m_Voices[i].handle == channel) return Mix_Playing(static_cast<int>(i)) ? static_cast<int>(i) : -1;
+        if (m_Voices[i].handle == channel) return m_Mixer->Playing(static_cast<int>(i)) ? static_cast<int>(i) : -1;
     }
     return -1;
 }
 
 void Audio::ApplyVolume(int mixerChannel) {
     const Voice& voice = m_Voices[static_cast<size_t>(mixerChannel)];
-    Mix_Volume(mixerChannel, voice.volume * m_EffectsVolume * MIX_MAX_VOLUME / 10000);
+    m_Mixer->Volume(mixerChannel, voice.volume * m_EffectsVolume * MIX_MAX_VOLUME / 10000);
 }
 
 void Audio::SetVolume(HCHANNEL channel, int volume) {
@@ -143,27 +150,27 @@ void Audio::SetVolume(HCHANNEL channel, int volume) {
 
 void Audio::Pause(HCHANNEL channel) {
     int i = Find(channel);
-    if (i >= 0) Mix_Pause(i);
+    if (i >= 0) m_Mixer->Pause(i);
 }
 
 void Audio::Resume(HCHANNEL channel) {
     int i = Find(channel);
-    if (i >= 0) Mix_Resume(i);
+    if (i >= 0) m_Mixer->Resume(i);
 }
 
 void Audio::Stop(HCHANNEL channel) {
     int i = Find(channel);
     if (i < 0) return;
-    Mix_HaltChannel(i);
+    m_Mixer->HaltChannel(i);
     m_Voices[static_cast<size_t>(i)] = Voice();
 }
 
 void Audio::PauseAll() {
-    if (m_Open) Mix_Pause(-1);
+    if (m_Open) m_Mixer->Pause(-1);
 }
 
 void Audio::ResumeAll() {
-    if (m_Open) Mix_Resume(-1);
+    if (m_Open) m_Mixer->Resume(-1);
 }
 
 bool Audio::IsPlaying(HCHANNEL channel) const { return Find(channel) >= 0; }
@@ -177,7 +184,7 @@ void Audio::SetEffectsVolume(int volume) {
 
 void Audio::SetMusicVolume(int volume) {
     m_MusicVolume = Clamp100(volume);
-    if (m_Open) Mix_VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
+    if (m_Open) m_Mixer->VolumeMusic(m_MusicVolume * MIX_MAX_VOLUME / 100);
 }
 
 }  // namespace gfxsdl

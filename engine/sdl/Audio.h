@@ -1,6 +1,7 @@
-// Sound through SDL2_mixer: effects (decoded chunks) played on mixer
-// channels. A channel handle is a 32-bit id never reused in a run; it stays
-// valid while its sound plays or is paused on the mixer channel it got.
+// Sound through SDL2_mixer, opened with the device (MixerLibrary): effects
+// (decoded chunks) played on mixer channels. A channel handle is a 32-bit id
+// never reused in a run; it stays valid while its sound plays or is paused on
+// the mixer channel it got.
 #pragma once
 
 #include "engine/gfx.h"
@@ -14,6 +15,7 @@ struct Mix_Chunk;
 namespace gfxsdl {
 
 class Log;
+struct MixerLibrary;
 
 class Audio {
 public:
@@ -58,6 +60,7 @@ private:
     void ApplyVolume(int mixerChannel);
 
     Log& m_Log;
+    const MixerLibrary* m_Mixer = nullptr;  // set from the first Open on
     bool m_Open = false;
     std::unordered_map<HEFFECT, Mix_Chunk*> m_Effects;  // null chunk = silent
     std::vector<Voice> m_Voices;                        // by mixer channel

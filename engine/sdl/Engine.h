@@ -1,4 +1,5 @@
-// The GFX interface on SDL2, OpenGL 3.3, SDL2_image, SDL2_mixer and libzip.
+// The GFX interface on SDL2, OpenGL 3.3, libzip, and SDL2_image and
+// SDL2_mixer (each opened when first needed).
 // This class holds the states and runs the loop; each area is a class of its
 // own that it delegates to.
 #pragma once

@@ -1,9 +1,9 @@
 #include "engine/sdl/Image.h"
 
+#include "engine/sdl/ImageLibrary.h"
 #include "engine/sdl/PictureHeader.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <cstring>
 
@@ -13,22 +13,22 @@ namespace {
 
 // Only the decoder of the type found runs: SDL2_image would otherwise try
 // every format it knows, SVG and TIFF among them.
-SDL_Surface* Decode(const void* data, size_t size, PictureType type) {
+SDL_Surface* Decode(const ImageLibrary& image, const void* data, size_t size, PictureType type) {
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!rw) return nullptr;
     SDL_Surface* surface = nullptr;
     switch (type) {
         case PictureType::Png:
-            surface = IMG_LoadPNG_RW(rw);
+            surface = image.LoadPNG_RW(rw);
             break;
         case PictureType::Jpeg:
-            surface = IMG_LoadJPG_RW(rw);
+            surface = image.LoadJPG_RW(rw);
             break;
         case PictureType::Bmp:
-            surface = IMG_LoadBMP_RW(rw);
+            surface = image.LoadBMP_RW(rw);
             break;
         case PictureType::Tga:
-            surface = IMG_LoadTGA_RW(rw);
+            surface = image.LoadTGA_RW(rw);
             break;
         case PictureType::Unknown:
             break;
@@ -44,11 +44,6 @@ bool DecodeImage(const void* data, size_t size, DecodedImage& image, std::string
         error = "no data";
         return false;
     }
-    static bool started = false;
-    if (!started) {
-        IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
-        started = true;
-    }
     const PictureHeader header = ReadPictureHeader(static_cast<const uint8_t*>(data), size);
     if (header.type == PictureType::Unknown) {
         error = "not a PNG, JPEG, BMP or TGA picture";
@@ -59,9 +54,14 @@ bool DecodeImage(const void* data, size_t size, DecodedImage& image, std::string
                 " texels is not taken";
         return false;
     }
-    SDL_Surface* surface = Decode(data, size, header.type);
+    const ImageLibrary* library = OpenImageLibrary(error);
+    if (!library) {
+        error = "SDL2_image cannot be opened: " + error;
+        return false;
+    }
+    SDL_Surface* surface = Decode(*library, data, size, header.type);
     if (!surface) {
-        error = IMG_GetError();
+        error = SDL_GetError();
         return false;
     }
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);

@@ -1,5 +1,5 @@
-// Image decoding through SDL2_image (PNG, JPEG, BMP and TGA) into ARGB
-// texels, rows top-down.
+// Image decoding through SDL2_image (PNG, JPEG, BMP and TGA; the library is
+// opened with the first picture, ImageLibrary) into ARGB texels, rows top-down.
 #pragma once
 
 #include <cstddef>

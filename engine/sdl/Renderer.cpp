@@ -16,6 +16,11 @@ namespace gfxsdl {
 namespace {
 
 constexpr int kMaxVertices = Renderer::kMaxQuads * 4;
+// The vertex ring holds one whole batch. A batch begun with less than
+// kLeastRoom vertices left in it starts a fresh buffer; one that reaches the
+// end of the ring is drawn there and goes on in a fresh buffer.
+constexpr int kRingVertices = kMaxVertices;
+constexpr int kLeastRoom = kMaxVertices / 4;
 constexpr size_t kMaxScenes = 8;
 static_assert(sizeof(gfxVertex) == 24, "gfxVertex is uploaded as it is");
 
@@ -28,24 +33,51 @@ void SetBlendFunc(int blend) {
 
 }  // namespace
 
-Renderer::Renderer() : m_Vertices(new gfxVertex[kMaxVertices]) { m_Scenes.reserve(kMaxScenes); }
+Renderer::Renderer() { m_Scenes.reserve(kMaxScenes); }
 
 bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
-    for (int shading = 0; shading < kShadingCount; ++shading) {
-        if (!BuildQuadProgram(m_Programs[shading], static_cast<QuadShading>(shading), log)) {
-            Shutdown();
-            return false;
-        }
-    }
-
+    m_Log = &log;
     m_ScreenWidth = screenWidth;
     m_ScreenHeight = screenHeight;
 
+    glGenTextures(1, &m_ScreenTexture);
+    glBindTexture(GL_TEXTURE_2D, m_ScreenTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screenWidth, screenHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glGenFramebuffers(1, &m_ScreenFbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_ScreenFbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_ScreenTexture, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        log.Write("System_Initiate: cannot make the screen's framebuffer of %dx%d", screenWidth, screenHeight);
+        Shutdown();
+        return false;
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_DITHER);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glEnable(GL_SCISSOR_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glScissor(0, 0, screenWidth, screenHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ResetStateCache();
+    m_RingOffset = 0;
+    m_DrawCalls = 0;
+    return glGetError() == GL_NO_ERROR;
+}
+
+void Renderer::MakeVertexBuffers() {
     glGenVertexArrays(1, &m_Vao);
     glBindVertexArray(m_Vao);
     glGenBuffers(1, &m_Vbo);
     glBindBuffer(GL_ARRAY_BUFFER, m_Vbo);
-    glBufferData(GL_ARRAY_BUFFER, kMaxVertices * sizeof(gfxVertex), nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, kRingVertices * sizeof(gfxVertex), nullptr, GL_STREAM_DRAW);
     const GLsizei stride = sizeof(gfxVertex);
     glEnableVertexAttribArray(kAttribPosition);
     glVertexAttribPointer(kAttribPosition, 3, GL_FLOAT, GL_FALSE, stride,
@@ -73,41 +105,7 @@ bool Renderer::Init(int screenWidth, int screenHeight, Log& log) {
     glGenBuffers(1, &m_Ibo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_Ibo);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices.size() * sizeof(uint16_t), indices.data(), GL_STATIC_DRAW);
-
-    glGenTextures(1, &m_ScreenTexture);
-    glBindTexture(GL_TEXTURE_2D, m_ScreenTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screenWidth, screenHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    glGenFramebuffers(1, &m_ScreenFbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_ScreenFbo);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_ScreenTexture, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        log.Write("System_Initiate: cannot make the screen's framebuffer of %dx%d", screenWidth, screenHeight);
-        Shutdown();
-        return false;
-    }
-    glBindTexture(GL_TEXTURE_2D, 0);
-
-    for (const QuadProgram& program : m_Programs) {
-        glUseProgram(program.program);
-        glUniform1i(program.texture, 0);
-    }
-    glActiveTexture(GL_TEXTURE0);
-    glDisable(GL_DITHER);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glEnable(GL_SCISSOR_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glViewport(0, 0, screenWidth, screenHeight);
-    glScissor(0, 0, screenWidth, screenHeight);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    ResetStateCache();
     m_RingOffset = 0;
-    m_DrawCalls = 0;
-    return glGetError() == GL_NO_ERROR;
 }
 
 void Renderer::Shutdown() {
@@ -116,6 +114,8 @@ void Renderer::Shutdown() {
     m_Count = 0;
     m_BatchWhite = true;
     m_BatchArea = m_AreaSinceKick = 0.0f;
+    if (m_Mapped) glUnmapBuffer(GL_ARRAY_BUFFER);
+    m_Mapped = nullptr;
     if (m_ScreenFbo) glDeleteFramebuffers(1, &m_ScreenFbo);
     if (m_ScreenTexture) glDeleteTextures(1, &m_ScreenTexture);
     if (m_Ibo) glDeleteBuffers(1, &m_Ibo);
@@ -123,6 +123,7 @@ void Renderer::Shutdown() {
     if (m_Vao) glDeleteVertexArrays(1, &m_Vao);
     m_ScreenFbo = m_ScreenTexture = m_Ibo = m_Vbo = m_Vao = 0;
     for (QuadProgram& program : m_Programs) DeleteQuadProgram(program);
+    for (bool& failed : m_ProgramFailed) failed = false;
 }
 
 void Renderer::ResetStateCache() {
@@ -133,7 +134,7 @@ void Renderer::ResetStateCache() {
 }
 
 bool Renderer::BeginScene(HTARGET handle, const RenderTarget* target) {
-    if (!m_Vao || m_Scenes.size() >= kMaxScenes) return false;
+    if (!m_ScreenFbo || m_Scenes.size() >= kMaxScenes) return false;
     for (const Scene& open : m_Scenes)
         if (open.handle == handle) return false;
     Flush();
@@ -175,11 +176,8 @@ void Renderer::BindScene(const Scene& scene) {
     if (!scene.alive) return;
     glBindFramebuffer(GL_FRAMEBUFFER, scene.fbo);
     glViewport(0, 0, scene.width, scene.height);
-    for (const QuadProgram& program : m_Programs) {
-        glUseProgram(program.program);
-        glUniform2f(program.scale, 2.0f / static_cast<float>(scene.width), 2.0f / static_cast<float>(scene.height));
-    }
-    m_GlShading = -1;
+    m_ScaleX = 2.0f / static_cast<float>(scene.width);
+    m_ScaleY = 2.0f / static_cast<float>(scene.height);
     if (scene.depth)
         glEnable(GL_DEPTH_TEST);
     else
@@ -226,7 +224,27 @@ void Renderer::Clear(uint32_t argb) {
     glClear(bits);
 }
 
-void Renderer::ApplyBatchState() {
+bool Renderer::ApplyBatchState() {
+    int shading = (m_BatchBlend & BLEND_COLORADD) ? kShadeAdd : m_BatchWhite ? kShadeTexel : kShadeMultiply;
+    QuadProgram& program = m_Programs[shading];
+    if (!program.program) {
+        if (m_ProgramFailed[shading]) return false;
+        if (!BuildQuadProgram(program, static_cast<QuadShading>(shading), *m_Log)) {
+            m_ProgramFailed[shading] = true;
+            return false;
+        }
+        m_GlShading = shading;
+    }
+    if (m_GlShading != shading) {
+        glUseProgram(program.program);
+        m_GlShading = shading;
+    }
+    if (program.scaleX != m_ScaleX || program.scaleY != m_ScaleY) {
+        glUniform2f(program.scale, m_ScaleX, m_ScaleY);
+        program.scaleX = m_ScaleX;
+        program.scaleY = m_ScaleY;
+    }
+
     if (m_BoundTexture != static_cast<long>(m_BatchTexture)) {
         glBindTexture(GL_TEXTURE_2D, m_BatchTexture);
         m_BoundTexture = static_cast<long>(m_BatchTexture);
@@ -236,35 +254,38 @@ void Renderer::ApplyBatchState() {
         SetBlendFunc(blend);
         m_GlBlend = blend;
     }
-    int shading = (m_BatchBlend & BLEND_COLORADD) ? kShadeAdd : m_BatchWhite ? kShadeTexel : kShadeMultiply;
-    if (m_GlShading != shading) {
-        glUseProgram(m_Programs[shading].program);
-        m_GlShading = shading;
-    }
-
     int depthWrite = (m_BatchBlend & BLEND_ZWRITE) ? 1 : 0;
     if (m_GlDepthWrite != depthWrite) {
         glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
         m_GlDepthWrite = depthWrite;
     }
+    return true;
+}
+
+bool Renderer::MapBatch() {
+    if (!m_Vao) MakeVertexBuffers();
+    // A ring through the buffer: each batch is written behind the last one,
+    // so it never waits for a draw still reading.
+    if (kRingVertices - m_RingOffset < kLeastRoom) {
+        glBufferData(GL_ARRAY_BUFFER, kRingVertices * sizeof(gfxVertex), nullptr, GL_STREAM_DRAW);
+        m_RingOffset = 0;
+    }
+    const int room = kRingVertices - m_RingOffset;
+    m_Mapped = static_cast<gfxVertex*>(glMapBufferRange(
+        GL_ARRAY_BUFFER, static_cast<GLintptr>(m_RingOffset) * sizeof(gfxVertex), room * sizeof(gfxVertex),
+        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT));
+    m_Room = m_Mapped ? room / 4 : 0;
+    if (!m_Mapped) m_Log->WriteOnce("Drawing: OpenGL does not map the vertex buffer");
+    return m_Mapped != nullptr;
 }
 
 void Renderer::Flush() {
-    if (m_Count == 0) return;
-    ApplyBatchState();
-    int vertices = m_Count * 4;
-    // A ring through the buffer: each flush writes behind the last one, so it
-    // never waits for a draw still reading; a full ring starts a fresh buffer.
-    if (m_RingOffset + vertices > kMaxVertices) {
-        glBufferData(GL_ARRAY_BUFFER, kMaxVertices * sizeof(gfxVertex), nullptr, GL_STREAM_DRAW);
-        m_RingOffset = 0;
-    }
-    const GLsizeiptr bytes = static_cast<GLsizeiptr>(vertices) * static_cast<GLsizeiptr>(sizeof(gfxVertex));
-    void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_RingOffset) * sizeof(gfxVertex), bytes,
-                                    GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-    if (mapped) {
-        std::memcpy(mapped, m_Vertices.get(), static_cast<size_t>(bytes));
-        glUnmapBuffer(GL_ARRAY_BUFFER);
+    if (!m_Mapped) return;
+    const int vertices = m_Count * 4;
+    glFlushMappedBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices) * sizeof(gfxVertex));
+    glUnmapBuffer(GL_ARRAY_BUFFER);
+    m_Mapped = nullptr;
+    if (ApplyBatchState()) {
         glDrawElementsBaseVertex(GL_TRIANGLES, m_Count * 6, GL_UNSIGNED_SHORT, nullptr, m_RingOffset);
         ++m_DrawCalls;
         m_AreaSinceKick += m_BatchArea;

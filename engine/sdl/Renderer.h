@@ -1,13 +1,17 @@
 // Drawing: scenes on the screen or a render target, the quad batch and the
 // copy of the screen to the window.
 //
-// Quads gather in one vertex array and go to OpenGL in one draw call per run
-// of equal texture and blend mode; the batch is flushed only when the
-// texture, the blend mode, the target or the clipping changes, when it is
-// full, and when the scene ends (or the engine must read or change what the
-// batch would draw into). The screen is an off-screen framebuffer copied to
-// the window once per frame, so a scene ended and begun again mid-frame keeps
-// its picture and a snapshot can read it at any time.
+// Quads are written straight into a mapped range of a vertex buffer and go to
+// OpenGL in one draw call per run of equal texture and blend mode. The batch
+// is flushed when the texture, the blend mode, the target or the clipping
+// changes, when it is full (kMaxQuads, or a long run reaching the end of the
+// vertex ring), when its quads cover about kKickArea pixels, and when the
+// scene ends (or the engine must read or change what the batch would draw
+// into). The screen is an off-screen framebuffer copied to the window
+// once per frame, so a scene ended and begun again mid-frame keeps its
+// picture and a snapshot can read it at any time. Shader programs and vertex
+// buffers are made when the first quad needs them: a run that draws nothing
+// never compiles a shader.
 #pragma once
 
 #include "engine/gfx.h"
@@ -15,7 +19,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <memory>
+#include <cstring>
 #include <vector>
 
 namespace gfxsdl {
@@ -54,18 +58,15 @@ public:
         if (!m_Drawing) return;
         int blend = quad.blend & (BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
         if (m_Count &&
-            (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == kMaxQuads || m_BatchArea >= kKickArea))
+            (glTexture != m_BatchTexture || blend != m_BatchBlend || m_Count == m_Room || m_BatchArea >= kKickArea))
             Flush();
+        if (!m_Mapped && !MapBatch()) return;
         m_BatchTexture = glTexture;
         m_BatchBlend = blend;
         m_BatchWhite &= (quad.v[0].col & quad.v[1].col & quad.v[2].col & quad.v[3].col) == 0xFFFFFFFFu;
         m_BatchArea += std::fabs((quad.v[2].x - quad.v[0].x) * (quad.v[2].y - quad.v[0].y));
         static_assert(sizeof quad.v == 4 * sizeof(gfxVertex), "four corners");
-        gfxVertex* out = &m_Vertices[static_cast<size_t>(m_Count) * 4];
-        out[0] = quad.v[0];
-        out[1] = quad.v[1];
-        out[2] = quad.v[2];
-        out[3] = quad.v[3];
+        std::memcpy(m_Mapped + static_cast<size_t>(m_Count) * 4, quad.v, sizeof quad.v);
         ++m_Count;
     }
     void SetClipping(int x, int y, int width, int height);
@@ -98,15 +99,24 @@ private:
 
     void BindScene(const Scene& scene);
     void ApplyClip(const Scene& scene);
-    void ApplyBatchState();
+    // False when the batch's program cannot be built (logged once).
+    bool ApplyBatchState();
     void ResetStateCache();
+    void MakeVertexBuffers();
+    // Maps the rest of the vertex ring behind the last batch; false (quads
+    // are dropped) when OpenGL gives no mapping.
+    bool MapBatch();
 
+    Log* m_Log = nullptr;
     QuadProgram m_Programs[kShadingCount];
+    bool m_ProgramFailed[kShadingCount] = {};
+    float m_ScaleX = 0.0f, m_ScaleY = 0.0f;  // pixels to clip space in the bound scene
     unsigned m_Vao = 0, m_Vbo = 0, m_Ibo = 0;
     unsigned m_ScreenFbo = 0, m_ScreenTexture = 0;
     int m_ScreenWidth = 0, m_ScreenHeight = 0;
 
-    std::unique_ptr<gfxVertex[]> m_Vertices;  // kMaxQuads * 4
+    gfxVertex* m_Mapped = nullptr;  // the open batch's room in the vertex buffer
+    int m_Room = 0;                 // quads the mapped room holds
     int m_Count = 0;
     unsigned m_BatchTexture = 0;
     int m_BatchBlend = BLEND_DEFAULT;

@@ -68,7 +68,7 @@ GLuint Compile(GLenum type, const char* source, Log& log) {
     if (!ok) {
         char text[1024] = {0};
         glGetShaderInfoLog(shader, sizeof text, nullptr, text);
-        log.Write("System_Initiate: shader does not compile: %s", text);
+        log.Write("Drawing: a shader does not compile: %s", text);
         glDeleteShader(shader);
         return 0;
     }
@@ -96,13 +96,15 @@ bool BuildQuadProgram(QuadProgram& program, QuadShading shading, Log& log) {
     if (!ok) {
         char text[1024] = {0};
         glGetProgramInfoLog(id, sizeof text, nullptr, text);
-        log.Write("System_Initiate: shader does not link: %s", text);
+        log.Write("Drawing: a shader does not link: %s", text);
         glDeleteProgram(id);
         return false;
     }
     program.program = id;
     program.scale = glGetUniformLocation(id, "uScale");
     program.texture = glGetUniformLocation(id, "uTexture");
+    glUseProgram(id);
+    glUniform1i(program.texture, 0);
     return true;
 }
 

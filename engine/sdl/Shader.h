@@ -11,8 +11,9 @@ class Log;
 
 struct QuadProgram {
     unsigned program = 0;
-    int scale = -1;    // vec2: 2 / target size, pixels to clip space
-    int texture = -1;  // sampler on unit 0
+    int scale = -1;                      // vec2: 2 / target size, pixels to clip space
+    int texture = -1;                    // sampler on unit 0
+    float scaleX = 0.0f, scaleY = 0.0f;  // the scale as last set
 };
 
 // Attribute locations of the vertex layout (gfxVertex).

@@ -100,7 +100,11 @@ HTEXTURE TextureStore::AddTexture(unsigned gl, int width, int height, HTARGET ta
     return handle;
 }
 
-HTEXTURE TextureStore::Create(int width, int height) { return CreateFromPixels(nullptr, width, height); }
+HTEXTURE TextureStore::Create(int width, int height) {
+    HTEXTURE handle = CreateFromPixels(nullptr, width, height);
+    if (handle) m_Textures[handle].blank = true;
+    return handle;
+}
 
 HTEXTURE TextureStore::CreateFromPixels(const uint32_t* argb, int width, int height) {
     if (!SizeOk(width, height)) return 0;
@@ -152,8 +156,10 @@ uint32_t* TextureStore::Lock(HTEXTURE tex, bool readOnly, int left, int top, int
     if (left < 0 || top < 0 || width < 0 || height < 0 || left > texture.width - width || top > texture.height - height)
         return nullptr;
     size_t count = static_cast<size_t>(texture.width) * static_cast<size_t>(texture.height);
-    texture.lock.reset(new uint32_t[count]);
-    {
+    if (texture.blank) {
+        texture.lock.reset(new uint32_t[count]());
+    } else {
+        texture.lock.reset(new uint32_t[count]);
         UploadUnit unit;
         glBindTexture(GL_TEXTURE_2D, texture.gl);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
@@ -173,6 +179,7 @@ void TextureStore::Unlock(HTEXTURE tex) {
     if (it == m_Textures.end() || !it->second.lock) return;
     Texture& texture = it->second;
     if (!texture.lockReadOnly) {
+        texture.blank = false;
         UploadUnit unit;
         glBindTexture(GL_TEXTURE_2D, texture.gl);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, texture.width);

@@ -62,6 +62,9 @@ private:
         unsigned gl = 0;
         int width = 0, height = 0;
         HTARGET target = 0;
+        // Made without texels and not written since: all zero, so a lock
+        // needs no read-back from OpenGL.
+        bool blank = false;
         std::unique_ptr<uint32_t[]> lock;  // whole texture while locked
         bool lockReadOnly = true;
         int lockLeft = 0, lockTop = 0, lockWidth = 0, lockHeight = 0;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-// The copy of a render target's picture and the mask pass, on the recording
-// engine's textures.
+// The copy of a render target's picture and the composition of a picture with
+// a mask, on the recording engine's textures.
 class CMaskComposerTest : public ScreenFixture {
 protected:
     // A 3 x 2 target whose texels are 1 to 6, row by row.
@@ -41,17 +41,38 @@ TEST_F(CMaskComposerTest, FailedCopyLeavesNoTextureBehind) {
     EXPECT_EQ(engine->LiveTextures(), 0);
 }
 
-// Neither texture stays locked, and nothing is written, when one lock fails.
-TEST_F(CMaskComposerTest, MaskPassWritesNothingWhenALockFails) {
-    engine->AddImage("mask.png", 2, 2, {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000});
+// One pass: the picture and the mask are each locked once to read, the new
+// texture once to write; its texels are the picture's colour with the mask's
+// alpha, and 0 beyond the surface of either (here a wider one of its own).
+TEST_F(CMaskComposerTest, ComposeReadsEachTextureOnceAndWritesTheResultOnce) {
+    engine->SetPowerOfTwoSurfaces(true);
+    engine->AddImage("mask.png", 2, 1, {0xFF00FF00, 0xFF000000});
+    const HTEXTURE mask = gfx()->Texture_Load("mask.png", 0, false);
+    const HTARGET target = PatternTarget();
+    engine->ClearLog();
+    const HTEXTURE composed =
+        CMaskComposer::Compose(gfx(), gfx()->Target_GetTexture(target), mask, CMaskComposer::Channel::G);
+    ASSERT_NE(composed, 0u);
+    EXPECT_EQ(engine->Count("Texture_Lock"), 3);
+    EXPECT_EQ(engine->Count("Texture_Unlock"), 3);
+    const RecordingEngine::Texture* t = engine->FindTexture(composed);
+    EXPECT_FALSE(t->locked);
+    EXPECT_EQ(t->texels, (std::vector<uint32_t>{1, 0xFF000002, 3, 0, 4, 5, 6, 0}));
+}
+
+// Nothing stays locked and no texture is left when a lock fails.
+TEST_F(CMaskComposerTest, FailedComposeLeavesNoTextureBehind) {
+    engine->AddImage("mask.png", 2, 2, std::vector<uint32_t>(4, 0xFF000000));
     const HTEXTURE mask = gfx()->Texture_Load("mask.png", 0, false);
     const HTEXTURE picture = gfx()->Texture_Create(2, 2);
-    ASSERT_NE(gfx()->Texture_Lock(picture, true, 0, 0, 0, 0), nullptr);
-    EXPECT_FALSE(CMaskComposer::ApplyMask(gfx(), picture, mask, CMaskComposer::Channel::G));
-    EXPECT_FALSE(engine->FindTexture(mask)->locked);
-    gfx()->Texture_Unlock(picture);
-    EXPECT_EQ(engine->FindTexture(picture)->texels, std::vector<uint32_t>(4, 0));
-    EXPECT_FALSE(CMaskComposer::ApplyMask(gfx(), picture, 0, CMaskComposer::Channel::G));
-    EXPECT_TRUE(CMaskComposer::ApplyMask(gfx(), picture, mask, CMaskComposer::Channel::G));
-    EXPECT_EQ(engine->FindTexture(picture)->texels, std::vector<uint32_t>(4, 0xFF000000));
+    const int live = engine->LiveTextures();
+    EXPECT_EQ(CMaskComposer::Compose(gfx(), picture, 0, CMaskComposer::Channel::G), 0u);
+    EXPECT_EQ(CMaskComposer::Compose(gfx(), 0, mask, CMaskComposer::Channel::G), 0u);
+    ASSERT_NE(gfx()->Texture_Lock(mask, true, 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(CMaskComposer::Compose(gfx(), picture, mask, CMaskComposer::Channel::G), 0u);
+    EXPECT_FALSE(engine->FindTexture(picture)->locked);
+    gfx()->Texture_Unlock(mask);
+    EXPECT_EQ(engine->LiveTextures(), live);
+    engine->failTextureCreate = true;
+    EXPECT_EQ(CMaskComposer::Compose(gfx(), picture, mask, CMaskComposer::Channel::G), 0u);
 }

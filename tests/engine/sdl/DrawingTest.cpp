@@ -163,4 +163,23 @@ TEST_F(DrawingTest, OneDrawCallPerRunOfEqualTextureAndBlend) {
     EXPECT_EQ(drawCalls({}), 0u);
 }
 
+// Runs longer than the vertex buffer holds, begun at different places in it
+// (after runs of other lengths), still draw every quad: 128 x 128 quads of
+// one pixel each cover the whole target.
+TEST_F(DrawingTest, LongRunsDrawEveryQuadWhereverTheyBegin) {
+    constexpr int kSide = 128;
+    HTARGET target = Target(kSide, kSide);
+    for (int before : {0, 1, 5000, 12000, 16383}) {
+        ASSERT_TRUE(gfx->Gfx_BeginScene(target));
+        gfx->Gfx_Clear(0xFF000000);
+        for (int i = 0; i < before; ++i) Draw(MakeQuad(0, 0, 1, 1, 0, BLEND_DEFAULT, 0xFF000000));
+        for (int i = 0; i < kSide * kSide; ++i)
+            Draw(MakeQuad(static_cast<float>(i % kSide), static_cast<float>(i / kSide), 1, 1, 0, BLEND_DEFAULT,
+                          0xFF00FF00));
+        gfx->Gfx_EndScene();
+        std::vector<uint32_t> picture = ReadTexture(gfx->Target_GetTexture(target));
+        EXPECT_EQ(std::count(picture.begin(), picture.end(), 0xFF00FF00u), kSide * kSide) << before;
+    }
+}
+
 }  // namespace
