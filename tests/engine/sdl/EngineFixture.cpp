@@ -29,10 +29,7 @@ public:
         g_Engine->System_SetState(GFX_LOGFILE, g_Log.c_str());
         g_Engine->System_SetState(GFX_TITLE, "engine tests");
         g_Engine->System_SetState(GFX_WINDOWED, true);
-        g_Engine->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
-        g_Engine->System_SetState(GFX_SCREENHEIGHT, kScreenHeight);
-        g_Engine->System_SetState(GFX_USESOUND, true);
-        ASSERT_TRUE(g_Engine->System_Initiate()) << ReadFile(g_Log);
+        ASSERT_TRUE(Restart(true)) << ReadFile(g_Log);
     }
     void TearDown() override {
         if (g_Engine) {
@@ -66,14 +63,14 @@ void WriteFile(const std::string& path, const std::string& contents) {
 
 bool Restart(bool useSound) {
     // A loaded virtual X server now and then refuses a new connection for a
-    // moment (SDL then offers only its offscreen driver): try a few times.
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    // moment (SDL then offers only its offscreen driver): try for half a minute.
+    for (int attempt = 0; attempt < 60; ++attempt) {
         g_Engine->System_Shutdown();
         g_Engine->System_SetState(GFX_SCREENWIDTH, kScreenWidth);
         g_Engine->System_SetState(GFX_SCREENHEIGHT, kScreenHeight);
         g_Engine->System_SetState(GFX_USESOUND, useSound);
         if (g_Engine->System_Initiate()) return true;
-        SDL_Delay(200);
+        SDL_Delay(500);
     }
     return false;
 }

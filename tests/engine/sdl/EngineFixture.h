@@ -23,7 +23,8 @@ const std::string& TempFolder();
 const std::string& LogPath();
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
-// Shuts the engine down and initiates it again with the given sound state.
+// Shuts the engine down and initiates it again with the given sound state
+// (the first start too), retrying while the X server refuses the connection.
 bool Restart(bool useSound);
 
 // A quad of the rectangle (x, y, w, h) over texture coordinates (u0, v0)-(u1, v1).
