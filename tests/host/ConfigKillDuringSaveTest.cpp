@@ -31,8 +31,8 @@ namespace {
 CConfigStore Filled(const char* text, double number) {
     CConfigStore store;
     std::string longText;
-    while (longText.size() < 500) longText += text;
-    for (int i = 0; i < 20; ++i) {
+    while (longText.size() < 1000) longText += text;
+    for (int i = 0; i < 10; ++i) {
         std::string key = "key" + std::to_string(i);
         store.SetString("strings", key.c_str(), longText.c_str());
         store.SetNumber("numbers", key.c_str(), number + i);
