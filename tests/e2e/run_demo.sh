@@ -18,9 +18,10 @@ replan() {
     sed -i '/<value name="\(step\|frames\|waited\|up\|clicking\|catching\|moved\|mx\|my\|captured\)"/d' "$game/config.conf"
 }
 
+# The timeout is for a hang: a sanitizer build on a loaded machine takes minutes.
 play() {
     rm -f "$game/last_surface.bmp" "$game/program.log"
-    timeout 120 "$root/tools/with-display" "$game/brindlewick" > "$work/out" 2> "$work/err"
+    timeout 900 "$root/tools/with-display" "$game/brindlewick" > "$work/out" 2> "$work/err"
 }
 
 expect_value() {

@@ -1,9 +1,10 @@
 // The contract of engine/gfx.h as one typed suite, run on the real engine
 // (tests/engine/sdl/) and on the recording one (tests/engine/recording/), so
 // that the host's tests on the recording engine hold on the real one too.
+// Each instantiation is named after its engine (RecordingEngine/..., SdlEngine/...),
+// which CTest shows as RecordingEngine.Rule<0>.
 //
 // An engine takes part through a struct of static functions:
-//   kName                    its part of the test names
 //   Initiated()              the engine of this test, initiated with a 64 x 48
 //                            screen and sound on, nothing else set
 //   Fresh()                  a new engine in its place: no state set, not initiated
@@ -572,13 +573,5 @@ REGISTER_TYPED_TEST_SUITE_P(EngineContract, OneEngineForOneVersionCountedByRefer
                             ATargetsTextureHoldsItsPictureAndGoesWithIt, SnapshotsLoadBackAsTheScreensPicture,
                             ChannelsPlayUntilStoppedOrTheirEffectIsFreed,
                             TheLoopRunsUntilTheFrameFunctionEndsItBeforeItsRender);
-
-// Names the instantiations after the engine: Conformance/EngineContract/Sdl.Rule.
-struct EngineName {
-    template <class Engine>
-    static std::string GetName(int) {
-        return Engine::kName;
-    }
-};
 
 }  // namespace enginetest

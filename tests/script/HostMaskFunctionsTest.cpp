@@ -63,6 +63,7 @@ protected:
 };
 
 struct ChannelCase {
+    const char* name;
     const char* channel;
     uint32_t alpha[6];  // at the mask's texels, row by row
 };
@@ -86,11 +87,14 @@ TEST_P(MaskChannelTest, AlphaComesFromTheInvertedChannel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, MaskChannelTest,
-                         ::testing::Values(ChannelCase{"G", {255, 0, 0, 0, 255, 255}},
-                                           ChannelCase{"R", {255, 0, 0, 255, 0, 255}},
-                                           ChannelCase{"B", {255, 0, 0, 255, 255, 0}},
-                                           ChannelCase{"r", {255, 0, 255, 255, 255, 255}},
-                                           ChannelCase{"A", {255, 0, 255, 255, 255, 255}}));
+                         ::testing::Values(ChannelCase{"Green", "G", {255, 0, 0, 0, 255, 255}},
+                                           ChannelCase{"Red", "R", {255, 0, 0, 255, 0, 255}},
+                                           ChannelCase{"Blue", "B", {255, 0, 0, 255, 255, 0}},
+                                           ChannelCase{"LowerCaseR", "r", {255, 0, 255, 255, 255, 255}},
+                                           ChannelCase{"Alpha", "A", {255, 0, 255, 255, 255, 255}}),
+                         [](const ::testing::TestParamInfo<ChannelCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(HostMaskFunctionsTest, OffsetPicksTheFirstImagesTexelsFromThere) {
     engine->AddImage("images/big_mask.png", 256, 256, std::vector<uint32_t>(256 * 256, 0xFF000000));

@@ -239,6 +239,7 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
 }
 
 struct ExitCase {
+    const char* name;
     const char* main;
     int frames;
     const char* printed;
@@ -257,14 +258,17 @@ TEST_P(HostExitTest, ExitInAnUpdateEndsTheLoopAfterTheFramesLastSteps) {
 INSTANTIATE_TEST_SUITE_P(Cases, HostExitTest,
                          testing::Values(
                              // The frame that exits still starts the script it asked for.
-                             ExitCase{"frame = 0\n"
+                             ExitCase{"StillStartsTheScriptItAskedFor",
+                                      "frame = 0\n"
                                       "function Update(dt)\n"
                                       "  frame = frame + 1\n"
                                       "  if frame == 2 then Host:RunScript('scripts/late.lua') Host:Exit() end\n"
                                       "end\n",
                                       2, "late init\n"},
                              // An open modal screen's "Exit" counts as well.
-                             ExitCase{"function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}));
+                             ExitCase{"FromAModalScreen",
+                                      "function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n", 2, ""}),
+                         [](const testing::TestParamInfo<ExitCase>& info) { return std::string(info.param.name); });
 
 TEST_F(HostRendererFunctionsTest, ModalScreenGetsTheFramesAndEndsBeforeTheParentsNextUpdate) {
     Serve("child",

@@ -12,9 +12,10 @@
 
 class TempFolder {
 public:
-    TempFolder() {
-        char name[] = "/tmp/bw_test_XXXXXX";
-        if (mkdtemp(name) != nullptr) m_Path = std::string(name) + "/";
+    // In another existing folder (e.g. "/dev/shm") when base is given.
+    explicit TempFolder(const std::string& base = "/tmp") {
+        std::string name = base + "/bw_test_XXXXXX";
+        if (mkdtemp(&name[0]) != nullptr) m_Path = name + "/";
     }
     ~TempFolder() {
         if (!m_Path.empty()) nftw(m_Path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);

@@ -7,7 +7,6 @@ namespace enginetest {
 namespace {
 
 struct Recording {
-    static constexpr const char* kName = "Recording";
     static GFX* Initiated() {
         s_Gfx = gfxCreate(GFX_VERSION);
         RecordingEngine::Instance()->SetFrameLimit(100);
@@ -44,7 +43,7 @@ struct Recording {
 
 GFX* Recording::s_Gfx = nullptr;
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Conformance, EngineContract, Recording, EngineName);
+INSTANTIATE_TYPED_TEST_SUITE_P(RecordingEngine, EngineContract, Recording);
 
 }  // namespace
 }  // namespace enginetest

@@ -7,7 +7,6 @@ namespace enginetest {
 namespace {
 
 struct SdlEngine {
-    static constexpr const char* kName = "Sdl";
     static GFX* Initiated() { return Engine(); }
     static GFX* Fresh() { return Renew(); }
     static bool Restart(bool sound) { return enginetest::Restart(sound); }
@@ -24,7 +23,7 @@ struct SdlEngine {
 
 static_assert(kScreenWidth == kContractWidth && kScreenHeight == kContractHeight, "one screen size");
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Conformance, EngineContract, SdlEngine, EngineName);
+INSTANTIATE_TYPED_TEST_SUITE_P(SdlEngine, EngineContract, SdlEngine);
 
 }  // namespace
 }  // namespace enginetest

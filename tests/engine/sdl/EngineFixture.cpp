@@ -20,10 +20,10 @@ bool g_Settled = true;  // initiated with the tests' states and sound on
 // The tests' states, then System_Initiate. A fresh engine gets its log file,
 // title and window mode too; an initiated one keeps its log, which setting
 // again would start anew. A loaded virtual X server now and then refuses a
-// new connection for a moment (SDL then offers only its offscreen driver): a
-// few tries.
+// new connection for a moment (SDL then offers only its offscreen driver):
+// tries for half a minute.
 bool Initiate(bool useSound, bool freshEngine) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    for (int attempt = 0; attempt < 60; ++attempt) {
         g_Engine->System_Shutdown();
         if (freshEngine) {
             g_Engine->System_SetState(GFX_LOGFILE, g_Log.c_str());
@@ -37,7 +37,7 @@ bool Initiate(bool useSound, bool freshEngine) {
             g_Settled = useSound;
             return true;
         }
-        SDL_Delay(200);
+        SDL_Delay(500);
     }
     return false;
 }

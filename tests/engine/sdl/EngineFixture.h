@@ -24,7 +24,8 @@ const std::string& TempFolder();
 const std::string& LogPath();
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
-// Shuts the engine down and initiates it again with the given sound state.
+// Shuts the engine down and initiates it again with the given sound state
+// (the first start too), retrying while the X server refuses the connection.
 bool Restart(bool useSound);
 // Destroys the shared engine and makes a fresh one in its place: no state
 // set, not initiated. Settle() brings back the engine the tests expect.

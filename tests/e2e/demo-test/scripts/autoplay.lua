@@ -16,6 +16,9 @@ local USED = "autoplay_used"
 local OFFERED = "autoplay_host"
 -- Frames a step may wait for its screen before the run gives up.
 local PATIENCE = 900
+-- The game time of every frame the demo sees, however long the machine took
+-- to show it: a loaded machine plays the same game as an idle one.
+local FRAME = 1 / 60
 
 local K = Keys
 local plans = {}
@@ -184,7 +187,8 @@ actions = {
     end,
     -- Clicks on the menu's bee (its body lies 14, 20 from its corner) until
     -- one hits: the bee was seen under the last frame's click, as the menu
-    -- saw it, so that click caught it. A slow frame may let it fly away.
+    -- saw it, so that click caught it. In a frame's time the bee moves a few
+    -- pixels, so the first click hits.
     catch = function(step)
         if Number("catching") ~= 0 and Bee:UnderPosition(Number("mx"), Number("my")) then
             SetNumber("catching", 0)
@@ -307,8 +311,8 @@ function Autoplay.Wrap(screen, module)
         NoteOffered(host)
         init(StandIn(host))
     end
-    function Update(dt)
+    function Update()
         Step(screen)
-        update(dt)
+        update(FRAME)
     end
 end
