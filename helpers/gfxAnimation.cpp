@@ -1,6 +1,7 @@
 #include "helpers/gfxAnimation.h"
 
-#include <climits>
+#include "helpers/RoundToInt.h"
+
 #include <cmath>
 
 namespace {
@@ -11,12 +12,6 @@ enum EndAction { WRAP, STOP, TURN };
 // (lower); modes outside 0-7 wrap at both ends.
 const EndAction kUpperEnd[8] = {STOP, WRAP, TURN, STOP, WRAP, WRAP, TURN, TURN};
 const EndAction kLowerEnd[8] = {WRAP, STOP, STOP, TURN, WRAP, WRAP, TURN, TURN};
-
-// Round half to even; NaN, infinities and values outside int give 0.
-int RoundToInt(float v) {
-    if (!std::isfinite(v) || v < static_cast<float>(INT_MIN) || v >= static_cast<float>(INT_MAX)) return 0;
-    return static_cast<int>(std::lrint(v));
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "helpers/gfxParticleSystem.h"
 
+#include "helpers/RoundToInt.h"
 #include "helpers/gfxSprite.h"
 
 #include <cmath>
@@ -10,14 +11,6 @@ namespace {
 
 // The float nearest to pi/2, which the emission angle is built with.
 constexpr float GFXPS_HALFPI = 1.5707964f;
-
-// Half to even; NaN, infinities and values outside int give 0, so preset and
-// frame-time values can never make the conversion undefined.
-int RoundToInt(float v) {
-    float r = std::nearbyint(v);
-    if (!(r >= -2147483648.0f && r < 2147483648.0f)) return 0;
-    return static_cast<int>(r);
-}
 
 // A colour channel scaled to a byte, wrapping: out-of-range channels carry
 // into their neighbours when packed.
