@@ -294,20 +294,13 @@ TEST_F(LoopTest, AFatalReportNamesWhyTheScriptFileRanNothing) {
 // --- Cursor and overlay ----------------------------------------------------------
 
 TEST_F(LoopTest, CursorFollowsTheMouseAndClampsOnlyWithAnImage) {
-    engine->AddImage("images/cursor.png", 16, 16);
-    CCursorHelper cursor("images/cursor.png");
     engine->AddFile("scripts/main.lua", kIdle);
     CScriptRenderer main("scripts\\main.lua", nullptr);
-    StartParams params;
-    params.mainRenderer = &main;
-    params.startRenderer = &main;
-    params.cursorHelper = &cursor;
     RecordedInput mouse;
     mouse.mouseX = -3.7f;
     mouse.mouseY = 12.2f;
     engine->QueueInput(mouse);
-    starter->SetScreenSize(800, 600);
-    RunCapturing(params, 1);
+    RunScreenWithCursor(main, 1);
     ASSERT_FALSE(engine->Quads().empty());
     EXPECT_EQ(engine->Quads().back().v[0].x, 0.0f);
     EXPECT_EQ(engine->Quads().back().v[0].y, 12.0f);

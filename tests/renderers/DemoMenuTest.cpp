@@ -2,7 +2,6 @@
 // to the options and credits screens and back, and Escape asks whether to
 // quit in a dialog, where Y quits.
 #include "host/CHelperToKeyBinder.h"
-#include "media/CCursorHelper.h"
 #include "renderers/CMenuRenderer.h"
 #include "tests/support/HostFixture.h"
 
@@ -33,7 +32,6 @@ protected:
         engine->SetFileFolder(root + "/demo/pack");
         engine->RemoveFile("scripts/debug.lua");
         engine->AddImage("images/font2.png", 192, 96);
-        engine->AddImage("images/cursor.png", 16, 16);
         g_Active.clear();
         g_Dialog.clear();
         g_Pixel.clear();
@@ -87,13 +85,7 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
 
     CMenuRenderer menu;
     starter->GetKeyBinder()->Register("menu", &menu);
-    CCursorHelper cursor("images/cursor.png");
-    StartParams params;
-    params.mainRenderer = &menu;
-    params.startRenderer = &menu;
-    params.cursorHelper = &cursor;
-    starter->SetScreenSize(800, 600);
-    const std::string printed = RunCapturing(params, 20);
+    const std::string printed = RunScreenWithCursor(menu, 20);
 
     EXPECT_EQ(printed, "");
     EXPECT_EQ(engine->FramesRun(), 11);

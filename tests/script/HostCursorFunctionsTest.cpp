@@ -1,4 +1,3 @@
-#include "media/CCursorHelper.h"
 #include "tests/support/HostFixture.h"
 
 #include <vector>
@@ -9,7 +8,6 @@ class HostCursorFunctionsTest : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        engine->AddImage("images/cursor.png", 16, 16);
         engine->AddImage("images/hand.png", 24, 20, {}, 32, 32);
     }
 
@@ -17,17 +15,11 @@ protected:
     std::string RunWithCursor(const std::string& script, int frames) {
         engine->AddFile("scripts/main.lua", script);
         CScriptRenderer main("scripts\\main.lua", nullptr);
-        CCursorHelper cursor("images/cursor.png");
-        StartParams params;
-        params.mainRenderer = &main;
-        params.startRenderer = &main;
-        params.cursorHelper = &cursor;
-        starter->SetScreenSize(800, 600);
         RecordedInput input;
         input.mouseX = 100;
         input.mouseY = 50;
         for (int i = 0; i < frames; ++i) engine->QueueInput(input);
-        return RunCapturing(params, frames);
+        return RunScreenWithCursor(main, frames);
     }
 
     // Where each quad was drawn and how large: "x,y wxh".

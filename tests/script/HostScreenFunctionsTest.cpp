@@ -1,5 +1,4 @@
 // The screen and scene host functions.
-#include "media/CCursorHelper.h"
 #include "tests/script/HostScriptFixture.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +13,10 @@ protected:
     // Runs main.lua with a cursor on a 16 x 16 image and an overlay that asks
     // for the frame rate when it draws, so both show in the call log.
     void RunWithCursor(const std::string& body) {
-        engine->AddImage("images/cursor.png", 16, 16);
         engine->AddFile("scripts/debug.lua", "function Init(t) T = t end function Render() T:GetFPS() end");
         engine->AddFile("scripts/main.lua", Script(body));
         CScriptRenderer main("scripts\\main.lua", nullptr);
-        CCursorHelper cursor("images/cursor.png");
-        StartParams params;
-        params.mainRenderer = &main;
-        params.startRenderer = &main;
-        params.cursorHelper = &cursor;
-        starter->SetScreenSize(800, 600);
-        RunCapturing(params, 1);
+        RunScreenWithCursor(main, 1);
     }
 
     const std::set<std::string> kSceneCalls = {"Gfx_BeginScene", "Gfx_Clear", "Gfx_RenderQuad", "Timer_GetFPS",

@@ -84,11 +84,7 @@ protected:
     std::string RunProbed(const std::string& script, int frames = 1) {
         engine->AddFile("scripts/main.lua", script);
         ProbedRenderer main("scripts\\main.lua", &probe);
-        StartParams params;
-        params.mainRenderer = &main;
-        params.startRenderer = &main;
-        starter->SetScreenSize(800, 600);
-        return RunCapturing(params, frames);
+        return RunScreen(main, frames);
     }
 
     void SetUp() override {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/CGFXStarter.h"
+#include "media/CCursorHelper.h"
 #include "renderers/CScriptRenderer.h"
 #include "tests/support/EngineFixture.h"
 #include "tests/support/TempFolder.h"
@@ -72,11 +73,7 @@ protected:
     std::string RunMain(const std::string& script, int frames = 1) {
         engine->AddFile("scripts/main.lua", script);
         CScriptRenderer main("scripts\\main.lua", nullptr);
-        StartParams params;
-        params.mainRenderer = &main;
-        params.startRenderer = &main;
-        starter->SetScreenSize(800, 600);
-        return RunCapturing(params, frames);
+        return RunScreen(main, frames);
     }
 
     // Runs body inside the first frame of a screen on "scripts/main.lua"
@@ -90,11 +87,25 @@ protected:
                             "function Init(h) Host = h end function Update(dt) end function Render(x, y) end");
         engine->ClearLog();
         InFrameRenderer main("scripts\\main.lua", std::move(body));
+        return RunScreen(main, 1);
+    }
+
+    // Runs `frames` frames on an 800 x 600 screen with `screen` as the main and
+    // the start screen, and the cursor when given; returns what scripts printed.
+    std::string RunScreen(CGFXFuncHelperBase& screen, int frames, CCursorHelper* cursor = nullptr) {
         StartParams params;
-        params.mainRenderer = &main;
-        params.startRenderer = &main;
+        params.mainRenderer = &screen;
+        params.startRenderer = &screen;
+        params.cursorHelper = cursor;
         starter->SetScreenSize(800, 600);
-        return RunCapturing(params, 1);
+        return RunCapturing(params, frames);
+    }
+
+    // RunScreen with the host's cursor on "images/cursor.png", made 16 x 16.
+    std::string RunScreenWithCursor(CGFXFuncHelperBase& screen, int frames) {
+        engine->AddImage("images/cursor.png", 16, 16);
+        CCursorHelper cursor("images/cursor.png");
+        return RunScreen(screen, frames, &cursor);
     }
 
     std::string RunCapturing(StartParams& params, int frames) {
