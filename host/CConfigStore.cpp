@@ -1,7 +1,8 @@
 #include "host/CConfigStore.h"
 
-#include "host/XmlFile.h"
+#include "os/AtomicFile.h"
 #include "os/CodePage.h"
+#include "xml/XmlFile.h"
 
 #include <cassert>
 #include <charconv>
@@ -96,7 +97,7 @@ bool CConfigStore::Load(const char* path) {
 void CConfigStore::KeepUnreadable(const std::string& path, const std::string& why) {
     const std::string copy = path + kUnreadableSuffix;
     std::string copyWhy;
-    if (KeepCopy(path, copy, copyWhy))
+    if (os::KeepCopy(path, copy, copyWhy))
         std::fprintf(stderr, "config: ignoring %s: %s; it is kept as %s\n", path.c_str(), why.c_str(), copy.c_str());
     else
         std::fprintf(stderr, "config: ignoring %s: %s; no copy kept: %s\n", path.c_str(), why.c_str(), copyWhy.c_str());

@@ -1,7 +1,7 @@
 #include "media/CXmlFont.h"
 
-#include "host/XmlFile.h"
 #include "media/XmlFontNumber.h"
+#include "xml/XmlFile.h"
 
 #include <algorithm>
 

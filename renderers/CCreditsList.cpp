@@ -1,6 +1,6 @@
 #include "renderers/CCreditsList.h"
 
-#include "host/XmlFile.h"
+#include "xml/XmlFile.h"
 
 #include <cstring>
 #include <tinyxml.h>

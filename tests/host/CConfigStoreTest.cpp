@@ -9,7 +9,6 @@
 #include <cfloat>
 #include <cmath>
 #include <csignal>
-#include <dirent.h>
 #include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -21,15 +20,6 @@ const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
 
 // The saved file around a body of string_values and number_values lines.
 std::string Saved(const std::string& body) { return kDeclaration + std::string("<root>\n") + body + "</root>\n"; }
-
-int EntriesIn(const std::string& folder) {
-    int count = 0;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
-        closedir(dir);
-    }
-    return count;
-}
 
 const char* const kEmptyGroups = "    <string_values />\n    <number_values />\n";
 

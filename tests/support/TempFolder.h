@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fstream>
 #include <ftw.h>
 #include <sstream>
@@ -45,3 +46,13 @@ private:
 
     std::string m_Path;
 };
+
+// How many entries the folder holds, leaving out those whose names begin with '.'.
+inline int EntriesIn(const std::string& folder) {
+    int count = 0;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.' ? 1 : 0;
+        closedir(dir);
+    }
+    return count;
+}

@@ -31,14 +31,9 @@ XmlLoadResult LoadXmlFile(TiXmlDocument& document, const std::string& path, std:
 // zeros follow.
 bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why);
 
-// Prints the document into a temporary file beside path, syncs it and renames
-// it over path (over the file a symbolic link names). On failure the old file
-// is untouched, the temporary is gone and why says what failed.
+// Prints the document over path with os::ReplaceFile: on failure the old file
+// is untouched and why says what failed.
 bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why);
-
-// Gives the file (the file a symbolic link names) a second name, copy,
-// replacing what had that name: a save over the file then loses nothing.
-bool KeepCopy(const std::string& path, const std::string& copy, std::string& why);
 
 // How deep elements may nest in text, counted so that it is never less than
 // what the parser would build.

@@ -1,4 +1,4 @@
-#include "host/XmlFile.h"
+#include "xml/XmlFile.h"
 
 #include <gtest/gtest.h>
 
