@@ -38,6 +38,54 @@ void ForEachChildElement(TiXmlElement* parent, Visit visit) {
         visit(child);
 }
 
+template <class Value>
+using Sections = std::map<std::string, std::map<std::string, Value>>;
+
+// A value's "data" as the store holds it: a string without "data" is dropped,
+// a number without it reads as 0.
+bool ReadData(const char* data, std::string& value) {
+    if (data == nullptr) return false;
+    value = Utf8ToAnsi(data);
+    return true;
+}
+
+bool ReadData(const char* data, double& value) {
+    value = LeadingNumber(data);
+    return true;
+}
+
+// One reader per level of a group, for strings and numbers alike. The first
+// value of a name in a section wins; later ones are dropped.
+template <class Value>
+void ReadValue(TiXmlElement* node, std::map<std::string, Value>* addTo) {
+    assert(node != nullptr);
+    assert(addTo != nullptr);
+    const char* name = node->Attribute("name");
+    Value data{};
+    if (name != nullptr && ReadData(node->Attribute("data"), data)) addTo->emplace(Utf8ToAnsi(name), std::move(data));
+}
+
+template <class Value>
+void ReadValues(TiXmlElement* node, std::map<std::string, Value>* addTo) {
+    assert(node != nullptr);
+    assert(addTo != nullptr);
+    ForEachChildElement(node, [addTo](TiXmlElement* value) { ReadValue(value, addTo); });
+}
+
+// Sections of the same name add up.
+template <class Value>
+void ReadSection(TiXmlElement* node, Sections<Value>& sections) {
+    assert(node != nullptr);
+    const char* name = node->Attribute("name");
+    if (name != nullptr) ReadValues(node, &sections[Utf8ToAnsi(name)]);
+}
+
+template <class Value>
+void ReadSections(TiXmlElement* group, Sections<Value>& sections) {
+    assert(group != nullptr);
+    ForEachChildElement(group, [&sections](TiXmlElement* node) { ReadSection(node, sections); });
+}
+
 template <class Section, class DataText>
 TiXmlElement* GroupElement(const char* group, const std::map<std::string, Section>& sections, DataText dataText) {
     TiXmlElement* groupElement = new TiXmlElement(group);
@@ -88,8 +136,8 @@ bool CConfigStore::Load(const char* path) {
     m_DoubleValues.clear();
     TiXmlElement* root = document.RootElement();
     if (root == nullptr) return true;
-    if (TiXmlElement* strings = root->FirstChildElement("string_values")) ReadStringSections(strings);
-    if (TiXmlElement* numbers = root->FirstChildElement("number_values")) ReadNumberSections(numbers);
+    if (TiXmlElement* strings = root->FirstChildElement("string_values")) ReadSections(strings, m_StringValues);
+    if (TiXmlElement* numbers = root->FirstChildElement("number_values")) ReadSections(numbers, m_DoubleValues);
     return true;
 }
 
@@ -136,64 +184,6 @@ void CConfigStore::DeleteSection(const char* section) {
     if (section == nullptr) return;
     m_StringValues.erase(section);
     m_DoubleValues.erase(section);
-}
-
-void CConfigStore::ReadStringSections(TiXmlElement* root) {
-    assert(root != NULL);
-    ForEachChildElement(root, [this](TiXmlElement* node) { ReadStringSection(node); });
-}
-
-// Sections of the same name add up; see ReadStringValue for clashing values.
-void CConfigStore::ReadStringSection(TiXmlElement* node) {
-    assert(node != NULL);
-    const char* name = node->Attribute("name");
-    if (name == nullptr) return;
-    auto it = m_StringValues.try_emplace(Utf8ToAnsi(name)).first;
-    assert(it != m_StringValues.end());
-    ReadStringValues(node, &it->second);
-}
-
-void CConfigStore::ReadStringValues(TiXmlElement* node, StringSection* addTo) {
-    assert(node != NULL);
-    assert(addTo != NULL);
-    ForEachChildElement(node, [addTo](TiXmlElement* value) { ReadStringValue(value, addTo); });
-}
-
-// The first value of a name in the file wins; later ones are dropped.
-void CConfigStore::ReadStringValue(TiXmlElement* node, StringSection* addTo) {
-    assert(node != NULL);
-    assert(addTo != NULL);
-    const char* name = node->Attribute("name");
-    const char* data = node->Attribute("data");
-    if (name != nullptr && data != nullptr) addTo->emplace(Utf8ToAnsi(name), Utf8ToAnsi(data));
-}
-
-void CConfigStore::ReadNumberSections(TiXmlElement* root) {
-    assert(root != NULL);
-    ForEachChildElement(root, [this](TiXmlElement* node) { ReadNumberSection(node); });
-}
-
-void CConfigStore::ReadNumberSection(TiXmlElement* node) {
-    assert(node != NULL);
-    const char* name = node->Attribute("name");
-    if (name == nullptr) return;
-    auto it = m_DoubleValues.try_emplace(Utf8ToAnsi(name)).first;
-    assert(it != m_DoubleValues.end());
-    ReadNumberValues(node, &it->second);
-}
-
-void CConfigStore::ReadNumberValues(TiXmlElement* node, NumberSection* addTo) {
-    assert(node != NULL);
-    assert(addTo != NULL);
-    ForEachChildElement(node, [addTo](TiXmlElement* value) { ReadNumberValue(value, addTo); });
-}
-
-// A number without "data" reads as 0, unlike a string without it.
-void CConfigStore::ReadNumberValue(TiXmlElement* node, NumberSection* addTo) {
-    assert(node != NULL);
-    assert(addTo != NULL);
-    const char* name = node->Attribute("name");
-    if (name != nullptr) addTo->emplace(Utf8ToAnsi(name), LeadingNumber(node->Attribute("data")));
 }
 
 TiXmlElement* CConfigStore::BuildRoot() const {

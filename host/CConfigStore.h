@@ -38,15 +38,6 @@ public:
 
 private:
     static void KeepUnreadable(const std::string& path, const std::string& why);
-    void ReadStringSections(TiXmlElement* root);
-    void ReadStringSection(TiXmlElement* node);
-    static void ReadStringValues(TiXmlElement* node, StringSection* addTo);
-    static void ReadStringValue(TiXmlElement* node, StringSection* addTo);
-    void ReadNumberSections(TiXmlElement* root);
-    void ReadNumberSection(TiXmlElement* node);
-    static void ReadNumberValues(TiXmlElement* node, NumberSection* addTo);
-    static void ReadNumberValue(TiXmlElement* node, NumberSection* addTo);
-
     TiXmlElement* BuildRoot() const;
     void WriteStringValues(TiXmlElement* rootNode) const;
     void WriteNumberValues(TiXmlElement* rootNode) const;
