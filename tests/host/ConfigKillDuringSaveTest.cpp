@@ -20,6 +20,7 @@
 #include <string>
 #include <sys/prctl.h>
 #include <sys/ptrace.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,12 +28,21 @@
 
 namespace {
 
-// Some ten kilobytes: the file is written in a few pieces.
-CConfigStore Filled(const char* text, double number) {
+// The stream writes the file in pieces of the folder's block size; three
+// blocks' worth at least, so some kills land between two pieces.
+size_t ThreeBlocks(const std::string& folder) {
+    struct stat info;
+    const size_t block = stat(folder.c_str(), &info) == 0 && info.st_blksize > 0 ? info.st_blksize : 4096;
+    return 3 * block;
+}
+
+// Values of some thousand bytes each, at least `bytes` of them in all.
+CConfigStore Filled(const char* text, double number, size_t bytes) {
     CConfigStore store;
     std::string longText;
     while (longText.size() < 1000) longText += text;
-    for (int i = 0; i < 10; ++i) {
+    const size_t values = bytes / longText.size() + 1;
+    for (size_t i = 0; i < values; ++i) {
         std::string key = "key" + std::to_string(i);
         store.SetString("strings", key.c_str(), longText.c_str());
         store.SetNumber("numbers", key.c_str(), number + i);
@@ -214,8 +224,8 @@ protected:
     ScopedLocale locale;
     TempFolder temp{Base()};
     const std::string path = temp / "config.conf";
-    const CConfigStore oldStore = Filled("the old text", 1);
-    const CConfigStore newStore = Filled("the new, longer text of the second save", 100000);
+    const CConfigStore oldStore = Filled("the old text", 1, ThreeBlocks(temp.Path()));
+    const CConfigStore newStore = Filled("the new, longer text of the second save", 100000, ThreeBlocks(temp.Path()));
     std::string oldText, newText;
 };
 
