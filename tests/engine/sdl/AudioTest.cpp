@@ -39,11 +39,15 @@ TEST_F(AudioTest, CutWaveLoadsWhatIsThereAndVocIsRefused) {
 }
 
 TEST_F(AudioTest, ASoundThatEndedIsNoLongerPlaying) {
+    // Two seconds long, so a stall between the play and the first question
+    // cannot end it; the dummy driver plays in real time, as slowly as the
+    // machine's load lets it, so it has a minute to end.
+    const std::string longWav = Wave(2.0);
+    gfx->Effect_Free(effect);
+    effect = gfx->Effect_Load(longWav.data(), static_cast<uint32_t>(longWav.size()));
     HCHANNEL c = gfx->Effect_PlayEx(effect);
     ASSERT_NE(c, 0u);
     EXPECT_TRUE(gfx->Channel_IsPlaying(c));
-    // The dummy driver plays in real time, as slowly as the machine's load
-    // lets it: the 0.1 s sound has a minute to end.
     auto start = std::chrono::steady_clock::now();
     while (gfx->Channel_IsPlaying(c) && std::chrono::steady_clock::now() - start < std::chrono::seconds(60))
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
