@@ -49,7 +49,8 @@ play_read_only() {
     local unprivileged=()
     [ "$(id -u)" -eq 0 ] && unprivileged=(setpriv --inh-caps=-dac_override --bounding-set=-dac_override --)
     chmod -R a-w "$folder"
-    timeout 60 "$root/tools/with-display" "${unprivileged[@]}" "$program" > "$work/out" 2> "$work/err" || status=$?
+    # The timeout is for a hang: a sanitizer build on a loaded machine takes minutes.
+    timeout 600 "$root/tools/with-display" "${unprivileged[@]}" "$program" > "$work/out" 2> "$work/err" || status=$?
     chmod -R u+w "$folder"
     return "$status"
 }
