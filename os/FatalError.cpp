@@ -1,5 +1,7 @@
 #include "os/FatalError.h"
 
+#include "os/CodePage.h"
+
 #include <SDL.h>
 #include <cerrno>
 #include <cstdlib>
@@ -39,8 +41,10 @@ bool MayShowDialog() {
 
 void FatalScriptError(const std::string& text, int exitCode) {
     WriteAll(STDERR_FILENO, text + "\n");
-    if (MayShowDialog()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr);
+    if (MayShowDialog()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", DialogText(text).c_str(), nullptr);
     _exit(exitCode);
 }
+
+std::string DialogText(const std::string& text) { return AnsiToUtf8(text.c_str()); }
 
 }  // namespace os

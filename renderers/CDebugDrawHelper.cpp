@@ -32,10 +32,11 @@ CDebugDrawHelper::CDebugDrawHelper(CGFXStarter* starter)
     BindAndInit();
 }
 
+// The state goes first: a "__gc" of the script may still draw with the font.
 CDebugDrawHelper::~CDebugDrawHelper() {
-    delete m_Font;
     m_Lua->Close();
     delete m_Lua;
+    delete m_Font;
 }
 
 void CDebugDrawHelper::BindAndInit() {

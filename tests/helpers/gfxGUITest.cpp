@@ -293,6 +293,22 @@ TEST_F(GUITest, MouseOverChangesAfterItsCallbacks) {
                            "B.MouseMove(5,5)", "A.~", "B.MouseOver(false)", "C.~"}));
 }
 
+// An Update made from the old control's MouseOver(false) still finds that
+// control under the mouse, so the new one hears MouseOver(true) before any
+// mouse event.
+TEST_F(GUITest, AnUpdateFromMouseOverFalseSeesTheOldControl) {
+    AddPQR();
+    Frame(Mouse(5, 5));
+    P->hookOn = "MouseOver(false)";
+    P->hook = [this] {
+        P->hookOn.clear();  // re-enters once
+        gui->Update(0.1f);
+    };
+    Frame(Mouse(15, 5));
+    EXPECT_EQ(Take(), (Log{"P.MouseOver(true)", "P.MouseMove(5,5)", "P.MouseOver(false)", "P.MouseOver(false)",
+                           "Q.MouseOver(true)", "Q.MouseMove(5,5)"}));
+}
+
 TEST_F(GUITest, PressDragReleaseKeepsTheLock) {
     TestCtrl* a = Add("A", 7, gfxRect(10, 10, 20, 20));
     RecordedInput press = Mouse(15, 15);

@@ -303,7 +303,6 @@ TEST_F(ConfigTest, SaveLoadRoundTrip) {
     EXPECT_EQ(SaveAndRead(loaded), first);
 }
 
-// Every double has a "%f" form; the largest take 317 characters and stay exact.
 // Save sets no size limit, and Load reads back whole what Save wrote.
 TEST_F(ConfigTest, AStoreLargerThanAnyReadLimitSavesAndLoadsWhole) {
     const std::string large(17 * 1024 * 1024, 'x');
@@ -316,6 +315,7 @@ TEST_F(ConfigTest, AStoreLargerThanAnyReadLimitSavesAndLoadsWhole) {
     EXPECT_EQ(loaded.GetNumber("small", "value"), 2.5);
 }
 
+// Every double has a "%f" form; the largest take 317 characters and stay exact.
 TEST_F(ConfigTest, HugeAndEndlessNumbersStayWellFormed) {
     store.SetNumber("n", "max", DBL_MAX);
     store.SetNumber("n", "inf", -std::numeric_limits<double>::infinity());

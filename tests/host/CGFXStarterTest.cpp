@@ -7,6 +7,7 @@
 #include "tests/support/ScopedReadOnlyFolder.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,29 @@ TEST_F(StarterTest, TeardownFreesTheCacheBeforeTheEngineShutsDown) {
     EXPECT_LT(static_cast<size_t>(at("System_Shutdown()")), log.size());
     EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
     EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
+}
+
+// A "__gc" in the overlay's script runs as its state closes at teardown and
+// may still draw through the overlay's table, so its font goes after that.
+TEST_F(StarterTest, TheOverlayStateClosesBeforeItsFontIsFreed) {
+    engine->AddImage("images/font2.png", 8, 8);
+    engine->AddFile("images/font2.fnt", "[GFXFONT]\nBitmap = font2.png\nChar = 41, 0, 0, 8, 8, 0, 0\n");
+    engine->AddFile("scripts/debug.lua",
+                    "function Init(t)\n"
+                    "  T = t\n"
+                    "  Keep = newproxy(true)\n"
+                    "  getmetatable(Keep).__gc = function() T:SetTextColor(0xFF00FF00) T:DrawString('A') end\n"
+                    "end\n"
+                    "function Render() end\n");
+    RunMain(kIdle);
+    const std::vector<std::string> quads = engine->Calls("Gfx_RenderQuad");
+    ASSERT_EQ(quads.size(), 1u);
+    const std::string& quad = quads[0];
+    const size_t from = quad.find('(') + 1;
+    const std::string freeFont = "Texture_Free(" + quad.substr(from, quad.find(',') - from) + ")";
+    const std::vector<std::string>& log = engine->Log();
+    const auto drawn = std::find(log.begin(), log.end(), quad);
+    EXPECT_NE(std::find(drawn, log.end(), freeFont), log.end());
 }
 
 TEST_F(StarterTest, AFreshStarterFollowsTheLastRelease) {

@@ -1,6 +1,8 @@
 #include "os/DebugOutput.h"
 #include "os/FatalError.h"
 
+#include "tests/support/ScopedLocale.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,14 @@ TEST_F(FatalErrorTest, ReportsOnStandardErrorAndExitsAtOnce) {
         },
         ExitedWithCode(2), AllOf(HasSubstr("the text\n"), Not(HasSubstr("atexit ran"))));
     EXPECT_EXIT(os::FatalScriptError("out of memory", 4), ExitedWithCode(4), "out of memory");
+}
+
+// The window system takes UTF-8; the terminal is in the locale.
+TEST_F(FatalErrorTest, TheBoxTakesUtf8AndStandardErrorTheLocalesBytes) {
+    ScopedLocale locale;
+    if (!UseLatin1(locale)) GTEST_SKIP() << "no ISO-8859-1 locale is installed (see locale -a)";
+    EXPECT_EQ(os::DialogText("caf\xe9 \xabok\xbb"), "caf\xc3\xa9 \xc2\xabok\xc2\xbb");
+    EXPECT_EXIT(os::FatalScriptError("caf\xe9", 2), ExitedWithCode(2), HasSubstr("caf\xe9\n"));
 }
 
 TEST(DebugOutputTest, GoesToStandardErrorOnly) {
