@@ -1,6 +1,6 @@
 # Packs folders into a password-protected zip, the form the engine attaches.
 # The password is the game's, in cmake/pack-password: the program (through
-# BW_PACK_PASSWORD), this packer and the test scripts all read it there.
+# BW_PACK_PASSWORD), this packer and the tests all read it there.
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/pack-password BW_PACK_PASSWORD LIMIT_COUNT 1)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pack-password)
 

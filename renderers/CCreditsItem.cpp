@@ -16,8 +16,7 @@ CCreditsItem::~CCreditsItem() {
 void CCreditsItem::LoadPicture(const char* texture) {
     m_Texture = m_Engine->Texture_Load(texture, 0, false);
     if (!m_Texture) return;
-    // The surface's size, so the sprite spans the whole texture as the
-    // cursor's does; our engine makes a surface the image's size.
+    // The sprite spans the whole texture, as the cursor's does.
     m_Width = m_Engine->Texture_GetWidth(m_Texture, false);
     m_Height = m_Engine->Texture_GetHeight(m_Texture, false);
     m_Sprite = new gfxSprite(m_Texture, 0, 0, static_cast<float>(m_Width), static_cast<float>(m_Height));

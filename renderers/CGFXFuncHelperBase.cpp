@@ -38,8 +38,10 @@ int CGFXFuncHelperBase::OnLuaNewIndex(lua_State*, const char*) { return 0; }
 
 void CGFXFuncHelperBase::SetActive(CGFXStarter*, bool active) { m_bRunning = active; }
 
-void CGFXFuncHelperBase::RegisterHostFunctions(CLuaBinder<CGFXFuncHelperBase>* binder) {
-    CHostFunctionTable::Register(binder);
+std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>> CGFXFuncHelperBase::NewHostBinder(lua_State* L) {
+    auto binder = std::make_unique<CLuaBinder<CGFXFuncHelperBase>>(L, this, 0);
+    CHostFunctionTable::Register(binder.get());
+    return binder;
 }
 
 void CGFXFuncHelperBase::Attach(CGFXStarter* starter) {
@@ -60,11 +62,9 @@ void CGFXFuncHelperBase::Attach(CGFXStarter* starter) {
 }
 
 void CGFXFuncHelperBase::InitScript() {
-    delete m_HostBinder;
-    m_HostBinder = new CLuaBinder<CGFXFuncHelperBase>(m_Lua->GetState(), this, 0);
-    RegisterHostFunctions(m_HostBinder);
+    m_HostBinder = NewHostBinder(m_Lua->GetState());
     CLuaFunctionCall call(m_Lua->GetState(), "Init");
-    call.PushTable(m_HostBinder);
+    call.PushTable(m_HostBinder.get());
     call.Call();
 }
 
@@ -77,8 +77,7 @@ void CGFXFuncHelperBase::Detach(CGFXStarter* starter) {
         if (m_Lua) m_Lua->Close();
         delete m_Lua;
         m_Lua = nullptr;
-        delete m_HostBinder;
-        m_HostBinder = nullptr;
+        m_HostBinder.reset();
         ReleaseTempMaskedSprite();
         delete m_Sprites;
         m_Sprites = nullptr;

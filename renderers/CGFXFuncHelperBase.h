@@ -9,6 +9,7 @@
 #include "script/CPtrVector.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,6 @@ public:
     void CallScriptRender(float x, float y, bool usePosition);
     void InitScript();
     void DeleteSprite(CScriptSprite* sprite);
-    static void RegisterHostFunctions(CLuaBinder<CGFXFuncHelperBase>* binder);
     // Calls the script's global of that name without arguments; nothing without a Lua state.
     void CallScriptFunction(const char* name);
 
@@ -92,6 +92,8 @@ protected:
     // The script's own "Update"/"Render" drive a screen; renderer classes
     // without a script replace Frame and Render.
     bool FrameModalChild(float dt, CGFXStarter* starter, bool& handled);
+    // A binder on L with every host function, calling this screen.
+    std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>> NewHostBinder(lua_State* L);
 
 private:
     void DeleteModalChild(CGFXStarter* starter);
@@ -107,7 +109,7 @@ private:
     CGFXStarter* m_Starter = nullptr;
     std::string m_ScriptFile;
     bool m_bHasScript;
-    CLuaBinder<CGFXFuncHelperBase>* m_HostBinder = nullptr;
+    std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>> m_HostBinder;
     HTARGET m_MaskTarget = 0;
     bool m_bInScriptRender = false;
     CScriptSprite* m_TempMaskedSprite = nullptr;

@@ -1,24 +1,17 @@
 #include "renderers/CScriptRenderer.h"
 
-CScriptRenderer::CScriptRenderer(const char* scriptFile, CGFXFuncHelperBase* parent)
-    : CGFXFuncHelperBase(scriptFile, true),
-      m_BoundTables(new CPtrVector<CLuaBinder<CGFXFuncHelperBase>>()),
-      m_Parent(parent) {}
+#include <algorithm>
 
-CScriptRenderer::~CScriptRenderer() { delete m_BoundTables; }
+CScriptRenderer::CScriptRenderer(const char* scriptFile, CGFXFuncHelperBase* parent)
+    : CGFXFuncHelperBase(scriptFile, true), m_Parent(parent) {}
 
 // One binder per calling state, a new table per call: a script asking for the
 // table every frame must not grow the renderer's binders without end.
 void CScriptRenderer::BindForScript(lua_State* L) {
-    CLuaBinder<CGFXFuncHelperBase>* binder = nullptr;
-    for (CLuaBinder<CGFXFuncHelperBase>* bound : *m_BoundTables)
-        if (bound->GetState() == L) binder = bound;
-    if (!binder) {
-        binder = new CLuaBinder<CGFXFuncHelperBase>(L, this, 0);
-        m_BoundTables->Add(binder);
-        RegisterHostFunctions(binder);
-    }
-    binder->Register();
+    auto bound = std::find_if(m_BoundTables.begin(), m_BoundTables.end(),
+                              [L](const auto& binder) { return binder->GetState() == L; });
+    if (bound == m_BoundTables.end()) bound = m_BoundTables.insert(bound, NewHostBinder(L));
+    (*bound)->Register();
 }
 
 bool CScriptRenderer::Frame(float dt, CGFXStarter* starter) {

@@ -4,10 +4,12 @@
 
 #include "renderers/CGFXFuncHelperBase.h"
 
+#include <memory>
+#include <vector>
+
 class CScriptRenderer : public CGFXFuncHelperBase {
 public:
     CScriptRenderer(const char* scriptFile, CGFXFuncHelperBase* parent);
-    ~CScriptRenderer() override;
 
     void OnInit(CGFXStarter*) override {}
     void OnShutdown(CGFXStarter*) override {}
@@ -17,10 +19,10 @@ public:
     // Pushes onto L a new host table bound to this renderer.
     void BindForScript(lua_State* L);
     // Binders behind the tables BindForScript handed out: one per calling state.
-    size_t BoundTableCount() const { return m_BoundTables->size(); }
+    size_t BoundTableCount() const { return m_BoundTables.size(); }
     CGFXFuncHelperBase* GetParent() const { return m_Parent; }
 
 private:
-    CPtrVector<CLuaBinder<CGFXFuncHelperBase>>* m_BoundTables;
+    std::vector<std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>>> m_BoundTables;
     CGFXFuncHelperBase* m_Parent;
 };

@@ -72,7 +72,7 @@ TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
     const std::vector<std::string>& log = engine->Log();
     auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
     EXPECT_LT(at("System_SetState(GFX_SCREENBPP,32)"), at("System_Initiate()"));
-    EXPECT_LT(at("System_Initiate()"), at("Resource_AttachPack(game.pak,QuilloBrant)"));
+    EXPECT_LT(at("System_Initiate()"), at("Resource_AttachPack(game.pak," BW_PACK_PASSWORD ")"));
     EXPECT_LT(at("System_RegisterIcon(108,32,32)"), at("System_SetState(GFX_ICON,108)"));
     EXPECT_LT(at("System_SetState(GFX_ICON,108)"), at("System_Start()"));
 }

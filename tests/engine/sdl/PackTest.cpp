@@ -80,11 +80,11 @@ TEST_F(PackTest, PackWithoutPasswordAndNameNormalisation) {
 }
 
 TEST_F(PackTest, TraditionalPasswordRightWrongAndMissing) {
-    std::string zip = ZipWithTool("trad", "QuilloBrant", "first", "Trad");
+    std::string zip = ZipWithTool("trad", "Tr4dWord", "first", "Trad");
     EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), "WrongOne"));
     EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str()));
     EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), ""));
-    ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "QuilloBrant"));
+    ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "Tr4dWord"));
     EXPECT_EQ(Load(gfx, "TRAD\\SUB\\FILE.TXT"), "first");
 }
 
