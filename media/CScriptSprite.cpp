@@ -94,8 +94,7 @@ void CScriptSprite::UpdateAnimation(float delta) {
 }
 
 void CScriptSprite::ReadPosition(lua_State* L, double& x, double& y) {
-    LuaPop(L, -1, y);
-    LuaPop(L, -1, x);
+    LuaPopTwo(L, x, y);
     m_X = TruncateToInt32(x);
     m_Y = TruncateToInt32(y);
 }

@@ -16,7 +16,7 @@ template <class T>
 class CLuaBinder {
 public:
     CLuaBinder(lua_State* state, T* owner, int capacity = 0)
-        : m_Owner(owner), m_State(state), m_Life(CLuaLiveness::Create(this)) {
+        : m_Owner(owner), m_State(state), m_Life(CLuaLiveness::Create(owner)) {
         if (capacity > 0) m_Entries.reserve(static_cast<size_t>(capacity));
     }
     // Never touches the state: it may have been closed already.
@@ -27,7 +27,12 @@ public:
     CLuaBinder(const CLuaBinder&) = delete;
     CLuaBinder& operator=(const CLuaBinder&) = delete;
 
-    void AddMethod(const char* name, int id) { m_Entries.push_back({this, name, id}); }
+    // A method whose closures call the owner's OnLuaCall with its id and name.
+    void AddMethod(const char* name, int id) { m_Entries.push_back({this, name, id, nullptr}); }
+    // A method whose closures run the row's handler on the owner straight: for
+    // an owner whose OnLuaCall would run that row for this id anyway. The row
+    // must outlive every table (a static method table does).
+    void AddMethod(const ScriptMethod<T>& row, int id) { m_Entries.push_back({this, row.name, id, &row}); }
 
     // Pushes one new bound table on the binder's state.
     void Register();
@@ -44,13 +49,15 @@ public:
     T* GetOwner() const { return m_Owner; }
 
 private:
-    // Upvalue 1 of every closure: the liveness token. A method's closure also
-    // carries its entry's id and name, so a call reads no entry list.
-    static CLuaBinder* Live(lua_State* L) {
+    // Upvalue 1 of every closure: the liveness token, whose record holds the
+    // owner while the binder lives. A method's closure also carries its row,
+    // or its entry's id and name, so a call reads neither binder nor entry list.
+    static T* LiveOwner(lua_State* L) {
         CLuaLiveness* life = CLuaLiveness::FromToken(L, lua_upvalueindex(1));
-        return life ? static_cast<CLuaBinder*>(life->Target()) : nullptr;
+        return life ? static_cast<T*>(life->Target()) : nullptr;
     }
     static int MethodThunk(lua_State* L);
+    static int RowThunk(lua_State* L);
     static int IndexThunk(lua_State* L);
     static int NewIndexThunk(lua_State* L);
     // Hands an absent key to the owner; keys neither string nor number never reach it.
@@ -88,9 +95,14 @@ void CLuaBinder<T>::Register() {
         if (!m_Entries[i].name) continue;
         lua_pushstring(L, m_Entries[i].name);
         lua_pushvalue(L, token);
-        lua_pushinteger(L, static_cast<lua_Integer>(m_Entries[i].id));
-        lua_pushlightuserdata(L, const_cast<char*>(m_Entries[i].name));
-        lua_pushcclosure(L, MethodThunk, 3);
+        if (const ScriptMethod<T>* row = m_Entries[i].row) {
+            lua_pushlightuserdata(L, const_cast<ScriptMethod<T>*>(row));
+            lua_pushcclosure(L, RowThunk, 2);
+        } else {
+            lua_pushinteger(L, static_cast<lua_Integer>(m_Entries[i].id));
+            lua_pushlightuserdata(L, const_cast<char*>(m_Entries[i].name));
+            lua_pushcclosure(L, MethodThunk, 3);
+        }
         lua_rawset(L, table);
     }
     lua_settop(L, table);
@@ -98,24 +110,33 @@ void CLuaBinder<T>::Register() {
 
 template <class T>
 int CLuaBinder<T>::MethodThunk(lua_State* L) {
-    CLuaBinder* binder = Live(L);
-    if (!binder || !binder->m_Owner) return 0;
+    T* owner = LiveOwner(L);
+    if (!owner) return 0;
     const int id = static_cast<int>(lua_tointeger(L, lua_upvalueindex(2)));
     const char* name = static_cast<const char*>(lua_touserdata(L, lua_upvalueindex(3)));
     // Nothing may be touched after the handler: it may delete its object and this binder.
-    return binder->m_Owner->OnLuaCall(L, id, name);
+    return owner->OnLuaCall(L, id, name);
+}
+
+template <class T>
+int CLuaBinder<T>::RowThunk(lua_State* L) {
+    T* owner = LiveOwner(L);
+    if (!owner) return 0;
+    const auto* row = static_cast<const ScriptMethod<T>*>(lua_touserdata(L, lua_upvalueindex(2)));
+    // As in MethodThunk: the handler may delete its object and this binder.
+    return row->handler(*owner, L);
 }
 
 template <class T>
 int CLuaBinder<T>::AskOwner(lua_State* L, int keyIndex, int (T::*handler)(lua_State*, const char*)) {
-    CLuaBinder* binder = Live(L);
-    if (!binder || !binder->m_Owner) return 0;
+    T* owner = LiveOwner(L);
+    if (!owner) return 0;
     if (keyIndex > lua_gettop(L) || !lua_isstring(L, keyIndex)) return 0;
     // A copy: the handler may pop the key and let Lua collect it.
     size_t length = 0;
     const char* text = lua_tolstring(L, keyIndex, &length);
     const std::string key(text, length);
-    return (binder->m_Owner->*handler)(L, key.c_str());
+    return (owner->*handler)(L, key.c_str());
 }
 
 // Lua calls "__index" with (table, key) and "__newindex" with (table, key, value).

@@ -1,8 +1,8 @@
-// Tells a binder's closures whether the binder still exists. The binder holds
-// one share and clears the record when it goes; each bound table holds one
-// more through a userdata upvalue whose "__gc" gives it back. The record is
-// freed with the last share, so neither the state nor the binder needs the
-// other to be alive when it ends.
+// Tells a binder's closures whether the binder still exists: until the binder
+// clears it when it goes, the record holds the binder's owner. The binder holds
+// one share; each bound table holds one more through a userdata upvalue whose
+// "__gc" gives it back. The record is freed with the last share, so neither
+// the state nor the binder needs the other to be alive when it ends.
 #pragma once
 
 #include <lua.hpp>

@@ -32,7 +32,23 @@ bool IsBoolean(lua_State* luaVM, int idx) { return lua_type(luaVM, idx) == LUA_T
 
 void PopOne(lua_State* luaVM) { lua_settop(luaVM, -2); }
 
+// The number at a valid positive index, or the check's error.
+lua_Number NumberAt(lua_State* luaVM, int idx) {
+    const lua_Number value = lua_tonumber(luaVM, idx);
+    // lua_tonumber gives 0 for what is no number: only then is the type in doubt.
+    if (value == 0 && !lua_isnumber(luaVM, idx)) RaiseCheck(luaVM, kNumberCheck);
+    return value;
+}
+
 lua_Number PopNumber(lua_State* luaVM, int idx) {
+    if (idx == -1) {
+        // The usual read, of the top: one size, one conversion, one pop.
+        const int top = lua_gettop(luaVM);
+        if (top < 1) RaiseCheck(luaVM, kNumberCheck);
+        const lua_Number value = NumberAt(luaVM, top);
+        lua_settop(luaVM, top - 1);
+        return value;
+    }
     Require(luaVM, idx, IsNumber, kNumberCheck);
     lua_Number value = lua_tonumber(luaVM, idx);
     PopOne(luaVM);
@@ -68,6 +84,15 @@ void LuaPop(lua_State* luaVM, int idx, int& out) { out = TruncateToInt32(PopNumb
 void LuaPop(lua_State* luaVM, int idx, DWORD& out) { out = TruncateToUint32(PopNumber(luaVM, idx)); }
 
 void LuaPop(lua_State* luaVM, int idx, double& out) { out = PopNumber(luaVM, idx); }
+
+void LuaPopTwo(lua_State* luaVM, double& first, double& second) {
+    const int top = lua_gettop(luaVM);
+    if (top < 1) RaiseCheck(luaVM, kNumberCheck);
+    second = NumberAt(luaVM, top);
+    if (top < 2) RaiseCheck(luaVM, kNumberCheck);
+    first = NumberAt(luaVM, top - 1);
+    lua_settop(luaVM, top - 2);
+}
 
 void LuaPop(lua_State* luaVM, int idx, bool& out) {
     Require(luaVM, idx, IsBoolean, kBooleanCheck);

@@ -23,6 +23,9 @@ void LuaPop(lua_State* luaVM, int idx, int& out);
 void LuaPop(lua_State* luaVM, int idx, DWORD& out);
 void LuaPop(lua_State* luaVM, int idx, double& out);
 void LuaPop(lua_State* luaVM, int idx, bool& out);
+// The top two values as numbers, as LuaPop(-1, second) then LuaPop(-1, first)
+// would read them (the same checks in the same order), popped together.
+void LuaPopTwo(lua_State* luaVM, double& first, double& second);
 
 // Unless the condition holds, raises a Lua error with the text alone.
 void LuaCheck(lua_State* luaVM, bool condition, const char* text);

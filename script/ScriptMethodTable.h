@@ -10,21 +10,18 @@
 struct lua_State;
 
 template <class T>
-struct ScriptMethod {
-    const char* name;  // a constant text: the binder keeps the pointer
-    // Reads the arguments last first, pushes the results and returns their count.
-    int (*handler)(T& self, lua_State* L);
-};
-
-template <class T>
 class ScriptMethodTable {
 public:
     template <size_t N>
     constexpr ScriptMethodTable(const ScriptMethod<T> (&rows)[N]) : m_Rows(rows), m_Count(static_cast<int>(N)) {}
 
-    // Adds every row to the binder in order, each under its id.
+    // Adds every row to the binder in order, each under its id; its closures call the owner's OnLuaCall.
     void AddTo(CLuaBinder<T>& binder) const {
         for (int i = 0; i < m_Count; ++i) binder.AddMethod(m_Rows[i].name, i + 1);
+    }
+    // The same, but the closures run the rows' handlers straight, as Call would.
+    void AddRowsTo(CLuaBinder<T>& binder) const {
+        for (int i = 0; i < m_Count; ++i) binder.AddMethod(m_Rows[i], i + 1);
     }
     // Runs the handler of the id; an unknown id pushes nothing.
     int Call(T& self, lua_State* L, int id) const {

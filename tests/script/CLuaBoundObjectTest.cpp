@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 #include <string>
 
 namespace {
@@ -49,6 +50,21 @@ TEST(CLuaBoundObjectTest, ARowsPositionIsItsIdAndOtherIdsRunNothing) {
         EXPECT_EQ(0, lua_gettop(L)) << id;
     }
     EXPECT_EQ(4, rows.calls);
+    lua_close(L);
+}
+
+// The closures run their rows straight, yet still only while their binder lives.
+TEST(CLuaBoundObjectTest, TablesOfAnEarlierBindOrAGoneObjectRunNothing) {
+    lua_State* L = luaL_newstate();
+    luaL_openlibs(L);
+    auto rows = std::make_unique<Rows>();
+    rows->Bind(L);
+    lua_setglobal(L, "old");
+    rows->Bind(L);
+    lua_setglobal(L, "new");
+    EXPECT_EQ("0,2", LuaEval(L, "return select('#', old:Second()), new:Second()"));
+    rows.reset();
+    EXPECT_EQ("0,function", LuaEval(L, "return select('#', new:First()), type(new.First)"));
     lua_close(L);
 }
 

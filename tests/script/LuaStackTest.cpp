@@ -56,6 +56,17 @@ int ReadTwo(lua_State* L) {
     return 3;
 }
 
+// The same as ReadTwo, with both numbers read by one LuaPopTwo.
+int ReadPair(lua_State* L) {
+    double second = 0, first = 0;
+    LuaPopTwo(L, first, second);
+    const int left = lua_gettop(L);
+    LuaPush(L, first);
+    LuaPush(L, second);
+    LuaPush(L, left);
+    return 3;
+}
+
 class LuaStackTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -64,8 +75,8 @@ protected:
         const struct {
             const char* name;
             lua_CFunction function;
-        } readers[] = {{"int", ReadInt},   {"dword", ReadDword}, {"double", ReadDouble},
-                       {"text", ReadText}, {"bool", ReadBool},   {"two", ReadTwo}};
+        } readers[] = {{"int", ReadInt},   {"dword", ReadDword}, {"double", ReadDouble}, {"text", ReadText},
+                       {"bool", ReadBool}, {"two", ReadTwo},     {"pair", ReadPair}};
         for (const auto& reader : readers) {
             lua_pushcfunction(L, reader.function);
             lua_setglobal(L, reader.name);
@@ -112,6 +123,16 @@ TEST_F(LuaStackTest, ReadersConvertAndCheckTheirValues) {
 TEST_F(LuaStackTest, HandlersReadTheLastArgumentFirstAndLeaveTheRest) {
     EXPECT_EQ(LuaEval(L, "return two(1, 2, 3)"), "2,3,1");
     EXPECT_EQ(LuaEval(L, "return two(1, 2)"), "1,2,0");
+}
+
+TEST_F(LuaStackTest, APairReadsAsTwoReadsDo) {
+    const char* const arguments[] = {"1, 2, 3", "1, 2",  "'3', ' 0x10 '", "0, '0'", "0/0, -0", "5",
+                                     "",        "{}, 1", "1, {}",         "'x', 2", "nil, 2",  "1, true"};
+    for (const std::string args : arguments) {
+        const std::string rest = args.empty() ? ")" : ", " + args + ")";
+        EXPECT_EQ(LuaEval(L, "return pcall(pair" + rest), LuaEval(L, "return pcall(two" + rest)) << args;
+    }
+    EXPECT_EQ(LuaEval(L, "return pair(1, 2, 3)"), "2,3,1");
 }
 
 TEST_F(LuaStackTest, PushesKeepTheirValues) {
