@@ -205,6 +205,7 @@ void CGFXFuncHelperBase::RequestEndModal() {
 }
 
 void CGFXFuncHelperBase::KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture) {
+    ReleaseTempMaskedSprite();
     m_TempMaskedSprite = sprite;
     m_TempMaskedTexture = texture;
 }

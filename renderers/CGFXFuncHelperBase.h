@@ -77,7 +77,8 @@ public:
     static HTEXTURE CopyTargetToTexture(HTARGET target, GFX* engine);
     // True while the script's "Render" runs.
     bool IsInScriptRender() const { return m_bInScriptRender; }
-    // The masked sprite and its texture last until the outermost "Render" returns.
+    // The masked sprite and its texture last until the outermost "Render"
+    // returns or the next one is kept, which ends this one.
     void KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture);
     void ReleaseTempMaskedSprite();
 

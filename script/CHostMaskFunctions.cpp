@@ -80,7 +80,10 @@ int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) 
     auto* sprite =
         new CScriptSprite(starter, &self, texture, false, static_cast<float>(engine->Texture_GetWidth(texture, false)),
                           static_cast<float>(engine->Texture_GetHeight(texture, false)), 0, 0, 0, 0.0f);
-    self.KeepMaskedSprite(sprite, texture);
+    // Binding may run the script's finalizers, and one may make a masked
+    // sprite of its own, ending the screen's temporary one: this sprite
+    // becomes that one only once it is bound.
     sprite->Bind(L);
+    self.KeepMaskedSprite(sprite, texture);
     return 1;
 }
