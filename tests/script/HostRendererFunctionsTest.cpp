@@ -238,6 +238,52 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
     EXPECT_EQ(g_BoundTables, 1u);
 }
 
+struct AskerCase {
+    const char* name;
+    const char* main;
+};
+
+class BoundTablesTest : public HostScriptFixture, public testing::WithParamInterface<AskerCase> {};
+
+// Every table asked for stays callable, yet the binders behind them do not
+// grow with the coroutines or the screens that ask.
+TEST_P(BoundTablesTest, OneBinderServesEveryCallerThatStillHoldsATable) {
+    Serve("bg", "function GetName() print('bg') end");
+    Serve("asker",
+          "function Init(h) Host = h Bg = h:GetRegisteredRenderer('bg') Bg:CallFunction('GetName') end\n"
+          "function Update(dt) Host:RunScript('scripts/asker.lua') end\n");
+    g_BoundTables = 0;
+    engine->betweenFrames = [](int) {
+        CGFXStarter* s = CGFXStarter::GetInstance();
+        if (auto* bg = dynamic_cast<CScriptRenderer*>(s->GetKeyBinder()->FindByName("bg")))
+            g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
+        s->Release();
+    };
+    const std::string out = Run(
+        std::string("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n") + GetParam().main,
+        4);
+    engine->betweenFrames = nullptr;
+    EXPECT_EQ(out, "bg\nbg\nbg\nbg\n");
+    EXPECT_EQ(g_BoundTables, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Callers, BoundTablesTest,
+    testing::Values(
+        // Each frame one coroutine keeps its table and waits; another ends.
+        AskerCase{"Coroutines",
+                  "Waiting = {}\n"
+                  "local function Ask() Host:GetRegisteredRenderer('bg'):CallFunction('GetName') end\n"
+                  "function Update(dt)\n"
+                  "  local co = coroutine.create(function() Ask() coroutine.yield() end)\n"
+                  "  coroutine.resume(co) Waiting[#Waiting + 1] = co\n"
+                  "  coroutine.wrap(function() Host:GetRegisteredRenderer('bg') end)()\n"
+                  "  collectgarbage()\n"
+                  "end\n"},
+        // Each frame a new screen asks, and the one before ends with its state.
+        AskerCase{"ScreensStartedAnew", "function Update(dt) Host:RunScript('scripts/asker.lua') end\n"}),
+    [](const testing::TestParamInfo<AskerCase>& info) { return std::string(info.param.name); });
+
 struct ExitCase {
     const char* name;
     const char* main;
