@@ -11,8 +11,6 @@
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
 
-#include <cstring>
-
 namespace {
 const int kMaskTargetSize = 512;
 }
@@ -20,9 +18,7 @@ const int kMaskTargetSize = 512;
 CGFXFuncHelperBase::CGFXFuncHelperBase(const char* scriptFile, bool hasScript)
     : m_ScriptFile(scriptFile ? scriptFile : ""), m_bHasScript(hasScript) {}
 
-CGFXFuncHelperBase::~CGFXFuncHelperBase() {
-    for (char* buffer : m_TextBuffers) delete[] buffer;
-}
+CGFXFuncHelperBase::~CGFXFuncHelperBase() = default;
 
 lua_State* CGFXFuncHelperBase::GetLuaState() const { return m_Lua ? m_Lua->GetState() : nullptr; }
 
@@ -182,13 +178,6 @@ void CGFXFuncHelperBase::Adopt(CScriptFontEx* font) { m_FontsEx->Add(font); }
 void CGFXFuncHelperBase::Adopt(CScriptStream* stream) { m_Streams->Add(stream); }
 
 void CGFXFuncHelperBase::Adopt(CScriptParticle* particle) { m_Particles->Add(particle); }
-
-const char* CGFXFuncHelperBase::KeepText(const char* text, size_t size) {
-    char* buffer = new char[size + 1]();
-    std::memcpy(buffer, text, size);
-    m_TextBuffers.push_back(buffer);
-    return buffer;
-}
 
 void CGFXFuncHelperBase::OpenModal(CGFXFuncHelperBase* child) {
     m_bModalFrame = child;

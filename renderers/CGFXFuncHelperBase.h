@@ -8,10 +8,8 @@
 #include "script/CLuaBinder.h"
 #include "script/CPtrVector.h"
 
-#include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct lua_State;
 class CGFXStarter;
@@ -62,8 +60,6 @@ public:
     void Adopt(CScriptFontEx* font);
     void Adopt(CScriptStream* stream);
     void Adopt(CScriptParticle* particle);
-    // A copy of the text, ended by a zero byte, that lives as long as the screen.
-    const char* KeepText(const char* text, size_t size);
 
     // Ends the loop when asked during the script's "Update".
     void RequestExit() { m_bExitRequested = true; }
@@ -101,7 +97,6 @@ private:
 
     bool m_bAttached = false;
     bool m_bExitRequested = false;
-    std::vector<char*> m_TextBuffers;
     CPtrVector<CScriptSprite>* m_Sprites = nullptr;
     CPtrVector<CScriptFont>* m_Fonts = nullptr;
     CPtrVector<CScriptFontEx>* m_FontsEx = nullptr;
