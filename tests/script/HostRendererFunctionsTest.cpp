@@ -201,6 +201,25 @@ TEST_F(HostRendererFunctionsTest, NothingMadeWhileAStateClosesOutlivesIt) {
     EXPECT_EQ(starter->GetKeyBinder()->FindByName("late"), nullptr);
 }
 
+// The same "__gc" may run another screen's script through a table it kept:
+// a renderer that script registers while the run ends is refused too (the
+// name "A" comes before "a" in the registry, where the detaching is past).
+TEST_F(HostRendererFunctionsTest, NoRendererIsRegisteredWhileTheRunEnds) {
+    Serve("late", "function Init(h) print('late init') end");
+    Serve("bg", "function Update(dt) print('bg update') Host:RegisterRenderer('A', 'scripts/late.lua') end");
+    Serve("a",
+          "Bg = nil\n"
+          "function Init(h)\n"
+          "  Bg = h:GetRegisteredRenderer('bg')\n"
+          "  Keep = newproxy(true)\n"
+          "  getmetatable(Keep).__gc = function() Bg:Update(0) end\n"
+          "end\n");
+    const std::string out = Run(
+        "function Init(h) h:RegisterRenderer('bg', 'scripts/bg.lua') h:RegisterRenderer('a', 'scripts/a.lua') end\n");
+    EXPECT_EQ(out, "bg update\n");
+    EXPECT_EQ(starter->GetKeyBinder()->FindByName("A"), nullptr);
+}
+
 size_t g_BoundTables = 0;
 
 TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {
