@@ -108,11 +108,12 @@ bool CGFXFuncHelperBase::FrameModalChild(float dt, CGFXStarter* starter, bool& h
         return m_bModalFrame->Frame(dt, starter);
     }
     if (m_bEndModalRequested) {
-        m_bEndModalRequested = false;
         if (m_bModalFrame) {
             m_bModalFrame->SetActive(starter, false);
             DeleteModalChild(starter);
         }
+        // Cleared only now: a "__gc" of the child's closing state may ask again.
+        m_bEndModalRequested = false;
         CallScriptFunction("OnEndModal");
     }
     return false;

@@ -397,6 +397,20 @@ TEST_F(HostRendererFunctionsTest, ModalScreenEndedInItsOwnInitIsTornDownAtTheNex
     EXPECT_EQ(out, "child init\nmain end modal\nmain update\nmain update\n");
 }
 
+// A "__gc" of the child's state, run as the child is deleted, may end it again:
+// the opener still hears of its end once.
+TEST_F(HostRendererFunctionsTest, AModalScreenEndedAgainAsItGoesEndsOnce) {
+    Serve("child",
+          "function Init(h) Host = h Keep = newproxy(true) getmetatable(Keep).__gc = function() h:EndModal() end end\n"
+          "function Update(dt) Host:EndModal() end\n");
+    const std::string out =
+        Run("function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+            "function Update(dt) print('main update') end\n"
+            "function OnEndModal() print('main end modal') end\n",
+            3);
+    EXPECT_EQ(out, "main end modal\nmain update\nmain update\n");
+}
+
 TEST_F(HostRendererFunctionsTest, ScreensOpeningThemselvesEndWithAClearError) {
     Serve("modal", "function Init(h) h:ShowModal('scripts/modal.lua') end");
     Serve("named", "function Init(h) h:RegisterRenderer('named', 'scripts/named.lua') end");
