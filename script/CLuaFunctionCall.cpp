@@ -31,20 +31,22 @@ int CLuaFunctionCall::CallGlobal(lua_State* L) {
 
 bool CLuaFunctionCall::Call() {
     if (!m_State) return false;
-    m_ErrorText.clear();
     const int code = lua_pcall(m_State, m_ArgCount + 1, 0, 0);
-    m_Failed = code != 0;
-    if (!m_Failed) return true;
+    if (code != 0) Fail(m_State, code);
+    return true;
+}
+
+void CLuaFunctionCall::Fail(lua_State* L, int code) {
     // Copied before the pop: the popped string may be collected at once.
     size_t length = 0;
-    const char* text = lua_isstring(m_State, -1) ? lua_tolstring(m_State, -1, &length) : nullptr;
-    if (text) m_ErrorText.assign(text, length);
-    lua_pop(m_State, 1);
+    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &length) : nullptr;
+    std::string report = text ? std::string(text, length) : std::string();
+    lua_pop(L, 1);
     // Lua's message first and unchanged; why the state's script file did not
     // run whole (the usual reason for a missing function) on the next line.
-    const std::string cause = CScriptFailure::Kept(m_State);
-    if (!cause.empty()) m_ErrorText += "\n" + cause;
+    const std::string cause = CScriptFailure::Kept(L);
+    if (!cause.empty()) report += "\n" + cause;
     // The scripts' printed lines are kept: the fatal exit skips stdio's flush.
     std::fflush(stdout);
-    os::FatalScriptError(m_ErrorText, code);
+    os::FatalScriptError(report, code);
 }

@@ -29,11 +29,12 @@ public:
     // True once the function has run; false only when there is no state.
     bool Call();
 
+    // Ends the process with the error at the top of L, as a failed call does.
+    [[noreturn]] static void Fail(lua_State* L, int code);
+
 private:
     static int CallGlobal(lua_State* L);
 
     lua_State* m_State;
     int m_ArgCount = 0;
-    std::string m_ErrorText;
-    bool m_Failed = false;
 };

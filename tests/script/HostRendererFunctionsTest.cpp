@@ -425,4 +425,23 @@ TEST_F(HostRendererFunctionsTest, CallFunctionOfAMissingGlobalEndsTheProcess) {
                 "attempt to call");
 }
 
+// A "__gc" runs wherever the collector steps, also while the host itself
+// pushes onto the state outside any protected call: its error ends the
+// process as any script error does. Each "__gc" makes the next one, and the
+// n-th fails, so the failure lands on several steps in a row.
+TEST_F(HostRendererFunctionsTest, AFailingFinalizerEndsTheProcessWhereverItRuns) {
+    for (int n = 1; n <= 8; ++n) {
+        const std::string script =
+            "local k = 0\n"
+            "local function Arm()\n"
+            "  local p = newproxy(true)\n"
+            "  getmetatable(p).__gc = function() k = k + 1 if k == " +
+            std::to_string(n) +
+            " then error('finalizer ' .. k) end Arm() end\n"
+            "end\n"
+            "function Init(h) collectgarbage('setpause', 0) collectgarbage('setstepmul', 1000000) Arm() end\n";
+        EXPECT_EXIT(Run(script, 3), testing::ExitedWithCode(2), "finalizer " + std::to_string(n)) << n;
+    }
+}
+
 }  // namespace
