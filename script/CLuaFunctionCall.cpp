@@ -6,32 +6,27 @@
 
 #include <cstdio>
 
-CLuaFunctionCall::CLuaFunctionCall(lua_State* state, const char* name) : m_State(state) {
-    if (!m_State) return;
-    // The global is looked up inside the protected call: a strict metatable on
-    // the globals may raise, and that error must end in the fatal report too.
-    lua_pushcfunction(m_State, CallGlobal);
-    lua_pushstring(m_State, name ? name : "");
-}
+CLuaFunctionCall::CLuaFunctionCall(lua_State* state, const char* name) : m_State(state), m_Name(name ? name : "") {}
 
 void CLuaFunctionCall::PushNumber(double value) {
-    if (!m_State) return;
-    LuaPush(m_State, value);
-    ++m_ArgCount;
+    m_Arguments.push_back([value](lua_State* L) { LuaPush(L, value); });
 }
 
-// Stack: the function's name, then its arguments.
+// Stack: this call as a light userdata. The global is looked up in here too:
+// a strict metatable on the globals may raise.
 int CLuaFunctionCall::CallGlobal(lua_State* L) {
-    lua_pushvalue(L, 1);
+    const auto* self = static_cast<const CLuaFunctionCall*>(lua_touserdata(L, 1));
+    lua_settop(L, 0);
+    lua_pushlstring(L, self->m_Name.data(), self->m_Name.size());
     lua_gettable(L, LUA_GLOBALSINDEX);
-    lua_replace(L, 1);
-    lua_call(L, lua_gettop(L) - 1, 0);
+    for (const auto& push : self->m_Arguments) push(L);
+    lua_call(L, static_cast<int>(self->m_Arguments.size()), 0);
     return 0;
 }
 
 bool CLuaFunctionCall::Call() {
     if (!m_State) return false;
-    const int code = lua_pcall(m_State, m_ArgCount + 1, 0, 0);
+    const int code = lua_cpcall(m_State, CallGlobal, this);
     if (code != 0) Fail(m_State, code);
     return true;
 }

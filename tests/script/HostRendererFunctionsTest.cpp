@@ -425,22 +425,65 @@ TEST_F(HostRendererFunctionsTest, CallFunctionOfAMissingGlobalEndsTheProcess) {
                 "attempt to call");
 }
 
-// A "__gc" runs wherever the collector steps, also while the host itself
-// pushes onto the state outside any protected call: its error ends the
-// process as any script error does. Each "__gc" makes the next one, and the
-// n-th fails, so the failure lands on several steps in a row.
+// A whole collection, finalizers included, at every step of the collector.
+const char kEveryAllocationCollects[] =
+    "function FromNowOnEveryAllocationCollects()\n"
+    "  collectgarbage('setpause', 0) collectgarbage('setstepmul', 1000000) collectgarbage('collect')\n"
+    "end\n";
+
+// A "__gc" runs wherever the collector steps, also where the host itself
+// pushes onto the state outside any protected call (after a script file's
+// top-level error, say): its error ends the process as any script error
+// does. Each "__gc" makes the next one, and the n-th fails, so the failure
+// lands on several steps in a row; it starts in "Init", or before a top-level
+// error (where a failure is told, and the game goes on to an "Update" that
+// ends it).
 TEST_F(HostRendererFunctionsTest, AFailingFinalizerEndsTheProcessWhereverItRuns) {
-    for (int n = 1; n <= 8; ++n) {
+    const char* const starts[] = {"function Init(h) FromNowOnEveryAllocationCollects() Arm() end\n",
+                                  "function Update(dt) error('ended') end\n"
+                                  "FromNowOnEveryAllocationCollects() Arm() error('top level')\n"};
+    for (const char* start : starts) {
+        for (int n = 1; n <= 4; ++n) {
+            const std::string script = std::string(kEveryAllocationCollects) +
+                                       "local k = 0\n"
+                                       "local function Arm()\n"
+                                       "  local p = newproxy(true)\n"
+                                       "  getmetatable(p).__gc = function() k = k + 1 if k == " +
+                                       std::to_string(n) +
+                                       " then error('finalizer ' .. k) end Arm() end\n"
+                                       "end\n" +
+                                       start;
+            EXPECT_EXIT(Run(script, 3), testing::ExitedWithCode(2), "finalizer " + std::to_string(n)) << start << n;
+        }
+    }
+}
+
+// The same failing "__gc" while "Render" through the host table readies its
+// call: it ends the process, or reaches the script's pcall once the call is
+// over; never does it leave the screen marked as rendering.
+TEST_F(HostRendererFunctionsTest, AFailingFinalizerNeverLeavesTheScreenRendering) {
+    engine->AddImage("images/a.png", 4, 4);
+    for (int n = 1; n <= 4; ++n) {
         const std::string script =
-            "local k = 0\n"
+            std::string(kEveryAllocationCollects) +
+            "local k, armed = 0, true\n"
             "local function Arm()\n"
             "  local p = newproxy(true)\n"
-            "  getmetatable(p).__gc = function() k = k + 1 if k == " +
+            "  getmetatable(p).__gc = function()\n"
+            "    if not armed then return end\n"
+            "    k = k + 1 if k == " +
             std::to_string(n) +
-            " then error('finalizer ' .. k) end Arm() end\n"
+            " then armed = false error('finalizer ' .. k) end Arm()\n"
+            "  end\n"
             "end\n"
-            "function Init(h) collectgarbage('setpause', 0) collectgarbage('setstepmul', 1000000) Arm() end\n";
-        EXPECT_EXIT(Run(script, 3), testing::ExitedWithCode(2), "finalizer " + std::to_string(n)) << n;
+            "function Update(dt)\n"
+            "  FromNowOnEveryAllocationCollects() Arm()\n"
+            "  pcall(Host.Render, Host, 0, 0)\n"
+            "  armed = false\n"
+            "  error(ErrorOf('GetMaskedSprite', 'images/a.png', 'images/a.png', 'images/a.png', 0, 0, 'R'), 0)\n"
+            "end\n";
+        EXPECT_EXIT(Run(script), testing::ExitedWithCode(2), "finalizer " + std::to_string(n) + "|^inScriptRender")
+            << n;
     }
 }
 
