@@ -54,7 +54,8 @@ public:
     // Calls the script's global of that name without arguments; nothing without a Lua state.
     void CallScriptFunction(const char* name);
 
-    // The screen's lists own what its script made, until it is detached.
+    // The screen's lists own what its script made, bound already, until it is
+    // detached or no table of the script reaches it any more.
     void Adopt(CScriptSprite* sprite);
     void Adopt(CScriptFont* font);
     void Adopt(CScriptFontEx* font);

@@ -1,6 +1,5 @@
+#include "tests/support/AllocatedBytes.h"
 #include "tests/support/HostFixture.h"
-
-#include <malloc.h>
 
 #include <vector>
 
@@ -13,14 +12,6 @@ const char* const kStoredConfig =
     "<string_values><section name=\"player\"><value name=\"name\" data=\"Ada\"/></section></string_values>"
     "<number_values><section name=\"player\"><value name=\"level\" data=\"7\"/></section></number_values>"
     "</root>";
-
-// Heap bytes in use, from the sanitizer's allocator when there is one.
-extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
-long long AllocatedBytes() {
-    if (__sanitizer_get_current_allocated_bytes)
-        return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
-    return static_cast<long long>(mallinfo2().uordblks);
-}
 
 std::vector<long long> g_Allocated;
 }  // namespace
