@@ -85,6 +85,7 @@ void CGFXStarter::SetEngineStates() {
 }
 
 bool CGFXStarter::Run(StartParams& params) {
+    m_bEnding = false;
     delete m_BindedRenderers;
     m_BindedRenderers = new CPtrVector<CScriptRenderer>();
     m_MainRenderer = params.mainRenderer;
@@ -121,6 +122,7 @@ void CGFXStarter::AttachPack() {
 }
 
 void CGFXStarter::TearDown() {
+    m_bEnding = true;
     DetachRenderers();
     if (m_ScriptRenderer) {
         m_ScriptRenderer->Detach(this);
@@ -239,8 +241,11 @@ void CGFXStarter::SwitchToRenderer(CGFXFuncHelperBase* renderer) {
     m_ActiveRenderer = renderer;
 }
 
+// A script run while the renderers are detached at the end (by a "__gc")
+// may ask too: a renderer made then could be past the detaching, and so
+// deleted while attached.
 void CGFXStarter::RegisterRenderer(const char* name, const char* script) {
-    if (!name || !script) return;
+    if (!name || !script || m_bEnding) return;
     if (dynamic_cast<CScriptRenderer*>(m_KeyBinder->FindByName(name))) return;
     assert(m_BindedRenderers != nullptr && "m_BindedRenderers != NULL");
     if (!m_BindedRenderers) return;

@@ -101,6 +101,8 @@ private:
     CGFXFuncHelperBase* m_ActiveRenderer = nullptr;
     CCursorHelper* m_Cursor = nullptr;
     bool m_bRunScriptPending = false;
+    // From the start of TearDown: nothing new is attached then.
+    bool m_bEnding = false;
     std::string m_PendingScript;
     CPtrVector<CScriptRenderer>* m_BindedRenderers = nullptr;
     // Renderers whose name "RegisterRenderer" gave to a script renderer; not owned.

@@ -11,18 +11,26 @@
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
 
-#include <cstring>
-
 namespace {
 const int kMaskTargetSize = 512;
+
+// An object no table of the script reaches any more can never be used
+// again: it goes when a later one of its kind comes, so a script making
+// objects every frame does not pile them up. The list is looked over when its
+// size is a power of two, so that thousands of objects kept are made at a
+// constant cost each.
+template <class T>
+void AdoptInto(CPtrVector<T>* list, T* object) {
+    const size_t size = list->size();
+    if ((size & (size - 1)) == 0) list->DeleteIf([](T* item) { return !item->HasLiveTables(); });
+    list->Add(object);
 }
+}  // namespace
 
 CGFXFuncHelperBase::CGFXFuncHelperBase(const char* scriptFile, bool hasScript)
     : m_ScriptFile(scriptFile ? scriptFile : ""), m_bHasScript(hasScript) {}
 
-CGFXFuncHelperBase::~CGFXFuncHelperBase() {
-    for (char* buffer : m_TextBuffers) delete[] buffer;
-}
+CGFXFuncHelperBase::~CGFXFuncHelperBase() = default;
 
 lua_State* CGFXFuncHelperBase::GetLuaState() const { return m_Lua ? m_Lua->GetState() : nullptr; }
 
@@ -112,11 +120,12 @@ bool CGFXFuncHelperBase::FrameModalChild(float dt, CGFXStarter* starter, bool& h
         return m_bModalFrame->Frame(dt, starter);
     }
     if (m_bEndModalRequested) {
-        m_bEndModalRequested = false;
         if (m_bModalFrame) {
             m_bModalFrame->SetActive(starter, false);
             DeleteModalChild(starter);
         }
+        // Cleared only now: a "__gc" of the child's closing state may ask again.
+        m_bEndModalRequested = false;
         CallScriptFunction("OnEndModal");
     }
     return false;
@@ -173,22 +182,15 @@ void CGFXFuncHelperBase::ReleaseTempMaskedSprite() {
     m_TempMaskedTexture = 0;
 }
 
-void CGFXFuncHelperBase::Adopt(CScriptSprite* sprite) { m_Sprites->Add(sprite); }
+void CGFXFuncHelperBase::Adopt(CScriptSprite* sprite) { AdoptInto(m_Sprites, sprite); }
 
-void CGFXFuncHelperBase::Adopt(CScriptFont* font) { m_Fonts->Add(font); }
+void CGFXFuncHelperBase::Adopt(CScriptFont* font) { AdoptInto(m_Fonts, font); }
 
-void CGFXFuncHelperBase::Adopt(CScriptFontEx* font) { m_FontsEx->Add(font); }
+void CGFXFuncHelperBase::Adopt(CScriptFontEx* font) { AdoptInto(m_FontsEx, font); }
 
-void CGFXFuncHelperBase::Adopt(CScriptStream* stream) { m_Streams->Add(stream); }
+void CGFXFuncHelperBase::Adopt(CScriptStream* stream) { AdoptInto(m_Streams, stream); }
 
-void CGFXFuncHelperBase::Adopt(CScriptParticle* particle) { m_Particles->Add(particle); }
-
-const char* CGFXFuncHelperBase::KeepText(const char* text, size_t size) {
-    char* buffer = new char[size + 1]();
-    std::memcpy(buffer, text, size);
-    m_TextBuffers.push_back(buffer);
-    return buffer;
-}
+void CGFXFuncHelperBase::Adopt(CScriptParticle* particle) { AdoptInto(m_Particles, particle); }
 
 void CGFXFuncHelperBase::OpenModal(CGFXFuncHelperBase* child) {
     m_bModalFrame = child;
@@ -205,6 +207,7 @@ void CGFXFuncHelperBase::RequestEndModal() {
 }
 
 void CGFXFuncHelperBase::KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture) {
+    ReleaseTempMaskedSprite();
     m_TempMaskedSprite = sprite;
     m_TempMaskedTexture = texture;
 }

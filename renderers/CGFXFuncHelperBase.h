@@ -8,10 +8,8 @@
 #include "script/CLuaBinder.h"
 #include "script/CPtrVector.h"
 
-#include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct lua_State;
 class CGFXStarter;
@@ -56,14 +54,13 @@ public:
     // Calls the script's global of that name without arguments; nothing without a Lua state.
     void CallScriptFunction(const char* name);
 
-    // The screen's lists own what its script made, until it is detached.
+    // The screen's lists own what its script made, bound already, until it is
+    // detached or no table of the script reaches it any more.
     void Adopt(CScriptSprite* sprite);
     void Adopt(CScriptFont* font);
     void Adopt(CScriptFontEx* font);
     void Adopt(CScriptStream* stream);
     void Adopt(CScriptParticle* particle);
-    // A copy of the text, ended by a zero byte, that lives as long as the screen.
-    const char* KeepText(const char* text, size_t size);
 
     // Ends the loop when asked during the script's "Update".
     void RequestExit() { m_bExitRequested = true; }
@@ -77,7 +74,8 @@ public:
     static HTEXTURE CopyTargetToTexture(HTARGET target, GFX* engine);
     // True while the script's "Render" runs.
     bool IsInScriptRender() const { return m_bInScriptRender; }
-    // The masked sprite and its texture last until the outermost "Render" returns.
+    // The masked sprite and its texture last until the outermost "Render"
+    // returns or the next one is kept, which ends this one.
     void KeepMaskedSprite(CScriptSprite* sprite, HTEXTURE texture);
     void ReleaseTempMaskedSprite();
 
@@ -100,7 +98,6 @@ private:
 
     bool m_bAttached = false;
     bool m_bExitRequested = false;
-    std::vector<char*> m_TextBuffers;
     CPtrVector<CScriptSprite>* m_Sprites = nullptr;
     CPtrVector<CScriptFont>* m_Fonts = nullptr;
     CPtrVector<CScriptFontEx>* m_FontsEx = nullptr;

@@ -18,11 +18,20 @@ public:
 
     // Pushes onto L a new host table bound to this renderer.
     void BindForScript(lua_State* L);
-    // Binders behind the tables BindForScript handed out: one per calling state.
+    // Binders behind the tables BindForScript handed out: one per calling
+    // state whose tables may still be called.
     size_t BoundTableCount() const { return m_BoundTables.size(); }
     CGFXFuncHelperBase* GetParent() const { return m_Parent; }
 
 private:
-    std::vector<std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>>> m_BoundTables;
+    struct BoundTables {
+        // The calling state's registry: the same for all its coroutines.
+        const void* state;
+        std::unique_ptr<CLuaBinder<CGFXFuncHelperBase>> binder;
+    };
+    void DropUnusedBinders();
+
+    std::vector<BoundTables> m_BoundTables;
+    int m_TablesInMaking = 0;
     CGFXFuncHelperBase* m_Parent;
 };

@@ -5,6 +5,7 @@
 #include "script/LuaStack.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -58,8 +59,8 @@ int CHostConfigFunctions::ConfigDeleteSection(CGFXFuncHelperBase& self, lua_Stat
     return 0;
 }
 
-// The renderer keeps each buffer until it is destroyed; the script gets the
-// text up to the first zero byte.
+// The script gets the text up to the first zero byte, as a copy of its own:
+// nothing is kept, however often a file is read.
 int CHostConfigFunctions::GetTextFileData(CGFXFuncHelperBase& self, lua_State* L) {
     std::string file;
     LuaPop(L, -1, file);
@@ -70,7 +71,8 @@ int CHostConfigFunctions::GetTextFileData(CGFXFuncHelperBase& self, lua_State* L
         lua_pushnil(L);
         return 1;
     }
-    const char* text = self.KeepText(static_cast<const char*>(data), size);
+    const char* bytes = static_cast<const char*>(data);
+    const std::string text(bytes, strnlen(bytes, size));
     engine->Resource_Free(data);
     LuaPush(L, text);
     return 1;

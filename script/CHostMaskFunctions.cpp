@@ -54,6 +54,33 @@ HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::s
     return CMaskComposer::Compose(engine, engine->Target_GetTexture(target), mask,
                                   CMaskComposer::ChannelFromName(channelName));
 }
+
+// The new sprite and its texture until the screen takes them: binding the
+// sprite may raise (a failing "__gc" caught by the script's pcall), and then
+// both go.
+class PendingSprite {
+public:
+    PendingSprite(GFX* engine, CScriptSprite* sprite, HTEXTURE texture)
+        : m_Engine(engine), m_Sprite(sprite), m_Texture(texture) {}
+    ~PendingSprite() {
+        delete m_Sprite;
+        if (m_Texture) m_Engine->Texture_Free(m_Texture);
+    }
+    PendingSprite(const PendingSprite&) = delete;
+    PendingSprite& operator=(const PendingSprite&) = delete;
+
+    CScriptSprite* Sprite() const { return m_Sprite; }
+    void HandTo(CGFXFuncHelperBase& screen) {
+        screen.KeepMaskedSprite(m_Sprite, m_Texture);
+        m_Sprite = nullptr;
+        m_Texture = 0;
+    }
+
+private:
+    GFX* m_Engine;
+    CScriptSprite* m_Sprite;
+    HTEXTURE m_Texture;
+};
 }  // namespace
 
 int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) {
@@ -77,10 +104,15 @@ int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) 
     const HTEXTURE texture = ComposeTexture(engine, target, mask, request.channelName);
     if (!texture) return 0;
     // Valid only until this "Render" returns, so in no list.
-    auto* sprite =
+    PendingSprite pending(
+        engine,
         new CScriptSprite(starter, &self, texture, false, static_cast<float>(engine->Texture_GetWidth(texture, false)),
-                          static_cast<float>(engine->Texture_GetHeight(texture, false)), 0, 0, 0, 0.0f);
-    self.KeepMaskedSprite(sprite, texture);
-    sprite->Bind(L);
+                          static_cast<float>(engine->Texture_GetHeight(texture, false)), 0, 0, 0, 0.0f),
+        texture);
+    // Binding may run the script's finalizers, and one may make a masked
+    // sprite of its own, ending the screen's temporary one: this sprite
+    // becomes that one only once it is bound.
+    pending.Sprite()->Bind(L);
+    pending.HandTo(self);
     return 1;
 }

@@ -12,17 +12,21 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace {
 CResourceCache* Cache(CGFXFuncHelperBase& self) { return self.GetStarter()->GetResourceCache(); }
 
-// The common end of every object made here: the renderer's list owns it and
-// the script gets its method table.
+// The common end of every object made here: the script gets its method
+// table and the renderer's list owns it. Bound first: binding may run the
+// script's finalizers, and their calls may drop what the lists hold that no
+// table reaches (a failing one raises, and the object goes with the call).
 template <class T>
-int HandOver(CGFXFuncHelperBase& self, T* object, lua_State* L) {
-    self.Adopt(object);
+int HandOver(CGFXFuncHelperBase& self, T* made, lua_State* L) {
+    std::unique_ptr<T> object(made);
     object->Bind(L);
+    self.Adopt(object.release());
     return 1;
 }
 

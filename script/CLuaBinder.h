@@ -35,7 +35,11 @@ public:
     void AddMethod(const ScriptMethod<T>& row, int id) { m_Entries.push_back({this, row.name, id, &row}); }
 
     // Pushes one new bound table on the binder's state.
-    void Register();
+    void Register() { Register(m_State); }
+    // The same on a thread of that state (a coroutine's, for one).
+    void Register(lua_State* thread);
+    // Whether a table made by this binder may still be called.
+    bool HasLiveTables() const { return m_Life->IsHeldByLua(); }
 
     int Call(lua_State* L, LuaMethodEntry<T>* entry) {
         // Nothing may be touched after the handler: it may delete its object and this binder.
@@ -62,7 +66,7 @@ private:
     static int NewIndexThunk(lua_State* L);
     // Hands an absent key to the owner; keys neither string nor number never reach it.
     static int AskOwner(lua_State* L, int keyIndex, int (T::*handler)(lua_State*, const char*));
-    void PushMetaField(const char* name, lua_CFunction thunk, int token);
+    static void PushMetaField(lua_State* L, const char* name, lua_CFunction thunk, int token);
 
     T* m_Owner;
     lua_State* m_State;
@@ -71,24 +75,23 @@ private:
 };
 
 template <class T>
-void CLuaBinder<T>::PushMetaField(const char* name, lua_CFunction thunk, int token) {
-    lua_pushstring(m_State, name);
-    lua_pushvalue(m_State, token);
-    lua_pushcclosure(m_State, thunk, 1);
-    lua_settable(m_State, -3);
+void CLuaBinder<T>::PushMetaField(lua_State* L, const char* name, lua_CFunction thunk, int token) {
+    lua_pushstring(L, name);
+    lua_pushvalue(L, token);
+    lua_pushcclosure(L, thunk, 1);
+    lua_settable(L, -3);
 }
 
 template <class T>
-void CLuaBinder<T>::Register() {
-    lua_State* L = m_State;
+void CLuaBinder<T>::Register(lua_State* L) {
     if (!L) return;
     lua_createtable(L, 0, static_cast<int>(m_Entries.size()));
     const int table = lua_gettop(L);
     m_Life->PushToken(L);
     const int token = lua_gettop(L);
     lua_createtable(L, 0, 2);
-    PushMetaField("__index", IndexThunk, token);
-    PushMetaField("__newindex", NewIndexThunk, token);
+    PushMetaField(L, "__index", IndexThunk, token);
+    PushMetaField(L, "__newindex", NewIndexThunk, token);
     lua_setmetatable(L, table);
     // Raw stores: the attached metatable would send every new key to NewIndexThunk.
     for (size_t i = 0; i < m_Entries.size(); ++i) {

@@ -19,6 +19,9 @@ public:
 
     // Pushes a fresh method table on L; tables of an earlier Bind go dead.
     void Bind(lua_State* L) { NewBinder(L)->Register(); }
+    // Whether a script may still call the object: a table of its last Bind is
+    // still there (not yet collected, nor gone with its state).
+    bool HasLiveTables() const { return m_Binder && m_Binder->HasLiveTables(); }
 
     // Nothing may touch the object after the handler: it may have deleted it.
     // Final: the tables' closures run the rows straight, as this does.

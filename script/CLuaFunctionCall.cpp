@@ -6,45 +6,42 @@
 
 #include <cstdio>
 
-CLuaFunctionCall::CLuaFunctionCall(lua_State* state, const char* name) : m_State(state) {
-    if (!m_State) return;
-    // The global is looked up inside the protected call: a strict metatable on
-    // the globals may raise, and that error must end in the fatal report too.
-    lua_pushcfunction(m_State, CallGlobal);
-    lua_pushstring(m_State, name ? name : "");
-}
+CLuaFunctionCall::CLuaFunctionCall(lua_State* state, const char* name) : m_State(state), m_Name(name ? name : "") {}
 
 void CLuaFunctionCall::PushNumber(double value) {
-    if (!m_State) return;
-    LuaPush(m_State, value);
-    ++m_ArgCount;
+    m_Arguments.push_back([value](lua_State* L) { LuaPush(L, value); });
 }
 
-// Stack: the function's name, then its arguments.
+// Stack: this call as a light userdata. The global is looked up in here too:
+// a strict metatable on the globals may raise.
 int CLuaFunctionCall::CallGlobal(lua_State* L) {
-    lua_pushvalue(L, 1);
+    const auto* self = static_cast<const CLuaFunctionCall*>(lua_touserdata(L, 1));
+    lua_settop(L, 0);
+    lua_pushlstring(L, self->m_Name.data(), self->m_Name.size());
     lua_gettable(L, LUA_GLOBALSINDEX);
-    lua_replace(L, 1);
-    lua_call(L, lua_gettop(L) - 1, 0);
+    for (const auto& push : self->m_Arguments) push(L);
+    lua_call(L, static_cast<int>(self->m_Arguments.size()), 0);
     return 0;
 }
 
 bool CLuaFunctionCall::Call() {
     if (!m_State) return false;
-    m_ErrorText.clear();
-    const int code = lua_pcall(m_State, m_ArgCount + 1, 0, 0);
-    m_Failed = code != 0;
-    if (!m_Failed) return true;
+    const int code = lua_cpcall(m_State, CallGlobal, this);
+    if (code != 0) Fail(m_State, code);
+    return true;
+}
+
+void CLuaFunctionCall::Fail(lua_State* L, int code) {
     // Copied before the pop: the popped string may be collected at once.
     size_t length = 0;
-    const char* text = lua_isstring(m_State, -1) ? lua_tolstring(m_State, -1, &length) : nullptr;
-    if (text) m_ErrorText.assign(text, length);
-    lua_pop(m_State, 1);
+    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &length) : nullptr;
+    std::string report = text ? std::string(text, length) : std::string();
+    lua_pop(L, 1);
     // Lua's message first and unchanged; why the state's script file did not
     // run whole (the usual reason for a missing function) on the next line.
-    const std::string cause = CScriptFailure::Kept(m_State);
-    if (!cause.empty()) m_ErrorText += "\n" + cause;
+    const std::string cause = CScriptFailure::Kept(L);
+    if (!cause.empty()) report += "\n" + cause;
     // The scripts' printed lines are kept: the fatal exit skips stdio's flush.
     std::fflush(stdout);
-    os::FatalScriptError(m_ErrorText, code);
+    os::FatalScriptError(report, code);
 }

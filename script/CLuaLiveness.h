@@ -15,6 +15,8 @@ public:
     // The live target, or null once cleared.
     void* Target() const { return m_Target; }
     void Clear() { m_Target = nullptr; }
+    // Whether a token still holds a share: some bound table may still call.
+    bool IsHeldByLua() const { return m_Shares > 1; }
     void Release();
 
     // Pushes a userdata that holds one share until Lua collects it. In a

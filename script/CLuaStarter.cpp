@@ -2,6 +2,7 @@
 
 #include "engine/gfx.h"
 #include "host/CGFXStarter.h"
+#include "script/CLuaFunctionCall.h"
 #include "script/CLuaLiveness.h"
 #include "script/CScriptFailure.h"
 
@@ -95,6 +96,11 @@ int Preload(lua_State* L) {
     return 0;
 }
 
+// An error raised where no protected call is active (a "__gc" run by a
+// collection step that the host's own push made) ends as a failed call does,
+// not as Lua's bare panic.
+int EndUnprotectedError(lua_State* L) { CLuaFunctionCall::Fail(L, lua_status(L) != 0 ? lua_status(L) : LUA_ERRRUN); }
+
 // "bitor"(...): the OR of every argument as a 32-bit integer.
 int BitOr(lua_State* L) {
     int acc = 0;
@@ -111,6 +117,7 @@ int BitOr(lua_State* L) {
 
 CLuaStarter::CLuaStarter(bool openLibraries) : m_State(luaL_newstate()) {
     if (!m_State) return;
+    lua_atpanic(m_State, EndUnprotectedError);
     if (openLibraries) luaL_openlibs(m_State);
     RegisterGlobals();
 }

@@ -26,6 +26,21 @@ public:
 
     void Add(T* item) { m_Items.push_back(item); }
 
+    // Drops and deletes, first to last, every element the predicate picks.
+    template <class Picks>
+    void DeleteIf(Picks picks) {
+        std::vector<T*> gone;
+        std::unordered_set<T*> picked;
+        for (T* item : m_Items)
+            if (item && !picked.count(item) && picks(item)) {
+                picked.insert(item);
+                gone.push_back(item);
+            }
+        m_Items.erase(std::remove_if(m_Items.begin(), m_Items.end(), [&](T* item) { return picked.count(item) > 0; }),
+                      m_Items.end());
+        for (T* item : gone) delete item;
+    }
+
     // Drops the first element equal to item without deleting it.
     void Remove(T* item) {
         auto found = std::find(m_Items.begin(), m_Items.end(), item);

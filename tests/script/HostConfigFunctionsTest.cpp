@@ -1,4 +1,7 @@
+#include "tests/support/AllocatedBytes.h"
 #include "tests/support/HostFixture.h"
+
+#include <vector>
 
 // Configuration values through the host table, and whole text files.
 using HostConfigFunctionsTest = HostFixture;
@@ -9,6 +12,8 @@ const char* const kStoredConfig =
     "<string_values><section name=\"player\"><value name=\"name\" data=\"Ada\"/></section></string_values>"
     "<number_values><section name=\"player\"><value name=\"level\" data=\"7\"/></section></number_values>"
     "</root>";
+
+std::vector<long long> g_Allocated;
 }  // namespace
 
 TEST_F(HostConfigFunctionsTest, ValuesComeFromTheStoreAndAreSavedAtTheEnd) {
@@ -88,4 +93,24 @@ TEST_F(HostConfigFunctionsTest, TextFileDataStopsAtAZeroByteAndIsNilForAMissingF
               "false\tlua_isstring(luaVM,idx)\n");
     // Every loaded buffer went back to the engine.
     EXPECT_EQ(engine->LeftAtShutdown().resources, 0);
+}
+
+// The text goes to the script alone: reading a file every frame, as long as
+// the screen lives, takes no more memory.
+TEST_F(HostConfigFunctionsTest, ReadingAFileAgainAndAgainKeepsNothing) {
+    const long long kFileSize = 1 << 18;
+    engine->AddFile("data/big.txt", std::string(kFileSize, 'x'));
+    g_Allocated.clear();
+    engine->betweenFrames = [](int) { g_Allocated.push_back(AllocatedBytes()); };
+    RunMain(
+        "function Init(h) Host = h end\n"
+        "function Update(dt)\n"
+        "  for i = 1, 8 do assert(#Host:GetTextFileData('data/big.txt') == 262144) collectgarbage() end\n"
+        "end\n"
+        "function Render(x, y) end\n",
+        4);
+    engine->betweenFrames = nullptr;
+    ASSERT_EQ(g_Allocated.size(), 4u);
+    // 24 reads after the first frame's.
+    EXPECT_LT(g_Allocated.back() - g_Allocated.front(), 4 * kFileSize);
 }

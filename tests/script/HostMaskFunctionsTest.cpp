@@ -181,6 +181,46 @@ TEST_F(HostMaskFunctionsTest, DeleteOfTheTemporarySpriteDeletesItOnce) {
     for (const std::string& call : frees) EXPECT_EQ(std::count(frees.begin(), frees.end(), call), 1) << call;
 }
 
+// A finalizer may run inside the call, at the binding of the new sprite,
+// and make a masked sprite of its own: the call's sprite still comes back
+// alive, and ends the finalizer's.
+TEST_F(HostMaskFunctionsTest, AMaskedSpriteMadeByAFinalizerDuringTheCallEndsFirst) {
+    const std::string out = RunInRender(
+        "local inner\n"
+        "local p = newproxy(true)\n"
+        "getmetatable(p).__gc = function() inner = " +
+        MaskCall() +
+        " end\n"
+        // From here on every allocation runs a whole collection, finalizers included.
+        "collectgarbage('setpause', 0); collectgarbage('setstepmul', 1000000); collectgarbage('collect')\n"
+        "p = nil\n"
+        "local outer = " +
+        MaskCall() +
+        "\n"
+        "collectgarbage('setpause', 200); collectgarbage('setstepmul', 200)\n"
+        "print(inner ~= nil, select('#', inner:Size()), outer:Size())");
+    EXPECT_EQ(out, "true\t0\t512\t512\n");
+    EXPECT_EQ(engine->Count("Texture_Create"), 2);
+    EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
+}
+
+// A failing "__gc" at the binding raises into the script's pcall: the sprite
+// and its texture, not yet the screen's, go with the call.
+TEST_F(HostMaskFunctionsTest, AFailingFinalizerDuringTheCallLeavesNothingBehind) {
+    const std::string out = RunInRender(
+        "local p = newproxy(true)\n"
+        "getmetatable(p).__gc = function() error('finalizer fails') end\n"
+        "collectgarbage('setpause', 0); collectgarbage('setstepmul', 1000000); collectgarbage('collect')\n"
+        "p = nil\n"
+        "local ok, err = pcall(Host.GetMaskedSprite, Host, 'images/first.png', 'images/second.png', "
+        "'images/mask.png', 0, 0, 'G')\n"
+        "collectgarbage('setpause', 200); collectgarbage('setstepmul', 200)\n"
+        "print(ok, err:match('finalizer fails'))");
+    EXPECT_EQ(out, "false\tfinalizer fails\n");
+    EXPECT_EQ(engine->Count("Texture_Create"), 1);
+    EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
+}
+
 struct FailureCase {
     const char* name;
     std::function<void(RecordingEngine*)> arrange;

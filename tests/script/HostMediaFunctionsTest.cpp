@@ -1,5 +1,6 @@
 #include "tests/media/XmlFontSample.h"
 #include "tests/script/ProbeHostFixture.h"
+#include "tests/support/AllocatedBytes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -209,6 +210,51 @@ TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
     const auto snapshots = engine->Calls("System_Snapshot");
     ASSERT_EQ(snapshots.size(), 3u);
     EXPECT_EQ(snapshots[0], "System_Snapshot(" + starter->GetExeFolder() + "last_surface.bmp)");
+}
+
+// A capture's sprite that no table of the script reaches any more can never
+// be drawn again: it goes, and its texture with it, however often the
+// script captures.
+TEST_F(HostMediaFunctionsTest, CapturesTheScriptDropsGiveTheirTexturesBack) {
+    const std::string out = RunProbed(
+        "function Init(h) Host = h end\n"
+        "function Update(dt) end\n"
+        "function Render(x, y) Host:GetLastSurface() collectgarbage() print(LiveTextures()) end\n",
+        4);
+    EXPECT_EQ(out, "1\n1\n1\n1\n");
+}
+
+std::vector<long long> g_Allocated;
+
+// The same for every kind of object: made every frame and dropped, they take
+// no more memory as the frames go by (the dropped ones go in batches, so the
+// peaks of the two halves of the run are compared).
+TEST_F(HostMediaFunctionsTest, ObjectsTheScriptDropsDoNotPileUp) {
+    engine->AddFile("fx/steady.psi", SteadyPreset());
+    engine->AddFile("fonts/game.xml", kXmlFontSample);
+    engine->AddSound("sfx/hit.wav");
+    g_Allocated.clear();
+    // The engine's log of calls grows with them: it is emptied first.
+    engine->betweenFrames = [](int) {
+        RecordingEngine::Instance()->ClearLog();
+        g_Allocated.push_back(AllocatedBytes());
+    };
+    RunMain(
+        "function Init(h) Host = h end\n"
+        "function Update(dt)\n"
+        "  for i = 1, 50 do\n"
+        "    Host:GetSprite('images/w256.png', true, 4, 10); Host:GetFont('fonts/missing.fnt')\n"
+        "    Host:GetFontEx('fonts/game.xml'); Host:GetSound('sfx/hit.wav')\n"
+        "    Host:GetParticle('fx/steady.psi', 'images/w256.png')\n"
+        "  end\n"
+        "  collectgarbage()\n"
+        "end\n"
+        "function Render(x, y) end\n",
+        12);
+    engine->betweenFrames = nullptr;
+    ASSERT_EQ(g_Allocated.size(), 12u);
+    const auto half = g_Allocated.begin() + 6;
+    EXPECT_LT(*std::max_element(half, g_Allocated.end()) - *std::max_element(g_Allocated.begin(), half), 256 * 1024);
 }
 
 TEST_F(HostMediaFunctionsTest, SoundSwitchedOffStaysOffAcrossAFocusChange) {

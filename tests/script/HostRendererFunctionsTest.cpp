@@ -201,6 +201,25 @@ TEST_F(HostRendererFunctionsTest, NothingMadeWhileAStateClosesOutlivesIt) {
     EXPECT_EQ(starter->GetKeyBinder()->FindByName("late"), nullptr);
 }
 
+// The same "__gc" may run another screen's script through a table it kept:
+// a renderer that script registers while the run ends is refused too (the
+// name "A" comes before "a" in the registry, where the detaching is past).
+TEST_F(HostRendererFunctionsTest, NoRendererIsRegisteredWhileTheRunEnds) {
+    Serve("late", "function Init(h) print('late init') end");
+    Serve("bg", "function Update(dt) print('bg update') Host:RegisterRenderer('A', 'scripts/late.lua') end");
+    Serve("a",
+          "Bg = nil\n"
+          "function Init(h)\n"
+          "  Bg = h:GetRegisteredRenderer('bg')\n"
+          "  Keep = newproxy(true)\n"
+          "  getmetatable(Keep).__gc = function() Bg:Update(0) end\n"
+          "end\n");
+    const std::string out = Run(
+        "function Init(h) h:RegisterRenderer('bg', 'scripts/bg.lua') h:RegisterRenderer('a', 'scripts/a.lua') end\n");
+    EXPECT_EQ(out, "bg update\n");
+    EXPECT_EQ(starter->GetKeyBinder()->FindByName("A"), nullptr);
+}
+
 size_t g_BoundTables = 0;
 
 TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {
@@ -237,6 +256,52 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
     // Six tables asked for from one state: one binder behind them.
     EXPECT_EQ(g_BoundTables, 1u);
 }
+
+struct AskerCase {
+    const char* name;
+    const char* main;
+};
+
+class BoundTablesTest : public HostScriptFixture, public testing::WithParamInterface<AskerCase> {};
+
+// Every table asked for stays callable, yet the binders behind them do not
+// grow with the coroutines or the screens that ask.
+TEST_P(BoundTablesTest, OneBinderServesEveryCallerThatStillHoldsATable) {
+    Serve("bg", "function GetName() print('bg') end");
+    Serve("asker",
+          "function Init(h) Host = h Bg = h:GetRegisteredRenderer('bg') Bg:CallFunction('GetName') end\n"
+          "function Update(dt) Host:RunScript('scripts/asker.lua') end\n");
+    g_BoundTables = 0;
+    engine->betweenFrames = [](int) {
+        CGFXStarter* s = CGFXStarter::GetInstance();
+        if (auto* bg = dynamic_cast<CScriptRenderer*>(s->GetKeyBinder()->FindByName("bg")))
+            g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
+        s->Release();
+    };
+    const std::string out = Run(
+        std::string("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n") + GetParam().main,
+        4);
+    engine->betweenFrames = nullptr;
+    EXPECT_EQ(out, "bg\nbg\nbg\nbg\n");
+    EXPECT_EQ(g_BoundTables, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Callers, BoundTablesTest,
+    testing::Values(
+        // Each frame one coroutine keeps its table and waits; another ends.
+        AskerCase{"Coroutines",
+                  "Waiting = {}\n"
+                  "local function Ask() Host:GetRegisteredRenderer('bg'):CallFunction('GetName') end\n"
+                  "function Update(dt)\n"
+                  "  local co = coroutine.create(function() Ask() coroutine.yield() end)\n"
+                  "  coroutine.resume(co) Waiting[#Waiting + 1] = co\n"
+                  "  coroutine.wrap(function() Host:GetRegisteredRenderer('bg') end)()\n"
+                  "  collectgarbage()\n"
+                  "end\n"},
+        // Each frame a new screen asks, and the one before ends with its state.
+        AskerCase{"ScreensStartedAnew", "function Update(dt) Host:RunScript('scripts/asker.lua') end\n"}),
+    [](const testing::TestParamInfo<AskerCase>& info) { return std::string(info.param.name); });
 
 struct ExitCase {
     const char* name;
@@ -332,6 +397,20 @@ TEST_F(HostRendererFunctionsTest, ModalScreenEndedInItsOwnInitIsTornDownAtTheNex
     EXPECT_EQ(out, "child init\nmain end modal\nmain update\nmain update\n");
 }
 
+// A "__gc" of the child's state, run as the child is deleted, may end it again:
+// the opener still hears of its end once.
+TEST_F(HostRendererFunctionsTest, AModalScreenEndedAgainAsItGoesEndsOnce) {
+    Serve("child",
+          "function Init(h) Host = h Keep = newproxy(true) getmetatable(Keep).__gc = function() h:EndModal() end end\n"
+          "function Update(dt) Host:EndModal() end\n");
+    const std::string out =
+        Run("function Init(h) Host = h Host:ShowModal('scripts/child.lua') end\n"
+            "function Update(dt) print('main update') end\n"
+            "function OnEndModal() print('main end modal') end\n",
+            3);
+    EXPECT_EQ(out, "main end modal\nmain update\nmain update\n");
+}
+
 TEST_F(HostRendererFunctionsTest, ScreensOpeningThemselvesEndWithAClearError) {
     Serve("modal", "function Init(h) h:ShowModal('scripts/modal.lua') end");
     Serve("named", "function Init(h) h:RegisterRenderer('named', 'scripts/named.lua') end");
@@ -344,6 +423,68 @@ TEST_F(HostRendererFunctionsTest, ScreensOpeningThemselvesEndWithAClearError) {
 TEST_F(HostRendererFunctionsTest, CallFunctionOfAMissingGlobalEndsTheProcess) {
     EXPECT_EXIT(Run("function Update(dt) Host:CallFunction('Missing') end"), testing::ExitedWithCode(2),
                 "attempt to call");
+}
+
+// A whole collection, finalizers included, at every step of the collector.
+const char kEveryAllocationCollects[] =
+    "function FromNowOnEveryAllocationCollects()\n"
+    "  collectgarbage('setpause', 0) collectgarbage('setstepmul', 1000000) collectgarbage('collect')\n"
+    "end\n";
+
+// A "__gc" runs wherever the collector steps, also where the host itself
+// pushes onto the state outside any protected call (after a script file's
+// top-level error, say): its error ends the process as any script error
+// does. Each "__gc" makes the next one, and the n-th fails, so the failure
+// lands on several steps in a row; it starts in "Init", or before a top-level
+// error (where a failure is told, and the game goes on to an "Update" that
+// ends it).
+TEST_F(HostRendererFunctionsTest, AFailingFinalizerEndsTheProcessWhereverItRuns) {
+    const char* const starts[] = {"function Init(h) FromNowOnEveryAllocationCollects() Arm() end\n",
+                                  "function Update(dt) error('ended') end\n"
+                                  "FromNowOnEveryAllocationCollects() Arm() error('top level')\n"};
+    for (const char* start : starts) {
+        for (int n = 1; n <= 4; ++n) {
+            const std::string script = std::string(kEveryAllocationCollects) +
+                                       "local k = 0\n"
+                                       "local function Arm()\n"
+                                       "  local p = newproxy(true)\n"
+                                       "  getmetatable(p).__gc = function() k = k + 1 if k == " +
+                                       std::to_string(n) +
+                                       " then error('finalizer ' .. k) end Arm() end\n"
+                                       "end\n" +
+                                       start;
+            EXPECT_EXIT(Run(script, 3), testing::ExitedWithCode(2), "finalizer " + std::to_string(n)) << start << n;
+        }
+    }
+}
+
+// The same failing "__gc" while "Render" through the host table readies its
+// call: it ends the process, or reaches the script's pcall once the call is
+// over; never does it leave the screen marked as rendering.
+TEST_F(HostRendererFunctionsTest, AFailingFinalizerNeverLeavesTheScreenRendering) {
+    engine->AddImage("images/a.png", 4, 4);
+    for (int n = 1; n <= 4; ++n) {
+        const std::string script =
+            std::string(kEveryAllocationCollects) +
+            "local k, armed = 0, true\n"
+            "local function Arm()\n"
+            "  local p = newproxy(true)\n"
+            "  getmetatable(p).__gc = function()\n"
+            "    if not armed then return end\n"
+            "    k = k + 1 if k == " +
+            std::to_string(n) +
+            " then armed = false error('finalizer ' .. k) end Arm()\n"
+            "  end\n"
+            "end\n"
+            "function Update(dt)\n"
+            "  FromNowOnEveryAllocationCollects() Arm()\n"
+            "  pcall(Host.Render, Host, 0, 0)\n"
+            "  armed = false\n"
+            "  error(ErrorOf('GetMaskedSprite', 'images/a.png', 'images/a.png', 'images/a.png', 0, 0, 'R'), 0)\n"
+            "end\n";
+        EXPECT_EXIT(Run(script), testing::ExitedWithCode(2), "finalizer " + std::to_string(n) + "|^inScriptRender")
+            << n;
+    }
 }
 
 }  // namespace
