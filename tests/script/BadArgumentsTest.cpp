@@ -4,6 +4,7 @@
 // another error) may come of it.
 #include "tests/media/XmlFontSample.h"
 #include "tests/script/HostScriptFixture.h"
+#include "tests/support/ParticlePresets.h"
 
 #include <cstring>
 #include <string>
@@ -137,19 +138,6 @@ function Render()
 end
 )";
 
-// A particle preset that emits 10 particles a second, each living 5 seconds.
-std::string Preset() {
-    std::string bytes(128, '\0');
-    const uint32_t rate = 10;
-    std::memcpy(&bytes[4], &rate, 4);
-    auto put = [&bytes](size_t offset, float value) { std::memcpy(&bytes[offset], &value, 4); };
-    put(8, -1.0f);
-    put(12, 5.0f);
-    put(16, 5.0f);
-    for (size_t c = 64; c < 120; c += 4) put(c, 1.0f);
-    return bytes;
-}
-
 class BadArgumentsTest : public HostScriptFixture {};
 
 TEST_F(BadArgumentsTest, EveryFunctionAndMethodWorksOrRaisesAClearText) {
@@ -163,7 +151,7 @@ TEST_F(BadArgumentsTest, EveryFunctionAndMethodWorksOrRaisesAClearText) {
     engine->AddImage("fonts/p0.png", 64, 64);
     engine->AddImage("fonts/p1.png", 64, 64);
     engine->AddSound("snd/s.wav");
-    engine->AddFile("fx/p.psi", Preset());
+    engine->AddFile("fx/p.psi", SteadyPreset());
     engine->AddFile("text/t.txt", std::string("one\0two", 7));
     engine->AddFile("scripts/debug.lua", std::string(kSweep) + kOverlay);
     EXPECT_EQ(RunMain(std::string(kSweep) + kMain), "done\noverlay done\n");

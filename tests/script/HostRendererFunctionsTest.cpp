@@ -222,11 +222,8 @@ TEST_F(HostRendererFunctionsTest, NoRendererIsRegisteredWhileTheRunEnds) {
 
 size_t g_BoundTables = 0;
 
-TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {
-    Serve("bg",
-          "function Update(dt) print('bg update ' .. dt) end\n"
-          "function Render(x, y) print('bg render ' .. x .. ' ' .. y) end\n"
-          "function Hello() print('hello from bg') end\n");
+// Between frames, the most binders the screen "bg" held at once, in g_BoundTables.
+void WatchBoundTables(RecordingEngine* engine) {
     g_BoundTables = 0;
     engine->betweenFrames = [](int) {
         CGFXStarter* s = CGFXStarter::GetInstance();
@@ -234,6 +231,14 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
             g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
         s->Release();
     };
+}
+
+TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromTheCaller) {
+    Serve("bg",
+          "function Update(dt) print('bg update ' .. dt) end\n"
+          "function Render(x, y) print('bg render ' .. x .. ' ' .. y) end\n"
+          "function Hello() print('hello from bg') end\n");
+    WatchBoundTables(engine);
     const std::string out =
         Run("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n"
             "function Update(dt)\n"
@@ -271,13 +276,7 @@ TEST_P(BoundTablesTest, OneBinderServesEveryCallerThatStillHoldsATable) {
     Serve("asker",
           "function Init(h) Host = h Bg = h:GetRegisteredRenderer('bg') Bg:CallFunction('GetName') end\n"
           "function Update(dt) Host:RunScript('scripts/asker.lua') end\n");
-    g_BoundTables = 0;
-    engine->betweenFrames = [](int) {
-        CGFXStarter* s = CGFXStarter::GetInstance();
-        if (auto* bg = dynamic_cast<CScriptRenderer*>(s->GetKeyBinder()->FindByName("bg")))
-            g_BoundTables = std::max(g_BoundTables, bg->BoundTableCount());
-        s->Release();
-    };
+    WatchBoundTables(engine);
     const std::string out = Run(
         std::string("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n") + GetParam().main,
         4);
