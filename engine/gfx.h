@@ -17,8 +17,9 @@
 // - Nothing is made outside an initiated engine: before System_Initiate and
 //   after System_Shutdown, Texture_Create, Texture_Load, Target_Create and
 //   Effect_Load give 0, and Gfx_BeginScene and System_Snapshot give false.
-// - Sizes: textures and targets have sides of 1 to 16384 texels, and a loaded
-//   picture at most 64 M texels (16384 x 4096); anything else gives 0.
+// - Sizes: textures and targets have sides of 1 to GFX_MAXTEXTURESIDE texels,
+//   and a loaded picture at most GFX_MAXPICTURETEXELS texels; anything else
+//   gives 0.
 // - Drawing happens in scenes only: outside one, Gfx_RenderQuad, Gfx_Clear
 //   and Gfx_SetClipping do nothing, and nothing they were given is kept for
 //   a later scene.
@@ -32,6 +33,11 @@ using HEFFECT = uint32_t;
 using HCHANNEL = uint32_t;
 
 constexpr int GFX_VERSION = 0x180;
+
+// Size limits: the sides of textures and targets, and the texels of a loaded
+// picture (16384 x 4096, 256 MB of ARGB).
+constexpr int GFX_MAXTEXTURESIDE = 16384;
+constexpr int64_t GFX_MAXPICTURETEXELS = int64_t(64) << 20;
 
 // One corner of a quad. tx/ty are fractions of the texture surface's size.
 struct gfxVertex {
@@ -247,7 +253,7 @@ public:
     virtual void Resource_Free(void* data) = 0;  // accepts null
 
     // --- Textures and render targets ------------------------------------
-    // Transparent black. 0 for a side outside 1-16384.
+    // Transparent black. 0 for a side outside 1 to GFX_MAXTEXTURESIDE.
     virtual HTEXTURE Texture_Create(int width, int height) = 0;
     // Loads through Resource_Load; with size non-zero, filename points at size
     // bytes of an image in memory instead. PNG, JPEG, BMP, TGA. 0 on failure:
@@ -270,7 +276,7 @@ public:
     // Uploads what a writable lock changed.
     virtual void Texture_Unlock(HTEXTURE tex) = 0;
 
-    // 0 for a side outside 1-16384.
+    // 0 for a side outside 1 to GFX_MAXTEXTURESIDE.
     virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
     virtual void Target_Free(HTARGET target) = 0;
     // The target's texture: usable in quads and locks, freed with the target

@@ -1,5 +1,7 @@
 #include "engine/recording/RecordingEngine.h"
 
+#include "engine/Limits.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -73,13 +75,7 @@ std::string Normalise(const std::string& name) {
     return start == std::string::npos ? std::string() : out.substr(start);
 }
 
-// The real engine's limits: sides of textures and targets, and the texels of
-// a loaded picture.
-constexpr int kMaxSide = 16384;
-constexpr long long kMaxPictureTexels = 64LL << 20;
 constexpr size_t kMaxScenes = 8;
-
-bool SideOk(int width, int height) { return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide; }
 
 int PowerOfTwo(int n) {
     int p = 1;
@@ -373,7 +369,7 @@ int RecordingEngine::LiveTextures() const {
 
 HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
     Record("Texture_Create", Join(width, height));
-    if (failTextureCreate || !m_Initiated || !SideOk(width, height)) return 0;
+    if (failTextureCreate || !m_Initiated || !gfxlimits::SidesAllowed(width, height)) return 0;
     Texture t;
     t.width = width;
     t.height = height;
@@ -389,7 +385,7 @@ HTEXTURE RecordingEngine::Texture_Load(const char* filename, uint32_t size, bool
     auto it = m_Images.find(Normalise(filename));
     if (it == m_Images.end()) return 0;
     const Image& img = it->second;
-    if (!SideOk(img.width, img.height) || 1LL * img.width * img.height > kMaxPictureTexels) return 0;
+    if (!gfxlimits::PictureAllowed(img.width, img.height)) return 0;
     Texture t;
     t.width = img.width;
     t.height = img.height;
@@ -422,23 +418,17 @@ uint32_t* RecordingEngine::Texture_Lock(HTEXTURE tex, bool readOnly, int left, i
     Record("Texture_Lock", Join(static_cast<unsigned>(tex), readOnly, left, top, width, height));
     Texture* t = FindTexture(tex);
     if (!t || t->locked) return nullptr;
-    if (width == 0 || height == 0) {
-        left = top = 0;
-        width = t->surfaceWidth;
-        height = t->surfaceHeight;
-    }
-    if (left < 0 || top < 0 || width < 0 || height < 0 || left > t->surfaceWidth - width ||
-        top > t->surfaceHeight - height || t->texels.empty())
-        return nullptr;
+    gfxlimits::LockRect rect{left, top, width, height};
+    if (!gfxlimits::FitLock(t->surfaceWidth, t->surfaceHeight, rect) || t->texels.empty()) return nullptr;
     t->locked = true;
     t->lockReadOnly = readOnly;
-    t->lockLeft = left;
-    t->lockTop = top;
-    t->lockWidth = width;
-    t->lockHeight = height;
+    t->lockLeft = rect.left;
+    t->lockTop = rect.top;
+    t->lockWidth = rect.width;
+    t->lockHeight = rect.height;
     // A copy, as the real engine hands out: only a writable unlock changes the texture.
     t->lockCopy = t->texels;
-    return t->lockCopy.data() + static_cast<size_t>(top) * t->surfaceWidth + left;
+    return t->lockCopy.data() + static_cast<size_t>(rect.top) * t->surfaceWidth + rect.left;
 }
 
 void RecordingEngine::Texture_Unlock(HTEXTURE tex) {
@@ -456,7 +446,7 @@ void RecordingEngine::Texture_Unlock(HTEXTURE tex) {
 
 HTARGET RecordingEngine::Target_Create(int width, int height, bool zbuffer) {
     Record("Target_Create", Join(width, height, zbuffer));
-    if (failTargetCreate || !m_Initiated || !SideOk(width, height)) return 0;
+    if (failTargetCreate || !m_Initiated || !gfxlimits::SidesAllowed(width, height)) return 0;
     HTARGET target = m_NextHandle++;
     Texture t;
     t.width = t.surfaceWidth = width;

@@ -1,13 +1,12 @@
 #include "engine/sdl/PictureHeader.h"
 
+#include "engine/Limits.h"
+
 #include <cstring>
 
 namespace gfxsdl {
 
 namespace {
-
-constexpr int64_t kMaxSide = 16384;
-constexpr int64_t kMaxTexels = int64_t(64) << 20;
 
 uint32_t Big16(const uint8_t* p) { return uint32_t(p[0]) << 8 | p[1]; }
 uint32_t Big32(const uint8_t* p) { return Big16(p) << 16 | Big16(p + 2); }
@@ -90,9 +89,6 @@ PictureHeader ReadPictureHeader(const uint8_t* data, size_t size) {
     return PictureHeader();
 }
 
-bool PictureSizeAllowed(const PictureHeader& header) {
-    return header.width > 0 && header.height > 0 && header.width <= kMaxSide && header.height <= kMaxSide &&
-           header.width * header.height <= kMaxTexels;
-}
+bool PictureSizeAllowed(const PictureHeader& header) { return gfxlimits::PictureAllowed(header.width, header.height); }
 
 }  // namespace gfxsdl

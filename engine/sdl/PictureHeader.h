@@ -18,7 +18,7 @@ struct PictureHeader {
 // which has none, when its header is one.
 PictureHeader ReadPictureHeader(const uint8_t* data, size_t size);
 
-// Sides up to 16384 and at most 64 M texels (256 MB of ARGB).
+// Within the engine's limits for a loaded picture (GFX_MAXPICTURETEXELS).
 bool PictureSizeAllowed(const PictureHeader& header);
 
 }  // namespace gfxsdl

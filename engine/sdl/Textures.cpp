@@ -1,5 +1,6 @@
 #include "engine/sdl/Textures.h"
 
+#include "engine/Limits.h"
 #include "engine/sdl/Log.h"
 
 #include <epoxy/gl.h>
@@ -40,7 +41,7 @@ struct FramebufferGuard {
 bool TextureStore::Init() {
     // No more than the largest picture the loader takes, whatever the driver would.
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_MaxSize);
-    m_MaxSize = std::min(m_MaxSize, kMaxTextureSide);
+    m_MaxSize = std::min(m_MaxSize, GFX_MAXTEXTURESIDE);
     const uint32_t white = 0xFFFFFFFFu;
     m_White = NewGlTexture(1, 1, &white);
     return m_White != 0;
@@ -58,7 +59,7 @@ void TextureStore::Clear() {
 }
 
 bool TextureStore::SizeOk(int width, int height) const {
-    return width > 0 && height > 0 && width <= m_MaxSize && height <= m_MaxSize && m_White != 0;
+    return gfxlimits::SidesAllowed(width, height, m_MaxSize) && m_White != 0;
 }
 
 unsigned TextureStore::NewGlTexture(int width, int height, const uint32_t* argb) {
@@ -148,13 +149,8 @@ uint32_t* TextureStore::Lock(HTEXTURE tex, bool readOnly, int left, int top, int
     auto it = m_Textures.find(tex);
     if (it == m_Textures.end() || it->second.lock) return nullptr;
     Texture& texture = it->second;
-    if (width == 0 || height == 0) {
-        left = top = 0;
-        width = texture.width;
-        height = texture.height;
-    }
-    if (left < 0 || top < 0 || width < 0 || height < 0 || left > texture.width - width || top > texture.height - height)
-        return nullptr;
+    gfxlimits::LockRect rect{left, top, width, height};
+    if (!gfxlimits::FitLock(texture.width, texture.height, rect)) return nullptr;
     size_t count = static_cast<size_t>(texture.width) * static_cast<size_t>(texture.height);
     if (texture.blank) {
         texture.lock.reset(new uint32_t[count]());
@@ -167,11 +163,11 @@ uint32_t* TextureStore::Lock(HTEXTURE tex, bool readOnly, int left, int top, int
         glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, texture.lock.get());
     }
     texture.lockReadOnly = readOnly;
-    texture.lockLeft = left;
-    texture.lockTop = top;
-    texture.lockWidth = width;
-    texture.lockHeight = height;
-    return texture.lock.get() + static_cast<size_t>(top) * texture.width + left;
+    texture.lockLeft = rect.left;
+    texture.lockTop = rect.top;
+    texture.lockWidth = rect.width;
+    texture.lockHeight = rect.height;
+    return texture.lock.get() + static_cast<size_t>(rect.top) * texture.width + rect.left;
 }
 
 void TextureStore::Unlock(HTEXTURE tex) {

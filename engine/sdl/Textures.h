@@ -26,9 +26,6 @@ struct RenderTarget {
 
 class TextureStore {
 public:
-    // Sides of textures and targets at most, where the driver takes as many.
-    static constexpr int kMaxTextureSide = 16384;
-
     explicit TextureStore(Log& log) : m_Log(log) {}
     TextureStore(const TextureStore&) = delete;
     TextureStore& operator=(const TextureStore&) = delete;
