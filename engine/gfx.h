@@ -15,8 +15,9 @@
 //   hidden, 800 x 600 x 32, effects/music/stream volume 100, no frame-rate
 //   cap, no icon (GFX_ICON -1), title "Brindlewick", no log file ("").
 // - Nothing is made outside an initiated engine: before System_Initiate and
-//   after System_Shutdown, Texture_Create, Texture_Load, Target_Create and
-//   Effect_Load give 0, and Gfx_BeginScene and System_Snapshot give false.
+//   after System_Shutdown, Texture_Create, Texture_CreateFrom, Texture_Load,
+//   Target_Create and Effect_Load give 0, and Gfx_BeginScene and
+//   System_Snapshot give false.
 // - Sizes: textures and targets have sides of 1 to GFX_MAXTEXTURESIDE texels,
 //   and a loaded picture at most GFX_MAXPICTURETEXELS texels; anything else
 //   gives 0.
@@ -255,6 +256,10 @@ public:
     // --- Textures and render targets ------------------------------------
     // Transparent black. 0 for a side outside 1 to GFX_MAXTEXTURESIDE.
     virtual HTEXTURE Texture_Create(int width, int height) = 0;
+    // As Texture_Create, but its texels are the width x height ARGB rows
+    // given (top-down), sent to it once: a texture its maker fills whole is
+    // not cleared first. 0 also for null texels.
+    virtual HTEXTURE Texture_CreateFrom(int width, int height, const uint32_t* argb) = 0;
     // Loads through Resource_Load; with size non-zero, filename points at size
     // bytes of an image in memory instead. PNG, JPEG, BMP, TGA. 0 on failure:
     // no such file, a picture no decoder takes, or one larger than the size

@@ -11,7 +11,8 @@ public:
     ~EngineAccess() { m_Starter->Release(); }
     EngineAccess(const EngineAccess&) = delete;
     EngineAccess& operator=(const EngineAccess&) = delete;
-    GFX* operator->() const { return m_Starter->GetEngine(); }
+    GFX* Get() const { return m_Starter->GetEngine(); }
+    GFX* operator->() const { return Get(); }
 
 private:
     CGFXStarter* m_Starter;
@@ -21,8 +22,8 @@ private:
 HTEXTURE CResourceCache::GetTexture(const std::string& file, bool reload) {
     auto it = m_TextureCache.find(file);
     if (it != m_TextureCache.end()) {
-        if (!reload) return it->second;
-        const HTEXTURE old = it->second;
+        if (!reload) return it->second.texture;
+        const HTEXTURE old = it->second.texture;
         m_TextureCache.erase(it);
         if (m_TextureHolders.count(old))
             m_ReplacedTextures.insert(old);
@@ -31,7 +32,7 @@ HTEXTURE CResourceCache::GetTexture(const std::string& file, bool reload) {
     }
     EngineAccess engine;
     const HTEXTURE tex = engine->Texture_Load(file.c_str(), 0, false);
-    if (tex) m_TextureCache[file] = tex;
+    if (tex) m_TextureCache[file].texture = tex;
     return tex;
 }
 
@@ -44,6 +45,14 @@ void CResourceCache::ReleaseTexture(HTEXTURE texture) {
     if (it == m_TextureHolders.end() || --it->second > 0) return;
     m_TextureHolders.erase(it);
     if (m_ReplacedTextures.erase(texture)) EngineAccess()->Texture_Free(texture);
+}
+
+const CTexelCopy* CResourceCache::GetTexels(const std::string& file) {
+    auto it = m_TextureCache.find(file);
+    if (it == m_TextureCache.end()) return nullptr;
+    CachedTexture& cached = it->second;
+    if (cached.texels.Width() == 0 && !cached.texels.ReadBack(EngineAccess().Get(), cached.texture)) return nullptr;
+    return &cached.texels;
 }
 
 gfxFont* CResourceCache::GetFont(const std::string& file) {
@@ -96,7 +105,7 @@ int CResourceCache::GetSoundVolume(HEFFECT effect) const {
 void CResourceCache::FreeTextures() {
     if (m_TextureCache.empty() && m_ReplacedTextures.empty()) return;
     EngineAccess engine;
-    for (const auto& entry : m_TextureCache) engine->Texture_Free(entry.second);
+    for (const auto& entry : m_TextureCache) engine->Texture_Free(entry.second.texture);
     for (HTEXTURE tex : m_ReplacedTextures) engine->Texture_Free(tex);
     m_TextureCache.clear();
     m_ReplacedTextures.clear();

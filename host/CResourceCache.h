@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/gfx.h"
+#include "host/CTexelCopy.h"
 
 #include <map>
 #include <set>
@@ -30,6 +31,10 @@ public:
     // Script sprites hold the texture they draw with while they live.
     void HoldTexture(HTEXTURE texture);
     void ReleaseTexture(HTEXTURE texture);
+    // The texels of the texture cached under this name, read back at the
+    // first request and kept until the name's texture goes (nothing writes a
+    // cached texture). Null when none is cached or it cannot be read back.
+    const CTexelCopy* GetTexels(const std::string& file);
     gfxFont* GetFont(const std::string& file);
     HEFFECT GetSound(const std::string& file);
 
@@ -47,7 +52,14 @@ private:
     SoundCacheEntry* FindSound(HEFFECT effect);
     const SoundCacheEntry* FindSound(HEFFECT effect) const;
 
-    std::map<std::string, HTEXTURE> m_TextureCache;
+    // The texels go with their entry, so a reloaded or freed texture takes
+    // its copy along.
+    struct CachedTexture {
+        HTEXTURE texture = 0;
+        CTexelCopy texels;  // empty until asked for
+    };
+
+    std::map<std::string, CachedTexture> m_TextureCache;
     std::map<std::string, gfxFont*> m_FontCache;
     std::map<std::string, SoundCacheEntry> m_SoundCache;
     // Textures replaced by a forced reload that sprites made before it still

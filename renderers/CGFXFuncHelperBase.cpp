@@ -1,12 +1,12 @@
 #include "renderers/CGFXFuncHelperBase.h"
 
 #include "host/CGFXStarter.h"
+#include "host/CTexelCopy.h"
 #include "media/CScriptFont.h"
 #include "media/CScriptFontEx.h"
 #include "media/CScriptParticle.h"
 #include "media/CScriptSprite.h"
 #include "media/CScriptStream.h"
-#include "renderers/CMaskComposer.h"
 #include "script/CHostFunctionTable.h"
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaStarter.h"
@@ -224,14 +224,8 @@ HTARGET CGFXFuncHelperBase::GetMaskTarget() {
     return m_MaskTarget;
 }
 
-// The copy is made through locks: the picture comes back texel for texel.
+// The copy is made through a read-back: the picture comes back texel for texel.
 HTEXTURE CGFXFuncHelperBase::CopyTargetToTexture(HTARGET target, GFX* engine) {
-    const HTEXTURE source = engine->Target_GetTexture(target);
-    if (!source) return 0;
-    const HTEXTURE copy =
-        engine->Texture_Create(engine->Texture_GetWidth(source, false), engine->Texture_GetHeight(source, false));
-    if (!copy) return 0;
-    if (CMaskComposer::CopyPicture(engine, source, copy)) return copy;
-    engine->Texture_Free(copy);
-    return 0;
+    CTexelCopy picture;
+    return picture.ReadBack(engine, engine->Target_GetTexture(target)) ? picture.ToTexture(engine) : 0;
 }

@@ -1,12 +1,14 @@
 // The CPU side of masked sprites: a drawn picture in a texture of its own with
 // the alpha of a mask image, one colour channel of each mask texel inverted.
-// Texels are 32-bit ARGB, read and written in locks.
+// Texels are 32-bit ARGB.
 #pragma once
 
 #include "engine/gfx.h"
 
 #include <cstdint>
 #include <string>
+
+class CTexelCopy;
 
 class CMaskComposer {
 public:
@@ -18,12 +20,9 @@ public:
     // 255 minus the channel's byte (0 without a channel); 0 for a mask texel of 0.
     static uint32_t AlphaOf(uint32_t maskTexel, Channel channel);
 
-    // A new texture as large as a copy of the picture, its texels the
-    // picture's colour with the mask's alpha (0 beyond either surface), made
-    // in one pass: each of the two read once, the result written once. 0 when
-    // the texture cannot be made or a lock fails; nothing is left behind.
-    static HTEXTURE Compose(GFX* engine, HTEXTURE picture, HTEXTURE mask, Channel channel);
-    // Copies the texels both surfaces cover; the rest of `to` stays as it was.
-    // False, with nothing written, when a lock fails.
-    static bool CopyPicture(GFX* engine, HTEXTURE from, HTEXTURE to);
+    // A new texture as large as the picture's surface, its texels the
+    // picture's colour with the mask's alpha (0 beyond the mask), made in one
+    // pass: the picture read back once, the result sent once. 0 when the
+    // picture cannot be read or the texture cannot be made.
+    static HTEXTURE Compose(GFX* engine, HTEXTURE picture, const CTexelCopy& mask, Channel channel);
 };

@@ -2,6 +2,7 @@
 
 #include "helpers/gfxSprite.h"
 #include "host/CGFXStarter.h"
+#include "host/CTexelCopy.h"
 #include "media/CScriptSprite.h"
 #include "renderers/CGFXFuncHelperBase.h"
 #include "renderers/CMaskComposer.h"
@@ -48,11 +49,15 @@ bool DrawIntoTarget(CGFXStarter* starter, HTARGET target, HTEXTURE image, int x,
     return drawn;
 }
 
-// The target's picture in a texture of its own with the mask's alpha, made in
-// one pass; 0 when a texture cannot be made or a lock fails.
-HTEXTURE ComposeTexture(GFX* engine, HTARGET target, HTEXTURE mask, const std::string& channelName) {
-    return CMaskComposer::Compose(engine, engine->Target_GetTexture(target), mask,
-                                  CMaskComposer::ChannelFromName(channelName));
+// The target's picture in a texture of its own with the alpha of the mask,
+// whose texels the cache keeps from the first call; 0 when the mask or the
+// picture cannot be read back or no texture can be made.
+HTEXTURE ComposeTexture(CGFXStarter* starter, HTARGET target, const MaskRequest& request) {
+    const CTexelCopy* mask = starter->GetResourceCache()->GetTexels(request.maskImage);
+    if (!mask) return 0;
+    GFX* engine = starter->GetEngine();
+    return CMaskComposer::Compose(engine, engine->Target_GetTexture(target), *mask,
+                                  CMaskComposer::ChannelFromName(request.channelName));
 }
 
 // The new sprite and its texture until the screen takes them: binding the
@@ -100,9 +105,9 @@ int CHostMaskFunctions::GetMaskedSprite(CGFXFuncHelperBase& self, lua_State* L) 
     if (!DrawIntoTarget(starter, target, first, request.x, request.y)) return 0;
 
     self.ReleaseTempMaskedSprite();
-    GFX* engine = starter->GetEngine();
-    const HTEXTURE texture = ComposeTexture(engine, target, mask, request.channelName);
+    const HTEXTURE texture = ComposeTexture(starter, target, request);
     if (!texture) return 0;
+    GFX* engine = starter->GetEngine();
     // Valid only until this "Render" returns, so in no list.
     PendingSprite pending(
         engine,

@@ -369,6 +369,15 @@ int RecordingEngine::LiveTextures() const {
 
 HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
     Record("Texture_Create", Join(width, height));
+    return CreateTexture(width, height, nullptr);
+}
+
+HTEXTURE RecordingEngine::Texture_CreateFrom(int width, int height, const uint32_t* argb) {
+    Record("Texture_CreateFrom", Join(width, height));
+    return argb ? CreateTexture(width, height, argb) : 0;
+}
+
+HTEXTURE RecordingEngine::CreateTexture(int width, int height, const uint32_t* argb) {
     if (failTextureCreate || !m_Initiated || !gfxlimits::SidesAllowed(width, height)) return 0;
     Texture t;
     t.width = width;
@@ -376,6 +385,9 @@ HTEXTURE RecordingEngine::Texture_Create(int width, int height) {
     t.surfaceWidth = m_PowerOfTwo ? PowerOfTwo(width) : width;
     t.surfaceHeight = m_PowerOfTwo ? PowerOfTwo(height) : height;
     t.texels.assign(static_cast<size_t>(t.surfaceWidth) * t.surfaceHeight, 0);
+    for (int y = 0; argb && y < height; ++y)
+        std::copy_n(argb + static_cast<size_t>(y) * width, width,
+                    t.texels.begin() + static_cast<size_t>(y) * t.surfaceWidth);
     return NewTexture(std::move(t));
 }
 

@@ -94,7 +94,8 @@ public:
     // than the image may be asked for.
     void AddImage(const std::string& name, int width, int height, std::vector<uint32_t> texels = {},
                   int surfaceWidth = 0, int surfaceHeight = 0);
-    // Texture_Create rounds surfaces up to powers of two while this is on.
+    // Texture_Create and Texture_CreateFrom round surfaces up to powers of two
+    // while this is on (texels beyond the image's are transparent black).
     void SetPowerOfTwoSurfaces(bool on) { m_PowerOfTwo = on; }
     Texture* FindTexture(HTEXTURE tex);
     int LiveTextures() const;
@@ -155,6 +156,7 @@ public:
     void Resource_Free(void* data) override;
 
     HTEXTURE Texture_Create(int width, int height) override;
+    HTEXTURE Texture_CreateFrom(int width, int height, const uint32_t* argb) override;
     HTEXTURE Texture_Load(const char* filename, uint32_t size, bool mipmap) override;
     void Texture_Free(HTEXTURE tex) override;
     int Texture_GetWidth(HTEXTURE tex, bool original) override;
@@ -215,6 +217,8 @@ private:
     void Record(const char* name, const std::string& args);
     bool ReadFile(const std::string& name, std::string& out) const;
     HTEXTURE NewTexture(Texture texture);
+    // A texture of the image's size with these texels (null: transparent black).
+    HTEXTURE CreateTexture(int width, int height, const uint32_t* argb);
     // The size of the screen (target 0) or a target; 0 x 0 for a bad one.
     void SceneBufferSize(HTARGET target, int& width, int& height);
     // The picture the open scene draws into, null outside a live scene.

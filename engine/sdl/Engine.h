@@ -51,6 +51,7 @@ public:
     void Resource_Free(void* data) override;
 
     HTEXTURE Texture_Create(int width, int height) override;
+    HTEXTURE Texture_CreateFrom(int width, int height, const uint32_t* argb) override;
     HTEXTURE Texture_Load(const char* filename, uint32_t size, bool mipmap) override;
     void Texture_Free(HTEXTURE tex) override;
     int Texture_GetWidth(HTEXTURE tex, bool original) override;

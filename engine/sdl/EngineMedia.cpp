@@ -30,6 +30,10 @@ const void* Engine::LoadData(const char* filename, uint32_t& size, void*& loaded
 
 HTEXTURE Engine::Texture_Create(int width, int height) { return m_Initiated ? m_Textures.Create(width, height) : 0; }
 
+HTEXTURE Engine::Texture_CreateFrom(int width, int height, const uint32_t* argb) {
+    return m_Initiated && argb ? m_Textures.CreateFromPixels(argb, width, height) : 0;
+}
+
 HTEXTURE Engine::Texture_Load(const char* filename, uint32_t size, bool /*mipmap*/) {
     // Mipmaps are not made: 2-D sprites are drawn near 1:1, filtered bilinearly.
     if (!m_Initiated) return 0;

@@ -108,7 +108,9 @@ TYPED_TEST_P(EngineContract, AFreshEngineHasTheDefaultsAndMakesNothingBeforeInit
     EXPECT_STREQ(gfx->System_GetState(GFX_TITLE), "Brindlewick");
     EXPECT_STREQ(gfx->System_GetState(GFX_LOGFILE), "");
 
+    const uint32_t white[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
     EXPECT_EQ(gfx->Texture_Create(2, 2), 0u);
+    EXPECT_EQ(gfx->Texture_CreateFrom(2, 2, white), 0u);
     EXPECT_EQ(gfx->Texture_Load(picture.c_str()), 0u);
     EXPECT_EQ(gfx->Target_Create(2, 2, false), 0u);
     EXPECT_EQ(gfx->Effect_Load(sound.c_str()), 0u);
@@ -154,10 +156,12 @@ TYPED_TEST_P(EngineContract, HandlesAreNeverReused) {
     std::set<uint32_t> textures, targets, effects, channels;
     auto round = [&] {
         for (int i = 0; i < 5; ++i) {
-            HTEXTURE t = gfx->Texture_Create(2, 2);
-            EXPECT_TRUE(textures.insert(t).second) << t;
-            gfx->Texture_Free(t);
-            EXPECT_EQ(gfx->Texture_GetWidth(t), 0);
+            const uint32_t texel = 0xFF808080;
+            for (HTEXTURE t : {gfx->Texture_Create(2, 2), gfx->Texture_CreateFrom(1, 1, &texel)}) {
+                EXPECT_TRUE(textures.insert(t).second) << t;
+                gfx->Texture_Free(t);
+                EXPECT_EQ(gfx->Texture_GetWidth(t), 0);
+            }
             HTARGET target = gfx->Target_Create(2, 2, false);
             EXPECT_TRUE(targets.insert(target).second) << target;
             EXPECT_TRUE(textures.insert(gfx->Target_GetTexture(target)).second);
@@ -190,6 +194,8 @@ TYPED_TEST_P(EngineContract, HandlesAreNeverReused) {
     EXPECT_EQ(gfx->Target_GetTexture(keptTarget), 0u);
     EXPECT_EQ(gfx->Effect_PlayEx(keptEffect), 0u);
     EXPECT_EQ(gfx->Texture_Create(2, 2), 0u);
+    const uint32_t texel = 0xFF808080;
+    EXPECT_EQ(gfx->Texture_CreateFrom(1, 1, &texel), 0u);
     EXPECT_EQ(gfx->Target_Create(2, 2, false), 0u);
     EXPECT_EQ(gfx->Effect_Load(sound.c_str()), 0u);
     EXPECT_FALSE(gfx->Gfx_BeginScene(0));
@@ -242,11 +248,14 @@ TYPED_TEST_P(EngineContract, SidesOfOneTo16384Texels) {
         bool made;
     } cases[] = {{16384, 1, true}, {1, 16384, true}, {16385, 1, false}, {1, 16385, false},
                  {0, 4, false},    {4, -1, false},   {-5, -5, false}};
+    const std::vector<uint32_t> texels(16385, 0xFF102030);
     for (const auto& c : cases) {
-        HTEXTURE tex = gfx->Texture_Create(c.width, c.height);
-        EXPECT_EQ(tex != 0, c.made) << c.width << " x " << c.height;
-        EXPECT_EQ(gfx->Texture_GetWidth(tex), c.made ? c.width : 0);
-        gfx->Texture_Free(tex);
+        for (HTEXTURE tex :
+             {gfx->Texture_Create(c.width, c.height), gfx->Texture_CreateFrom(c.width, c.height, texels.data())}) {
+            EXPECT_EQ(tex != 0, c.made) << c.width << " x " << c.height;
+            EXPECT_EQ(gfx->Texture_GetWidth(tex), c.made ? c.width : 0);
+            gfx->Texture_Free(tex);
+        }
         HTARGET target = gfx->Target_Create(c.width, c.height, false);
         EXPECT_EQ(target != 0, c.made) << "target " << c.width << " x " << c.height;
         gfx->Target_Free(target);
@@ -272,6 +281,30 @@ TYPED_TEST_P(EngineContract, PicturesLoadAtTheirSizeWithTheirTexels) {
     EXPECT_EQ(gfx->Texture_GetWidth(tex, false), 3);  // no surface is larger than its picture
     EXPECT_EQ(gfx->Texture_GetHeight(tex, false), 2);
     EXPECT_EQ(ReadTexture(gfx, tex), texels);
+}
+
+// Made from texels, a texture holds them as given, also where a lock or a
+// quad shows them: a texel's colour stays whatever its alpha, 0 included.
+TYPED_TEST_P(EngineContract, TexturesMadeFromTexelsHoldThem) {
+    GFX* gfx = this->gfx;
+    const std::vector<uint32_t> texels = {0xFFFF0000, 0x80FFFFFF, 0x00FFFFFF, 0xFF0000FF, 0x01020304, 0x00000000};
+    HTEXTURE tex = gfx->Texture_CreateFrom(3, 2, texels.data());
+    this->textures.push_back(tex);
+    ASSERT_NE(tex, 0u);
+    EXPECT_EQ(gfx->Texture_GetWidth(tex, true), 3);
+    EXPECT_EQ(gfx->Texture_GetHeight(tex, true), 2);
+    EXPECT_EQ(ReadTexture(gfx, tex), texels);
+    HTARGET target = this->Target(3, 2);
+    ASSERT_TRUE(gfx->Gfx_BeginScene(target));
+    gfx->Gfx_Clear(0);
+    this->Draw(MakeQuad(0, 0, 3, 2, tex, BLEND_COLORMUL | BLEND_ALPHAADD));
+    gfx->Gfx_EndScene();
+    const std::vector<uint32_t> picture = this->Picture(target);
+    ASSERT_EQ(picture.size(), texels.size());
+    for (size_t i = 0; i < texels.size(); ++i)
+        EXPECT_TRUE(ColorNear(picture[i], ExpectedBlend(texels[i], 0xFFFFFFFF, 0, BLEND_COLORMUL | BLEND_ALPHAADD), 1))
+            << i;
+    EXPECT_EQ(gfx->Texture_CreateFrom(3, 2, nullptr), 0u);
 }
 
 TYPED_TEST_P(EngineContract, LocksGiveTexelsTopDownAndOnlyWritableOnesChangeThem) {
@@ -566,9 +599,10 @@ TYPED_TEST_P(EngineContract, TheLoopRunsUntilTheFrameFunctionEndsItBeforeItsRend
 REGISTER_TYPED_TEST_SUITE_P(EngineContract, OneEngineForOneVersionCountedByReference,
                             AFreshEngineHasTheDefaultsAndMakesNothingBeforeInitiate, StatesReadBackWithinTheirRanges,
                             HandlesAreNeverReused, BadHandlesDoNothing, SidesOfOneTo16384Texels,
-                            PicturesLoadAtTheirSizeWithTheirTexels, LocksGiveTexelsTopDownAndOnlyWritableOnesChangeThem,
-                            EveryBlendCombinationOnAKnownTexture, OneToOneQuadPutsEachTexelOnOnePixel,
-                            DrawingHappensInScenesOnly, ClippingIsClampedToTheTargetAndHoldsForClears,
+                            PicturesLoadAtTheirSizeWithTheirTexels, TexturesMadeFromTexelsHoldThem,
+                            LocksGiveTexelsTopDownAndOnlyWritableOnesChangeThem, EveryBlendCombinationOnAKnownTexture,
+                            OneToOneQuadPutsEachTexelOnOnePixel, DrawingHappensInScenesOnly,
+                            ClippingIsClampedToTheTargetAndHoldsForClears,
                             TargetSceneInsideTheScreensReturnsToTheScreenIntact,
                             ATargetsTextureHoldsItsPictureAndGoesWithIt, SnapshotsLoadBackAsTheScreensPicture,
                             ChannelsPlayUntilStoppedOrTheirEffectIsFreed,

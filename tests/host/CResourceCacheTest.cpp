@@ -70,6 +70,37 @@ TEST_F(ResourceCacheTest, ReloadFreesTheOldTextureWhenItsLastHolderLetsGo) {
     EXPECT_EQ(engine->FindTexture(last), nullptr);
 }
 
+// A texture's texels are read back at the first request and kept while it is
+// its name's texture: a forced reload reads the new one's, and once the
+// textures are freed nothing is kept. A read-back that fails keeps nothing.
+TEST_F(ResourceCacheTest, TexelsAreReadBackOnceWhileTheirTextureIsCached) {
+    engine->AddImage("mask.png", 2, 1, {1, 2});
+    HTEXTURE first = 0, second = 0;
+    RunInFrame([&](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) {
+        CResourceCache* cache = s->GetResourceCache();
+        EXPECT_EQ(cache->GetTexels("mask.png"), nullptr);  // not cached
+        first = cache->GetTexture("mask.png", false);
+        ASSERT_NE(engine->Texture_Lock(first, true, 0, 0, 0, 0), nullptr);
+        EXPECT_EQ(cache->GetTexels("mask.png"), nullptr);
+        engine->Texture_Unlock(first);
+        const CTexelCopy* texels = cache->GetTexels("mask.png");
+        ASSERT_NE(texels, nullptr);
+        EXPECT_EQ(cache->GetTexels("mask.png"), texels);
+        EXPECT_EQ(texels->At(0, 1), 2u);
+
+        engine->AddImage("mask.png", 2, 1, {3, 4});
+        second = cache->GetTexture("mask.png", true);
+        ASSERT_NE(cache->GetTexels("mask.png"), nullptr);
+        EXPECT_EQ(cache->GetTexels("mask.png")->At(0, 1), 4u);
+        cache->FreeTextures();
+        EXPECT_EQ(cache->GetTexels("mask.png"), nullptr);
+    });
+    const std::string reads[] = {std::to_string(first), std::to_string(first), std::to_string(second)};
+    std::vector<std::string> expected = {"Texture_Lock(" + std::to_string(first) + ",true,0,0,0,0)"};
+    for (const std::string& tex : reads) expected.push_back("Texture_Lock(" + tex + ",true,0,0,2,1)");
+    EXPECT_EQ(engine->Calls("Texture_Lock"), expected);
+}
+
 TEST_F(ResourceCacheTest, FontsAreAlwaysCachedAndFreeAllGoesTexturesFontsSounds) {
     engine->AddImage("t.png", 4, 4);
     engine->AddSound("s.wav");

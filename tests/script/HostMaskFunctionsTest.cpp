@@ -108,6 +108,33 @@ TEST_F(HostMaskFunctionsTest, OffsetPicksTheFirstImagesTexelsFromThere) {
     EXPECT_EQ(At(texels, 0, 256) >> 24, 0u);
 }
 
+// The mask is read back at its first call only; every call after it gives
+// the same picture.
+TEST_F(HostMaskFunctionsTest, TheMaskIsReadBackOnceForAllCalls) {
+    const std::string out = RunInRender(
+        "Host:GetSprite('images/mask.png', false, 1, 1):Render(0, 0); print(LastQuadTexture())\n"
+        "for i = 1, 3 do\n"
+        "  " +
+        MaskCall() +
+        ":Render(0, 0); KeepTexels(LastQuadTexture()); print(LastQuadTexture())\n"
+        "end");
+    std::istringstream lines(out);
+    HTEXTURE mask = 0;
+    lines >> mask;
+    std::vector<std::vector<uint32_t>> pictures;
+    for (HTEXTURE made = 0; lines >> made;) pictures.push_back(probe.Kept(made));
+    ASSERT_EQ(pictures.size(), 3u);
+    ASSERT_EQ(pictures[0].size(), static_cast<size_t>(kSize) * kSize);
+    EXPECT_EQ(At(pictures[0], 0, 0), 0xFF000000u | FirstTexel(0, 0));
+    EXPECT_EQ(pictures[1], pictures[0]);
+    EXPECT_EQ(pictures[2], pictures[0]);
+    const std::string maskLock = "Texture_Lock(" + std::to_string(mask) + ",";
+    const std::vector<std::string> locks = engine->Calls("Texture_Lock");
+    EXPECT_EQ(std::count_if(locks.begin(), locks.end(),
+                            [&](const std::string& call) { return call.rfind(maskLock, 0) == 0; }),
+              1);
+}
+
 TEST_F(HostMaskFunctionsTest, ChecksComeFirstAndStopTheCall) {
     engine->AddFile("scripts/other.lua", "function Init(h) end function Update(dt) end function Render(x, y) end");
     const std::string out = RunProbed(
@@ -159,7 +186,7 @@ TEST_F(HostMaskFunctionsTest, TheTemporarySpriteLivesUntilTheNextCallOrTheEndOfR
               "true\t512\t512\n"
               "0\tfalse\n");
     EXPECT_EQ(engine->Count("Target_Create"), 1);
-    EXPECT_EQ(engine->Count("Texture_Create"), 2);
+    EXPECT_EQ(engine->Count("Texture_CreateFrom"), 2);
 }
 
 // The temporary sprite is in no list: its own "Delete" must not lead to a
@@ -200,7 +227,7 @@ TEST_F(HostMaskFunctionsTest, AMaskedSpriteMadeByAFinalizerDuringTheCallEndsFirs
         "collectgarbage('setpause', 200); collectgarbage('setstepmul', 200)\n"
         "print(inner ~= nil, select('#', inner:Size()), outer:Size())");
     EXPECT_EQ(out, "true\t0\t512\t512\n");
-    EXPECT_EQ(engine->Count("Texture_Create"), 2);
+    EXPECT_EQ(engine->Count("Texture_CreateFrom"), 2);
     EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
 }
 
@@ -217,7 +244,7 @@ TEST_F(HostMaskFunctionsTest, AFailingFinalizerDuringTheCallLeavesNothingBehind)
         "collectgarbage('setpause', 200); collectgarbage('setstepmul', 200)\n"
         "print(ok, err:match('finalizer fails'))");
     EXPECT_EQ(out, "false\tfinalizer fails\n");
-    EXPECT_EQ(engine->Count("Texture_Create"), 1);
+    EXPECT_EQ(engine->Count("Texture_CreateFrom"), 1);
     EXPECT_EQ(engine->LeftAtShutdown().textures, 0);
 }
 
