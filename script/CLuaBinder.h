@@ -87,7 +87,7 @@ void CLuaBinder<T>::Register(lua_State* L) {
     if (!L) return;
     lua_createtable(L, 0, static_cast<int>(m_Entries.size()));
     const int table = lua_gettop(L);
-    m_Life->PushToken(L);
+    m_Life->PushToken(L, table);
     const int token = lua_gettop(L);
     lua_createtable(L, 0, 2);
     PushMetaField(L, "__index", IndexThunk, token);
