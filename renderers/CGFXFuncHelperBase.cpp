@@ -34,11 +34,7 @@ CGFXFuncHelperBase::~CGFXFuncHelperBase() = default;
 
 lua_State* CGFXFuncHelperBase::GetLuaState() const { return m_Lua ? m_Lua->GetState() : nullptr; }
 
-int CGFXFuncHelperBase::OnLuaCall(lua_State* L, int id, const char*) {
-    // A table made in another state can outlive this renderer's attachment.
-    if (!m_Lua) return 0;
-    return CHostFunctionTable::Call(*this, L, id);
-}
+int CGFXFuncHelperBase::OnLuaCall(lua_State* L, int id, const char*) { return CHostFunctionTable::Call(*this, L, id); }
 
 int CGFXFuncHelperBase::OnLuaIndex(lua_State*, const char*) { return 0; }
 

@@ -32,7 +32,9 @@ public:
     CGFXFuncHelperBase(const CGFXFuncHelperBase&) = delete;
     CGFXFuncHelperBase& operator=(const CGFXFuncHelperBase&) = delete;
 
-    int OnLuaCall(lua_State* L, int id, const char* name) override;
+    // Final: the host table's closures run the function table's rows
+    // straight, as this does.
+    int OnLuaCall(lua_State* L, int id, const char* name) final;
     int OnLuaIndex(lua_State* L, const char* key) override;
     int OnLuaNewIndex(lua_State* L, const char* key) override;
     virtual void OnInit(CGFXStarter* starter) = 0;
@@ -82,6 +84,9 @@ public:
     bool IsAttached() const { return m_bAttached; }
     CGFXStarter* GetStarter() const { return m_Starter; }
     lua_State* GetLuaState() const;
+    // From the state's making in Attach to the end of Detach, its closing
+    // included: while the script's host functions may run.
+    bool HasScriptState() const { return m_Lua != nullptr; }
     const std::string& GetScriptFile() const { return m_ScriptFile; }
     bool HasModalChild() const { return m_bModalFrame != nullptr; }
     bool IsModalActive() const { return m_bModalActive; }

@@ -1,5 +1,6 @@
 #include "script/CHostFunctionTable.h"
 
+#include "renderers/CGFXFuncHelperBase.h"
 #include "script/CHostConfigFunctions.h"
 #include "script/CHostCursorFunctions.h"
 #include "script/CHostInputFunctions.h"
@@ -19,67 +20,75 @@ using M = CHostMediaFunctions;
 using C = CHostCursorFunctions;
 using G = CHostConfigFunctions;
 using K = CHostMaskFunctions;
+using Handler = int (*)(CGFXFuncHelperBase&, lua_State*);
+
+// A screen's table made in another screen's state outlives the screen's
+// script: then the function does nothing.
+template <Handler F>
+int WithScript(CGFXFuncHelperBase& self, lua_State* L) {
+    return self.HasScriptState() ? F(self, L) : 0;
+}
 
 const ScriptMethod<CGFXFuncHelperBase> kHostFunctions[CHostFunctionTable::kCount] = {
-    {"GetSprite", M::GetSprite},
-    {"MousePos", I::MousePos},
-    {"GetScreenResolution", S::GetScreenResolution},
-    {"LeftMousePressed", I::LeftMousePressed},
-    {"SwitchToRenderer", R::SwitchToRenderer},
-    {"Exit", R::Exit},
-    {"RunScript", R::RunScript},
-    {"GetLastSurface", M::GetLastSurface},
-    {"HideCursor", C::HideCursor},
-    {"ShowCursor", C::ShowCursor},
-    {"EscapePressed", I::EscapePressed},
-    {"EnterPressed", I::EnterPressed},
-    {"EndModal", R::EndModal},
-    {"ShowModal", R::ShowModal},
-    {"GetFont", M::GetFont},
-    {"GetSound", M::GetSound},
-    {"ConfigGetString", G::ConfigGetString},
-    {"ConfigSetString", G::ConfigSetString},
-    {"ConfigGetNumber", G::ConfigGetNumber},
-    {"ConfigSetNumber", G::ConfigSetNumber},
-    {"GetParticle", M::GetParticle},
-    {"SetClipping", S::SetClipping},
-    {"RegisterRenderer", R::RegisterRenderer},
-    {"CacheTexture", M::CacheTexture},
-    {"CacheSound", M::CacheSound},
-    {"Update", R::Update},
-    {"Render", R::Render},
-    {"GetRegisteredRenderer", R::GetRegisteredRenderer},
-    {"CallFunction", R::CallFunction},
-    {"LeftMouseClicked", I::LeftMouseClicked},
-    {"SetDebugFontColor", S::SetDebugFontColor},
-    {"ClearScreen", S::ClearScreen},
-    {"EnableSound", Y::EnableSound},
-    {"SetSoundVolume", Y::SetSoundVolume},
-    {"TestIntersection", Y::TestIntersection},
-    {"EmulateLeftMouseClicked", I::EmulateLeftMouseClicked},
-    {"ResetLeftMouseClickedEmulation", I::ResetLeftMouseClickedEmulation},
-    {"GetLastPressedKey", I::GetLastPressedKey},
-    {"GetLastPressedChar", I::GetLastPressedChar},
-    {"IsKeyPressed", I::IsKeyPressed},
-    {"OutputDebugString", Y::OutputDebugString},
-    {"SetCursorHotSpot", C::SetCursorHotSpot},
-    {"GetFPS", Y::GetFPS},
-    {"SetFullScreen", S::SetFullScreen},
-    {"GetMaskedSprite", K::GetMaskedSprite},
-    {"SetAutoRenderingMode", S::SetAutoRenderingMode},
-    {"BeginScene", S::BeginScene},
-    {"EndScene", S::EndScene},
-    {"GetFontEx", M::GetFontEx},
-    {"SetCursor", C::SetCursor},
-    {"ShowSystemCursor", S::ShowSystemCursor},
-    {"GetTextFileData", G::GetTextFileData},
-    {"ConfigDeleteSection", G::ConfigDeleteSection},
+    {"GetSprite", WithScript<M::GetSprite>},
+    {"MousePos", WithScript<I::MousePos>},
+    {"GetScreenResolution", WithScript<S::GetScreenResolution>},
+    {"LeftMousePressed", WithScript<I::LeftMousePressed>},
+    {"SwitchToRenderer", WithScript<R::SwitchToRenderer>},
+    {"Exit", WithScript<R::Exit>},
+    {"RunScript", WithScript<R::RunScript>},
+    {"GetLastSurface", WithScript<M::GetLastSurface>},
+    {"HideCursor", WithScript<C::HideCursor>},
+    {"ShowCursor", WithScript<C::ShowCursor>},
+    {"EscapePressed", WithScript<I::EscapePressed>},
+    {"EnterPressed", WithScript<I::EnterPressed>},
+    {"EndModal", WithScript<R::EndModal>},
+    {"ShowModal", WithScript<R::ShowModal>},
+    {"GetFont", WithScript<M::GetFont>},
+    {"GetSound", WithScript<M::GetSound>},
+    {"ConfigGetString", WithScript<G::ConfigGetString>},
+    {"ConfigSetString", WithScript<G::ConfigSetString>},
+    {"ConfigGetNumber", WithScript<G::ConfigGetNumber>},
+    {"ConfigSetNumber", WithScript<G::ConfigSetNumber>},
+    {"GetParticle", WithScript<M::GetParticle>},
+    {"SetClipping", WithScript<S::SetClipping>},
+    {"RegisterRenderer", WithScript<R::RegisterRenderer>},
+    {"CacheTexture", WithScript<M::CacheTexture>},
+    {"CacheSound", WithScript<M::CacheSound>},
+    {"Update", WithScript<R::Update>},
+    {"Render", WithScript<R::Render>},
+    {"GetRegisteredRenderer", WithScript<R::GetRegisteredRenderer>},
+    {"CallFunction", WithScript<R::CallFunction>},
+    {"LeftMouseClicked", WithScript<I::LeftMouseClicked>},
+    {"SetDebugFontColor", WithScript<S::SetDebugFontColor>},
+    {"ClearScreen", WithScript<S::ClearScreen>},
+    {"EnableSound", WithScript<Y::EnableSound>},
+    {"SetSoundVolume", WithScript<Y::SetSoundVolume>},
+    {"TestIntersection", WithScript<Y::TestIntersection>},
+    {"EmulateLeftMouseClicked", WithScript<I::EmulateLeftMouseClicked>},
+    {"ResetLeftMouseClickedEmulation", WithScript<I::ResetLeftMouseClickedEmulation>},
+    {"GetLastPressedKey", WithScript<I::GetLastPressedKey>},
+    {"GetLastPressedChar", WithScript<I::GetLastPressedChar>},
+    {"IsKeyPressed", WithScript<I::IsKeyPressed>},
+    {"OutputDebugString", WithScript<Y::OutputDebugString>},
+    {"SetCursorHotSpot", WithScript<C::SetCursorHotSpot>},
+    {"GetFPS", WithScript<Y::GetFPS>},
+    {"SetFullScreen", WithScript<S::SetFullScreen>},
+    {"GetMaskedSprite", WithScript<K::GetMaskedSprite>},
+    {"SetAutoRenderingMode", WithScript<S::SetAutoRenderingMode>},
+    {"BeginScene", WithScript<S::BeginScene>},
+    {"EndScene", WithScript<S::EndScene>},
+    {"GetFontEx", WithScript<M::GetFontEx>},
+    {"SetCursor", WithScript<C::SetCursor>},
+    {"ShowSystemCursor", WithScript<S::ShowSystemCursor>},
+    {"GetTextFileData", WithScript<G::GetTextFileData>},
+    {"ConfigDeleteSection", WithScript<G::ConfigDeleteSection>},
 };
 
 constexpr ScriptMethodTable<CGFXFuncHelperBase> kTable(kHostFunctions);
 }  // namespace
 
-void CHostFunctionTable::Register(CLuaBinder<CGFXFuncHelperBase>* binder) { kTable.AddTo(*binder); }
+void CHostFunctionTable::Register(CLuaBinder<CGFXFuncHelperBase>* binder) { kTable.AddRowsTo(*binder); }
 
 int CHostFunctionTable::Call(CGFXFuncHelperBase& self, lua_State* L, int id) { return kTable.Call(self, L, id); }
 

@@ -11,7 +11,7 @@ class CHostFunctionTable {
 public:
     static constexpr int kCount = 53;
 
-    // Adds the 53 names in id order.
+    // Adds the 53 functions in id order; their closures run the rows straight.
     static void Register(CLuaBinder<CGFXFuncHelperBase>* binder);
     // Runs the handler of the id; an unknown id pushes nothing.
     static int Call(CGFXFuncHelperBase& self, lua_State* L, int id);

@@ -28,11 +28,11 @@ public:
     CLuaBinder& operator=(const CLuaBinder&) = delete;
 
     // A method whose closures call the owner's OnLuaCall with its id and name.
-    void AddMethod(const char* name, int id) { m_Entries.push_back({this, name, id, nullptr}); }
+    void AddMethod(const char* name, int id) { m_Entries.push_back({name, id, nullptr}); }
     // A method whose closures run the row's handler on the owner straight: for
     // an owner whose OnLuaCall would run that row for this id anyway. The row
     // must outlive every table (a static method table does).
-    void AddMethod(const ScriptMethod<T>& row, int id) { m_Entries.push_back({this, row.name, id, &row}); }
+    void AddMethod(const ScriptMethod<T>& row, int id) { m_Entries.push_back({row.name, id, &row}); }
 
     // Pushes one new bound table on the binder's state.
     void Register() { Register(m_State); }
@@ -40,11 +40,6 @@ public:
     void Register(lua_State* thread);
     // Whether a table made by this binder may still be called.
     bool HasLiveTables() const { return m_Life->IsHeldByLua(); }
-
-    int Call(lua_State* L, LuaMethodEntry<T>* entry) {
-        // Nothing may be touched after the handler: it may delete its object and this binder.
-        return m_Owner->OnLuaCall(L, entry->id, entry->name);
-    }
 
     // Kills every table made so far and later, for an owner going away early.
     void Invalidate() { m_Life->Clear(); }
@@ -87,7 +82,7 @@ void CLuaBinder<T>::Register(lua_State* L) {
     if (!L) return;
     lua_createtable(L, 0, static_cast<int>(m_Entries.size()));
     const int table = lua_gettop(L);
-    m_Life->PushToken(L);
+    m_Life->PushToken(L, table);
     const int token = lua_gettop(L);
     lua_createtable(L, 0, 2);
     PushMetaField(L, "__index", IndexThunk, token);

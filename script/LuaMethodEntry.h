@@ -4,9 +4,6 @@
 struct lua_State;
 
 template <class T>
-class CLuaBinder;
-
-template <class T>
 struct ScriptMethod {
     const char* name;  // a constant text: the binder keeps the pointer
     // Reads the arguments last first, pushes the results and returns their count.
@@ -15,7 +12,6 @@ struct ScriptMethod {
 
 template <class T>
 struct LuaMethodEntry {
-    CLuaBinder<T>* binder;
     const char* name;  // not copied: a constant text that outlives the binder
     int id;
     // A row of a constant method table, or null for a call through OnLuaCall.

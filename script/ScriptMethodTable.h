@@ -15,11 +15,8 @@ public:
     template <size_t N>
     constexpr ScriptMethodTable(const ScriptMethod<T> (&rows)[N]) : m_Rows(rows), m_Count(static_cast<int>(N)) {}
 
-    // Adds every row to the binder in order, each under its id; its closures call the owner's OnLuaCall.
-    void AddTo(CLuaBinder<T>& binder) const {
-        for (int i = 0; i < m_Count; ++i) binder.AddMethod(m_Rows[i].name, i + 1);
-    }
-    // The same, but the closures run the rows' handlers straight, as Call would.
+    // Adds every row to the binder in order, each under its id; its closures
+    // run the rows' handlers straight, as Call would.
     void AddRowsTo(CLuaBinder<T>& binder) const {
         for (int i = 0; i < m_Count; ++i) binder.AddMethod(m_Rows[i], i + 1);
     }

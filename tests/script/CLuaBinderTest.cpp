@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +65,7 @@ protected:
         probe = new Probe(L, log);
     }
     void TearDown() override {
-        if (L) lua_close(L);
+        if (L) CloseState();
         delete probe;
     }
     // Registers a new table of the probe as the global name.
@@ -73,6 +74,7 @@ protected:
         lua_setglobal(L, name);
     }
     void CloseState() {
+        CLuaLiveness::MarkClosing(L);
         lua_close(L);
         L = nullptr;
     }
@@ -167,6 +169,135 @@ TEST_F(CLuaBinderTest, ErrorsInAHandlerTravelToTheScript) {
     Bind("obj");
     EXPECT_EQ(LuaEval(L, "return pcall(obj.Echo, obj, {})"), "false,lua_isnumber(luaVM,idx)");
     EXPECT_EQ(LuaEval(L, "return obj:Echo(4)"), "8");
+}
+
+// Makes a table of the probe that only a finalizer reaches, after `tend`
+// has run on it (as s); the finalizer keeps it in Saved, and what `keep`
+// names (as a list of values) in Kept.
+void Plant(lua_State* L, Probe* probe, const std::string& tend = "", const std::string& keep = "") {
+    probe->Binder().Register(L);
+    lua_setglobal(L, "Fresh");
+    ASSERT_EQ(LuaEval(L, "local s = Fresh Fresh = nil " + tend + " local kept = {" + keep +
+                             "} getmetatable(newproxy(true)).__gc = function() Saved = s Kept = kept end"),
+              "");
+}
+
+const char* const kCollectTwice = "collectgarbage() collectgarbage()";
+
+// A table a finalizer brings back calls its object and holds it; dropped
+// again, it lets the object go within two collections.
+TEST_F(CLuaBinderTest, ATableAFinalizerBringsBackStillCalls) {
+    Plant(L, probe);
+    EXPECT_EQ(LuaEval(L, std::string(kCollectTwice) + " return Saved:Echo(4), type(Saved.Echo)"), "8,function");
+    EXPECT_TRUE(probe->Binder().HasLiveTables());
+    EXPECT_EQ(LuaEval(L, std::string("Saved = nil ") + kCollectTwice), "");
+    EXPECT_FALSE(probe->Binder().HasLiveTables());
+    // A table no finalizer reaches goes at the first collection.
+    Bind("plain");
+    EXPECT_EQ(LuaEval(L, "plain = nil collectgarbage()"), "");
+    EXPECT_FALSE(probe->Binder().HasLiveTables());
+}
+
+// Also when the finalizer and the collection run on a coroutine, and when
+// the table was made on one.
+TEST_F(CLuaBinderTest, ATableBroughtBackOnACoroutineStillCalls) {
+    lua_State* thread = lua_newthread(L);
+    lua_setglobal(L, "thread");
+    Plant(thread, probe);
+    EXPECT_EQ(LuaEval(L,
+                      "return coroutine.wrap(function() collectgarbage() coroutine.yield(Saved:Echo(1)) end)(), "
+                      "Saved:Echo(2)"),
+              "2,4");
+}
+
+struct TendedCase {
+    const char* name;
+    const char* tend;   // done to the table s before it is planted
+    const char* keep;   // values the finalizer keeps in Kept beside it
+    const char* check;  // run after two collections
+    const char* result;
+    bool live;  // whether the object is still held
+};
+
+class TendedTableTest : public CLuaBinderTest, public testing::WithParamInterface<TendedCase> {};
+
+// Whatever the script did to the table, what is left of it calls the object
+// when it comes back, and nothing else does.
+TEST_P(TendedTableTest, WhatIsLeftOfABroughtBackTableStillCalls) {
+    Plant(L, probe, GetParam().tend, GetParam().keep);
+    EXPECT_EQ(LuaEval(L, std::string(kCollectTwice) + " " + GetParam().check), GetParam().result);
+    EXPECT_EQ(probe->Binder().HasLiveTables(), GetParam().live);
+    EXPECT_EQ(LuaEval(L, std::string("Saved, Kept = nil ") + kCollectTwice), "");
+    EXPECT_FALSE(probe->Binder().HasLiveTables());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TendedTableTest,
+    testing::Values(TendedCase{"FieldReplaced", "s.Count = function() return 'own' end", "",
+                               "return Saved:Count(), Saved:Echo(2)", "own,4", true},
+                    TendedCase{"MetatableTakenAway", "setmetatable(s, nil)", "", "return Saved:Echo(3), Saved.Missing",
+                               "6,nil", true},
+                    TendedCase{"ItsOwnMetatable", "setmetatable(s, s)", "", "return Saved:Echo(5)", "10", true},
+                    TendedCase{"OnlyTheMetatableLeft", "for k in pairs(s) do s[k] = nil end", "",
+                               "return Saved.Missing, rawget(Saved, 'Echo')", "nil,nil", true},
+                    // Nothing of it can reach the object any more, so nothing holds it.
+                    TendedCase{"NothingLeft", "for k in pairs(s) do s[k] = nil end setmetatable(s, nil)", "",
+                               "return next(Saved)", "nil", false},
+                    // A closure taken out of the table before it went stays out of it, dead.
+                    TendedCase{"AClosureTakenOut", "local e = s.Echo s.Echo = nil", "e",
+                               "return select('#', Kept[1](Saved, 1)), Saved.Echo", "0,nil", true}),
+    [](const testing::TestParamInfo<TendedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CLuaBinderTest, ABroughtBackTableOfADeletedBinderDoesNothing) {
+    Plant(L, probe);
+    EXPECT_EQ(LuaEval(L, std::string(kCollectTwice) + " return Saved:Echo(1)"), "2");
+    probe->BinderSlot().reset();
+    EXPECT_EQ(LuaEval(L, "return select('#', Saved:Echo(1)), Saved.Missing"), "0,nil");
+}
+
+// A heap whose growing allocations all fail from a chosen one on.
+struct FailingHeap {
+    long left = -1;  // allocations until they fail; negative: none fails
+    static void* Allocate(void* ud, void* block, size_t oldSize, size_t newSize) {
+        auto* heap = static_cast<FailingHeap*>(ud);
+        if (newSize == 0) {
+            std::free(block);
+            return nullptr;
+        }
+        if (newSize > oldSize && heap->left >= 0) {
+            if (heap->left == 0) return nullptr;
+            --heap->left;
+        }
+        return std::realloc(block, newSize);
+    }
+};
+
+// A full heap wherever the collection that brings a table back stands: the
+// table then works or is dead, and either way, once dropped, it holds its
+// object no more.
+TEST(CLuaBinderMemoryTest, AFullHeapWhileATableComesBackLeavesNoShareBehind) {
+    bool cameBack = false;
+    for (long n = 0; !cameBack; ++n) {
+        ASSERT_LT(n, 100000) << "the collection never ran without a failure";
+        FailingHeap heap;
+        lua_State* L = lua_newstate(FailingHeap::Allocate, &heap);
+        luaL_openlibs(L);
+        std::vector<std::string> log;
+        Probe* probe = new Probe(L, log);
+        Plant(L, probe);
+        heap.left = n;
+        const std::string failed = LuaEval(L, kCollectTwice);
+        heap.left = -1;
+        LuaEval(L, kCollectTwice);
+        const std::string answer = LuaEval(L, "return Saved and select('#', Saved:Echo(1))");
+        cameBack = failed.empty() && answer == "1";
+        EXPECT_EQ(probe->Binder().HasLiveTables(), answer == "1") << n << " " << failed;
+        LuaEval(L, std::string("Saved, Kept = nil ") + kCollectTwice);
+        EXPECT_FALSE(probe->Binder().HasLiveTables()) << n << " " << failed;
+        CLuaLiveness::MarkClosing(L);
+        lua_close(L);
+        delete probe;
+    }
 }
 
 TEST_F(CLuaBinderTest, CoroutinesCallWithTheirOwnStack) {

@@ -50,6 +50,7 @@ TEST(CLuaBoundObjectTest, ARowsPositionIsItsIdAndOtherIdsRunNothing) {
         EXPECT_EQ(0, lua_gettop(L)) << id;
     }
     EXPECT_EQ(4, rows.calls);
+    CLuaLiveness::MarkClosing(L);
     lua_close(L);
 }
 

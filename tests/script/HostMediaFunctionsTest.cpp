@@ -1,3 +1,4 @@
+#include "host/CHelperToKeyBinder.h"
 #include "tests/media/XmlFontSample.h"
 #include "tests/script/ProbeHostFixture.h"
 #include "tests/support/AllocatedBytes.h"
@@ -209,10 +210,17 @@ TEST_F(HostMediaFunctionsTest, CapturesTheScriptDropsGiveTheirTexturesBack) {
 
 std::vector<long long> g_Allocated;
 
+struct DropCase {
+    const char* name;
+    const char* drop;  // the body of Drop(o), run on every object made
+};
+
+class DroppedObjectsTest : public HostMediaFunctionsTest, public testing::WithParamInterface<DropCase> {};
+
 // The same for every kind of object: made every frame and dropped, they take
 // no more memory as the frames go by (the dropped ones go in batches, so the
 // peaks of the two halves of the run are compared).
-TEST_F(HostMediaFunctionsTest, ObjectsTheScriptDropsDoNotPileUp) {
+TEST_P(DroppedObjectsTest, ObjectsTheScriptDropsDoNotPileUp) {
     engine->AddFile("fx/steady.psi", SteadyPreset());
     engine->AddFile("fonts/game.xml", kXmlFontSample);
     engine->AddSound("sfx/hit.wav");
@@ -222,22 +230,161 @@ TEST_F(HostMediaFunctionsTest, ObjectsTheScriptDropsDoNotPileUp) {
         RecordingEngine::Instance()->ClearLog();
         g_Allocated.push_back(AllocatedBytes());
     };
-    RunMain(
-        "function Init(h) Host = h end\n"
-        "function Update(dt)\n"
-        "  for i = 1, 50 do\n"
-        "    Host:GetSprite('images/w256.png', true, 4, 10); Host:GetFont('fonts/missing.fnt')\n"
-        "    Host:GetFontEx('fonts/game.xml'); Host:GetSound('sfx/hit.wav')\n"
-        "    Host:GetParticle('fx/steady.psi', 'images/w256.png')\n"
-        "  end\n"
-        "  collectgarbage()\n"
-        "end\n"
-        "function Render(x, y) end\n",
-        12);
+    RunMain(std::string("function Init(h) Host = h end\n"
+                        "local function Drop(o) ") +
+                GetParam().drop +
+                " end\n"
+                "function Update(dt)\n"
+                "  for i = 1, 50 do\n"
+                "    Drop(Host:GetSprite('images/w256.png', true, 4, 10)); Drop(Host:GetFont('fonts/missing.fnt'))\n"
+                "    Drop(Host:GetFontEx('fonts/game.xml')); Drop(Host:GetSound('sfx/hit.wav'))\n"
+                "    Drop(Host:GetParticle('fx/steady.psi', 'images/w256.png'))\n"
+                "  end\n"
+                "  collectgarbage()\n"
+                "end\n"
+                "function Render(x, y) end\n",
+            12);
     engine->betweenFrames = nullptr;
     ASSERT_EQ(g_Allocated.size(), 12u);
     const auto half = g_Allocated.begin() + 6;
     EXPECT_LT(*std::max_element(half, g_Allocated.end()) - *std::max_element(g_Allocated.begin(), half), 256 * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drops, DroppedObjectsTest,
+                         testing::Values(DropCase{"Plainly", ""},
+                                         // A finalizer reaches the table once but keeps it nowhere.
+                                         DropCase{"BehindAFinalizer",
+                                                  "getmetatable(newproxy(true)).__gc = function() return o end"}),
+                         [](const testing::TestParamInfo<DropCase>& info) { return std::string(info.param.name); });
+
+struct RevivedCase {
+    const char* name;
+    const char* make;   // an expression that makes the object
+    const char* use;    // a statement that gives it state, on s
+    const char* query;  // what it answers, on Saved
+    const char* answer;
+};
+
+// The files every kind of object is made on.
+class RevivedTableTest : public HostMediaFunctionsTest {
+protected:
+    void SetUp() override {
+        HostMediaFunctionsTest::SetUp();
+        engine->AddImage("fonts/glyphs.png", 64, 64);
+        engine->AddFile("fonts/game.fnt", "[GFXFONT]\nBitmap = glyphs.png\nChar=41,0,0,10,17,0,1\n");
+        engine->AddFile("fonts/game.xml", kXmlFontSample);
+        engine->AddImage("fonts/p0.png", 256, 256);
+        engine->AddImage("fonts/p1.png", 256, 256);
+        engine->AddSound("sfx/hit.wav");
+        engine->AddFile("fx/steady.psi", SteadyPreset());
+    }
+
+    // A script whose first frame plants an object that only a finalizer
+    // reaches, and whose finalizer keeps it in Saved; `later` runs in the
+    // second frame, once two collections have run that finalizer.
+    static std::string Planting(const RevivedCase& c, const std::string& later) {
+        return std::string(
+                   "function Init(h) Host = h end\n"
+                   "local function plant()\n"
+                   "  local s = ") +
+               c.make + "\n  " + c.use +
+               "\n"
+               "  local p = newproxy(true)\n"
+               "  getmetatable(p).__gc = function() Saved = s end\n"
+               "end\n"
+               "local frame = 0\n"
+               "function Update(dt)\n"
+               "  frame = frame + 1\n"
+               "  if frame == 1 then plant() return end\n"
+               "  collectgarbage('collect') collectgarbage('collect')\n" +
+               later +
+               "\nend\n"
+               "function Render(x, y) end\n";
+    }
+};
+
+class RevivedKindTest : public RevivedTableTest, public testing::WithParamInterface<RevivedCase> {};
+
+// A table that a finalizer brings back still reaches its object, which later
+// objects of its kind do not take away while the table is there.
+TEST_P(RevivedKindTest, ATableAFinalizerKeepsStillAnswers) {
+    const RevivedCase& c = GetParam();
+    const std::string out = RunMain(Planting(c, std::string("print(") + c.query +
+                                                    ")\n"
+                                                    "for i = 1, 9 do local _ = " +
+                                                    c.make +
+                                                    " end\n"
+                                                    "collectgarbage('collect')\n"
+                                                    "print(" +
+                                                    c.query + ")"),
+                                    2);
+    EXPECT_EQ(out, std::string(c.answer) + "\n" + c.answer + "\n");
+}
+
+const RevivedCase kRevivedSprite = {"Sprite", "Host:GetSprite('images/w256.png', false, 1, 1)", "s:SetPosition(7, 9)",
+                                    "Saved:Position()", "7\t9"};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RevivedKindTest,
+                         testing::Values(kRevivedSprite,
+                                         RevivedCase{"Font", "Host:GetFont('fonts/game.fnt')", "s:AlignRight()",
+                                                     "Saved:StringWidth('AA') > 0", "true"},
+                                         RevivedCase{"FontEx", "Host:GetFontEx('fonts/game.xml')", "s:AlignCenter()",
+                                                     "Saved:StringWidth('AB')", "24"},
+                                         RevivedCase{"Stream", "Host:GetSound('sfx/hit.wav')", "s:Play(true, 40)",
+                                                     "Saved:IsPlaying(), Saved:GetVolume()", "true\t40"},
+                                         RevivedCase{"Particle", "Host:GetParticle('fx/steady.psi', 'images/w256.png')",
+                                                     "s:FireAt(5, 5)", "Saved:IsAlive()", "true"}),
+                         [](const testing::TestParamInfo<RevivedCase>& info) { return std::string(info.param.name); });
+
+// Deleting the object still ends a table that a finalizer brought back.
+TEST_F(RevivedTableTest, ARevivedTableOfADeletedSpriteAnswersNothing) {
+    const std::string out = RunMain(
+        Planting(kRevivedSprite, "print(Saved:Position()) Saved:Delete() print(select('#', Saved:Position()))"), 2);
+    EXPECT_EQ(out, "7\t9\n0\n");
+}
+
+// The same when the screen that owns the object ends while the table lives
+// on in the state of another screen.
+TEST_F(RevivedTableTest, ARevivedTableOfAnEndedScreenAnswersNothing) {
+    engine->AddFile("scripts/bg.lua", "function Init(h) end function Update(dt) end function Render(x, y) end");
+    // After the second frame's "Update".
+    engine->betweenFrames = [](int frame) {
+        if (frame != 1) return;
+        CGFXStarter* s = CGFXStarter::GetInstance();
+        s->GetKeyBinder()->FindByName("bg")->Detach(s);
+        s->Release();
+    };
+    RevivedCase c = kRevivedSprite;
+    c.make = "Host:GetRegisteredRenderer('bg'):GetSprite('images/w256.png', false, 1, 1)";
+    std::string script = Planting(c, "print(select('#', Saved:Position()))");
+    script.replace(script.find("Host = h"), 8, "Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua')");
+    const std::string out = RunMain(script, 3);
+    engine->betweenFrames = nullptr;
+    EXPECT_EQ(out, "2\n0\n");
+}
+
+// A capture's sprite brought back keeps its texture; dropped again, it goes
+// with its texture once a later capture is made.
+TEST_F(RevivedTableTest, ARevivedTableDroppedAgainGivesItsObjectBack) {
+    const std::string out = RunProbed(
+        "function Init(h) Host = h end\n"
+        "function Update(dt) end\n"
+        "local frame = 0\n"
+        "function Render(x, y)\n"
+        "  frame = frame + 1\n"
+        "  if frame == 1 then\n"
+        "    local s = Host:GetLastSurface()\n"
+        "    getmetatable(newproxy(true)).__gc = function() Saved = s end\n"
+        "  elseif frame == 2 then\n"
+        "    collectgarbage('collect') collectgarbage('collect')\n"
+        "    print(Saved:Size()) Saved = nil\n"
+        "  else\n"
+        "    collectgarbage('collect') collectgarbage('collect')\n"
+        "    Host:GetLastSurface() print(LiveTextures())\n"
+        "  end\n"
+        "end\n",
+        3);
+    EXPECT_EQ(out, "800\t600\n1\n");
 }
 
 TEST_F(HostMediaFunctionsTest, SoundSwitchedOffStaysOffAcrossAFocusChange) {

@@ -262,6 +262,30 @@ TEST_F(HostRendererFunctionsTest, RegisteredRendererTableDrivesThatScreenFromThe
     EXPECT_EQ(g_BoundTables, 1u);
 }
 
+// A screen's table in another screen's state outlives the screen's detach:
+// then every function of it does nothing, whether or not it needs the
+// screen's script (GetFPS does not, GetSprite does).
+TEST_F(HostRendererFunctionsTest, AHostTableOfADetachedScreenDoesNothing) {
+    engine->AddImage("images/a.png", 4, 4);
+    Serve("bg", "");
+    engine->betweenFrames = [](int frame) {
+        if (frame != 0) return;
+        CGFXStarter* s = CGFXStarter::GetInstance();
+        s->GetKeyBinder()->FindByName("bg")->Detach(s);
+        s->Release();
+    };
+    const std::string out =
+        Run("function Init(h) Host = h Host:RegisterRenderer('bg', 'scripts/bg.lua') end\n"
+            "function Update(dt)\n"
+            "  local bg = Host:GetRegisteredRenderer('bg')\n"
+            "  print(select('#', bg:GetFPS()), select('#', bg:GetSprite('images/a.png', false, 1, 1)),\n"
+            "    select('#', bg:ConfigGetString('s', 'v')))\n"
+            "end\n",
+            2);
+    engine->betweenFrames = nullptr;
+    EXPECT_EQ(out, "1\t1\t1\n0\t0\t0\n");
+}
+
 struct AskerCase {
     const char* name;
     const char* main;
