@@ -114,7 +114,7 @@ HEFFECT Engine::Effect_Load(const char* filename, uint32_t size) {
     void* loaded = nullptr;
     const void* data = LoadData(filename, size, loaded, "Effect_Load");
     if (!data) return 0;
-    HEFFECT effect = m_Audio.Load(data, size);
+    HEFFECT effect = m_Audio.Load(data, size, loaded ? filename : nullptr);
     m_Resources.Free(loaded);
     return effect;
 }
