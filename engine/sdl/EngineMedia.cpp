@@ -15,6 +15,8 @@ bool Engine::Resource_AttachPack(const char* filename, const char* password) {
 
 void* Engine::Resource_Load(const char* filename, uint32_t* size) { return m_Resources.Load(filename, size); }
 
+const char* Engine::Resource_GetError() { return m_Resources.Error().c_str(); }
+
 void Engine::Resource_Free(void* data) { m_Resources.Free(data); }
 
 const void* Engine::LoadData(const char* filename, uint32_t& size, void*& loaded, const char* what) {

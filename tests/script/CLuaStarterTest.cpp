@@ -99,6 +99,8 @@ TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
     engine->AddFile("broken.lua", "x = = 1");
     engine->AddFile("scripts/fine.lua", "x = 1");
     engine->AddFile("scripts/empty.lua", "");
+    const std::string unreadable = "in /g/game.pak but cannot be read: CRC error";
+    engine->AddUnreadableFile("scripts/unreadable.lua", unreadable);
     const std::string folder = os::ProgramFolder();
     const std::string brokenModule = "[string \"broken.lua\"]:1: unexpected symbol near '='";
     const struct {
@@ -112,6 +114,7 @@ TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
          true,
          "scripts\\missing.lua: not found in " + folder + " (game.pak could not be opened: not found)",
          {}},
+        {"scripts\\unreadable.lua", false, "scripts\\unreadable.lua: " + unreadable, {}},
         {"scripts/syntax.lua", false, "[string \"scripts/syntax.lua\"]:2: unexpected symbol near '='", {}},
         {"scripts/raises.lua", false, "[string \"scripts/raises.lua\"]:2: top level", {}},
         {"scripts/table.lua", false, "scripts/table.lua: (error object is a table value)", {}},
