@@ -5,6 +5,7 @@
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaLiveness.h"
 #include "script/CScriptFailure.h"
+#include "script/LuaProtectedCall.h"
 
 #include <cstring>
 #include <string>
@@ -123,7 +124,10 @@ int BitOr(lua_State* L) {
 CLuaStarter::CLuaStarter(bool openLibraries) : m_State(luaL_newstate()) {
     if (!m_State) return;
     lua_atpanic(m_State, EndUnprotectedError);
-    if (openLibraries) luaL_openlibs(m_State);
+    if (openLibraries) {
+        luaL_openlibs(m_State);
+        LuaTakeExceptionsAsMemoryErrors(m_State);
+    }
     RegisterGlobals();
 }
 
@@ -147,7 +151,7 @@ void CLuaStarter::RunFile(const char* name) {
     // Nobody looks at the chunk's results, so the stack is left as found.
     const int top = lua_gettop(m_State);
     if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) != 0 ||
-        lua_pcall(m_State, 0, LUA_MULTRET, 0) != 0)
+        LuaProtectedStatus(m_State, lua_pcall(m_State, 0, LUA_MULTRET, 0)) != 0)
         CScriptFailure::Record(m_State, CScriptFailure::ErrorText(m_State, name));
     lua_settop(m_State, top);
 }
