@@ -251,6 +251,11 @@ public:
     // disk (relative to the program's folder). Null with *size = 0 when absent.
     // The buffer is released with Resource_Free.
     virtual void* Resource_Load(const char* filename, uint32_t* size = nullptr) = 0;
+    // Why the last load of a file (Resource_Load, or the one in a load below)
+    // found nothing: "" when no attached pack holds it and it is not on disk,
+    // else what stopped the read ("in /g/game.pak but cannot be read: CRC
+    // error"); "" after a load that found the file. Valid until the next load.
+    virtual const char* Resource_GetError() = 0;
     virtual void Resource_Free(void* data) = 0;  // accepts null
 
     // --- Textures and render targets ------------------------------------

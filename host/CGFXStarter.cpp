@@ -4,6 +4,7 @@
 #include "host/EngineCallbacks.h"
 #include "host/ProgramIcon.h"
 #include "media/CCursorHelper.h"
+#include "os/FatalError.h"
 #include "os/Folders.h"
 #include "renderers/CDebugDrawHelper.h"
 #include "renderers/CGFXFuncHelperBase.h"
@@ -18,6 +19,14 @@ const char* const kPackPassword = BW_PACK_PASSWORD;
 const char* const kConfigFile = "config.conf";
 const char* const kUserFolder = "Brindlewick/";
 const char* const kLastSurfaceFile = "last_surface.bmp";
+
+// A fatal report ends the process at once: the engine's log, while there is
+// one, keeps its reason once the box is closed.
+void LogFatalReport(const std::string& text) {
+    CGFXStarter* starter = CGFXStarter::GetInstance();
+    if (GFX* engine = starter->GetEngine()) engine->System_Log("fatal: %s", text.c_str());
+    starter->Release();
+}
 }  // namespace
 
 CGFXStarter::CGFXStarter() {
@@ -30,9 +39,11 @@ CGFXStarter::CGFXStarter() {
     if (!os::FileExists(m_ConfigPath)) m_ConfigPath = m_ExeFolder + kConfigFile;
     m_Config.Load(m_ConfigPath.c_str());
     m_KeyBinder = CHelperToKeyBinder::GetInstance();
+    os::SetFatalReportLog(LogFatalReport);
 }
 
 CGFXStarter::~CGFXStarter() {
+    os::SetFatalReportLog(nullptr);
     if (m_bCursorOwned && m_Cursor) delete m_Cursor;
     ShutdownEngine();
     // Left over only when the engine failed to start; none of them is attached.

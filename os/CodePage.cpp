@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <initializer_list>
 #include <langinfo.h>
+#include <strings.h>
 
 namespace {
 
@@ -62,10 +64,20 @@ private:
     iconv_t m_Handle;
 };
 
-// The locale's set, or UTF-8 when iconv does not know it.
+// The names C libraries give ASCII, the set of the C and POSIX locales.
+bool IsAsciiCodeSet(const char* codeSet) {
+    for (const char* name : {"ANSI_X3.4-1968", "ANSI_X3.4-1986", "ASCII", "US-ASCII", "646", "ISO646-US"})
+        if (strcasecmp(codeSet, name) == 0) return true;
+    return false;
+}
+
+// The locale's set, or UTF-8 when iconv does not know it. A program started
+// without a locale (a service, cron, env -i) gets ASCII, which no text
+// outside it fits: as most current tools do, such text is taken as UTF-8,
+// so that a load and a save keep every byte of it.
 std::string LocaleCodeSet() {
     const char* codeSet = nl_langinfo(CODESET);
-    if (codeSet == nullptr || codeSet[0] == '\0') return "UTF-8";
+    if (codeSet == nullptr || codeSet[0] == '\0' || IsAsciiCodeSet(codeSet)) return "UTF-8";
     Converter probe(kWide, codeSet);
     return probe.IsOpen() ? codeSet : "UTF-8";
 }

@@ -37,11 +37,30 @@ bool MayShowDialog() {
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
+void ShowDialog(const std::string& text) {
+    if (MayShowDialog()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", DialogText(text).c_str(), nullptr);
+}
+
+// A step of the report that fails (the report may be of lack of memory)
+// leaves the others to be done.
+void Quietly(void (*step)(const std::string&), const std::string& text) {
+    try {
+        step(text);
+    } catch (...) {
+    }
+}
+
+FatalReportLog g_ReportLog = nullptr;
+
 }  // namespace
 
+void SetFatalReportLog(FatalReportLog log) { g_ReportLog = log; }
+
 void FatalScriptError(const std::string& text, int exitCode) {
-    WriteAll(STDERR_FILENO, text + "\n");
-    if (MayShowDialog()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", DialogText(text).c_str(), nullptr);
+    WriteAll(STDERR_FILENO, text);
+    WriteAll(STDERR_FILENO, "\n");
+    if (g_ReportLog) Quietly(g_ReportLog, text);
+    Quietly(ShowDialog, text);
     _exit(exitCode);
 }
 

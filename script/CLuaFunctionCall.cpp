@@ -2,6 +2,7 @@
 
 #include "os/FatalError.h"
 #include "script/CScriptFailure.h"
+#include "script/LuaProtectedCall.h"
 #include "script/LuaStack.h"
 
 #include <cstdio>
@@ -26,7 +27,7 @@ int CLuaFunctionCall::CallGlobal(lua_State* L) {
 
 bool CLuaFunctionCall::Call() {
     if (!m_State) return false;
-    const int code = lua_cpcall(m_State, CallGlobal, this);
+    const int code = LuaProtectedStatus(m_State, lua_cpcall(m_State, CallGlobal, this));
     if (code != 0) Fail(m_State, code);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "script/CLuaFunctionCall.h"
 #include "script/CLuaLiveness.h"
 #include "script/CScriptFailure.h"
+#include "script/LuaProtectedCall.h"
 
 #include <cstring>
 #include <string>
@@ -34,17 +35,22 @@ struct LoadedResource {
     uint32_t size = 0;
 };
 
-enum class ScriptSource { NoEngine, Missing, Found };
+enum class ScriptSource { NoEngine, Missing, Unreadable, Found };
 
 // The file's bytes with a zero after them; empty for a missing or empty file
-// (a null buffer counts as empty whatever size came with it).
-std::vector<char> ReadScript(const char* name, ScriptSource* source = nullptr) {
+// (a null buffer counts as empty whatever size came with it). For a file that
+// is there but cannot be read, readError says why.
+std::vector<char> ReadScript(const char* name, ScriptSource* source = nullptr, std::string* readError = nullptr) {
     HostReference host;
     GFX* engine = host.starter->GetEngine();
     std::vector<char> buffer;
     if (source) *source = engine ? ScriptSource::Missing : ScriptSource::NoEngine;
     if (!engine) return buffer;
     LoadedResource file(engine, name);
+    if (!file.data && source && *engine->Resource_GetError() != '\0') {
+        *source = ScriptSource::Unreadable;
+        if (readError) *readError = engine->Resource_GetError();
+    }
     if (file.data && source) *source = ScriptSource::Found;
     if (file.data && file.size > 0) {
         buffer.assign(static_cast<size_t>(file.size) + 1, '\0');
@@ -118,7 +124,10 @@ int BitOr(lua_State* L) {
 CLuaStarter::CLuaStarter(bool openLibraries) : m_State(luaL_newstate()) {
     if (!m_State) return;
     lua_atpanic(m_State, EndUnprotectedError);
-    if (openLibraries) luaL_openlibs(m_State);
+    if (openLibraries) {
+        luaL_openlibs(m_State);
+        LuaTakeExceptionsAsMemoryErrors(m_State);
+    }
     RegisterGlobals();
 }
 
@@ -134,13 +143,15 @@ void CLuaStarter::RegisterGlobals() {
 void CLuaStarter::RunFile(const char* name) {
     if (!m_State || !name) return;
     ScriptSource source;
-    const std::vector<char> buffer = ReadScript(name, &source);
+    std::string readError;
+    const std::vector<char> buffer = ReadScript(name, &source, &readError);
     if (source == ScriptSource::Missing) CScriptFailure::Record(m_State, CScriptFailure::NotFound(name));
+    if (source == ScriptSource::Unreadable) CScriptFailure::Record(m_State, std::string(name) + ": " + readError);
     if (source != ScriptSource::Found) return;
     // Nobody looks at the chunk's results, so the stack is left as found.
     const int top = lua_gettop(m_State);
     if (luaL_loadbuffer(m_State, buffer.empty() ? "" : buffer.data(), ScriptSize(buffer), name) != 0 ||
-        lua_pcall(m_State, 0, LUA_MULTRET, 0) != 0)
+        LuaProtectedStatus(m_State, lua_pcall(m_State, 0, LUA_MULTRET, 0)) != 0)
         CScriptFailure::Record(m_State, CScriptFailure::ErrorText(m_State, name));
     lua_settop(m_State, top);
 }

@@ -166,7 +166,15 @@ void RecordingEngine::AddFile(const std::string& name, const std::string& conten
     m_Files[Normalise(name)] = contents;
 }
 
-void RecordingEngine::RemoveFile(const std::string& name) { m_Files.erase(Normalise(name)); }
+void RecordingEngine::RemoveFile(const std::string& name) {
+    m_Files.erase(Normalise(name));
+    m_Unreadable.erase(Normalise(name));
+}
+
+void RecordingEngine::AddUnreadableFile(const std::string& name, const std::string& reason) {
+    m_Files.erase(Normalise(name));
+    m_Unreadable[Normalise(name)] = reason;
+}
 
 bool RecordingEngine::ReadFile(const std::string& name, std::string& out) const {
     auto it = m_Files.find(Normalise(name));
@@ -193,8 +201,13 @@ bool RecordingEngine::Resource_AttachPack(const char* filename, const char* pass
 void* RecordingEngine::Resource_Load(const char* filename, uint32_t* size) {
     Record("Resource_Load", Join(filename));
     if (size) *size = 0;
+    m_LoadError.clear();
     std::string data;
-    if (!filename || !ReadFile(filename, data)) return nullptr;
+    if (filename) {
+        auto unreadable = m_Unreadable.find(Normalise(filename));
+        if (unreadable != m_Unreadable.end()) m_LoadError = unreadable->second;
+    }
+    if (!filename || !m_LoadError.empty() || !ReadFile(filename, data)) return nullptr;
     char* buf = new char[data.size() + 1];
     std::memcpy(buf, data.data(), data.size());
     buf[data.size()] = 0;

@@ -84,6 +84,9 @@ public:
     // ignored, case ignored.
     void AddFile(const std::string& name, const std::string& contents);
     void RemoveFile(const std::string& name);
+    // A file that is there but cannot be read: Resource_Load gives null and
+    // Resource_GetError the reason.
+    void AddUnreadableFile(const std::string& name, const std::string& reason);
     // Files not added in memory are read from this folder (empty = none).
     void SetFileFolder(const std::string& folder) { m_FileFolder = folder; }
     int LiveResources() const { return static_cast<int>(m_Resources.size()); }
@@ -153,6 +156,7 @@ public:
 
     bool Resource_AttachPack(const char* filename, const char* password) override;
     void* Resource_Load(const char* filename, uint32_t* size) override;
+    const char* Resource_GetError() override { return m_LoadError.c_str(); }
     void Resource_Free(void* data) override;
 
     HTEXTURE Texture_Create(int width, int height) override;
@@ -246,7 +250,9 @@ private:
     std::map<gfxFuncState, gfxCallback> m_Callbacks;
     std::map<int, Image> m_Icons;
 
-    std::map<std::string, std::string> m_Files;  // by normalised name
+    std::map<std::string, std::string> m_Files;       // by normalised name
+    std::map<std::string, std::string> m_Unreadable;  // reasons, by normalised name
+    std::string m_LoadError;
     std::string m_FileFolder;
     std::set<void*> m_Resources;
 

@@ -72,18 +72,19 @@ void Audio::Close() {
     }
 }
 
-HEFFECT Audio::Load(const void* data, size_t size) {
+HEFFECT Audio::Load(const void* data, size_t size, const char* name) {
     if (!data || size == 0 || size > 0x7FFFFFFF) return 0;
+    if (!name) name = "the sound in memory";
     // The mixer's VOC reader leaks and asks for gigabytes on bad blocks.
     if (size >= sizeof kVocSignature - 1 && std::memcmp(data, kVocSignature, sizeof kVocSignature - 1) == 0) {
-        m_Log.WriteOnce("Effect_Load: Creative Voice (VOC) sounds are not taken");
+        m_Log.WriteOnce("Effect_Load: cannot decode %s: Creative Voice (VOC) sounds are not taken", name);
         return 0;
     }
     Mix_Chunk* chunk = nullptr;
     if (m_Open) {
         chunk = DecodeChunk(*m_Mixer, data, size);
         if (!chunk) {
-            m_Log.WriteOnce("Effect_Load: cannot decode the sound: %s", Mix_GetError());
+            m_Log.WriteOnce("Effect_Load: cannot decode %s: %s", name, Mix_GetError());
             return 0;
         }
     }

@@ -31,8 +31,9 @@ public:
 
     // Without a device an effect is a silent handle (0 only for bad data),
     // so that callers behave alike with sound on and off. WAV, AIFF, Ogg,
-    // FLAC and MP3; VOC sounds are refused.
-    HEFFECT Load(const void* data, size_t size);
+    // FLAC and MP3; VOC sounds are refused. A refusal is logged once per
+    // name, the file's (null: the sound came from memory).
+    HEFFECT Load(const void* data, size_t size, const char* name);
     void Free(HEFFECT effect);
     HCHANNEL Play(HEFFECT effect, int volume, int pan, float pitch, bool loop);
     void SetVolume(HCHANNEL channel, int volume);

@@ -48,6 +48,7 @@ public:
 
     bool Resource_AttachPack(const char* filename, const char* password) override;
     void* Resource_Load(const char* filename, uint32_t* size) override;
+    const char* Resource_GetError() override;
     void Resource_Free(void* data) override;
 
     HTEXTURE Texture_Create(int width, int height) override;

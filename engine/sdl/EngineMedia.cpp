@@ -15,6 +15,8 @@ bool Engine::Resource_AttachPack(const char* filename, const char* password) {
 
 void* Engine::Resource_Load(const char* filename, uint32_t* size) { return m_Resources.Load(filename, size); }
 
+const char* Engine::Resource_GetError() { return m_Resources.Error().c_str(); }
+
 void Engine::Resource_Free(void* data) { m_Resources.Free(data); }
 
 const void* Engine::LoadData(const char* filename, uint32_t& size, void*& loaded, const char* what) {
@@ -118,7 +120,7 @@ HEFFECT Engine::Effect_Load(const char* filename, uint32_t size) {
     void* loaded = nullptr;
     const void* data = LoadData(filename, size, loaded, "Effect_Load");
     if (!data) return 0;
-    HEFFECT effect = m_Audio.Load(data, size);
+    HEFFECT effect = m_Audio.Load(data, size, loaded ? filename : nullptr);
     m_Resources.Free(loaded);
     return effect;
 }

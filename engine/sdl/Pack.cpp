@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -76,7 +77,8 @@ bool Pack::CheckPassword() {
     if (!found) return true;
     void* data = nullptr;
     uint32_t size = 0;
-    if (!ReadIndex(smallest, &data, &size)) return false;
+    std::string why;
+    if (!ReadIndex(smallest, &data, &size, why)) return false;
     std::free(data);
     return true;
 }
@@ -90,42 +92,80 @@ std::vector<std::string> Pack::Names() const {
     return names;
 }
 
-void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log) {
+void* Pack::Read(const std::string& normalisedName, uint32_t* size, Log& log, std::string& why) {
     auto it = m_Entries.find(normalisedName);
     if (it == m_Entries.end() || !m_Zip) return nullptr;
     void* data = nullptr;
-    if (!ReadIndex(it->second, &data, size)) {
+    std::string reason;
+    if (!ReadIndex(it->second, &data, size, reason)) {
         log.WriteOnce("Resource_Load: cannot read %s from %s: %s", normalisedName.c_str(), m_Path.c_str(),
-                      zip_strerror(m_Zip));
+                      reason.c_str());
+        why = "in " + m_Path + " but cannot be read: " + reason;
         return nullptr;
     }
     return data;
 }
 
-bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size) {
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(m_Zip, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size >= 0xFFFFFFFFu)
-        return false;
-    // libzip leaks what it built for an entry whose encryption it then refuses.
-    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && !zip_encryption_method_supported(st.encryption_method, 0))
-        return false;
-    zip_file_t* file = zip_fopen_index(m_Zip, index, 0);
-    if (!file) return false;
-    char* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(st.size) + 1));
-    bool ok = buffer != nullptr;
-    zip_uint64_t done = 0;
-    while (ok && done < st.size) {
-        zip_int64_t n = zip_fread(file, buffer + done, st.size - done);
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<zip_uint64_t>(n);
+namespace {
+
+bool Refuse(std::string& why, const std::string& reason) {
+    why = reason;
+    return false;
+}
+
+std::string ZipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+// The entry's bytes into a buffer grown as they come: a header that claims
+// gigabytes costs only the memory of what is really there.
+bool ReadWhole(zip_file_t* file, zip_uint64_t stated, char** buffer, std::string& why) {
+    constexpr zip_uint64_t kFirstChunk = 1 << 20;
+    zip_uint64_t capacity = 0, done = 0;
+    while (done < stated) {
+        if (done == capacity) {
+            capacity = std::min(stated, std::max(kFirstChunk, 2 * capacity));
+            char* grown = static_cast<char*>(std::realloc(*buffer, static_cast<size_t>(capacity) + 1));
+            if (!grown) return Refuse(why, ZipErrorText(ZIP_ER_MEMORY));
+            *buffer = grown;
+        }
+        zip_int64_t n = zip_fread(file, *buffer + done, capacity - done);
+        if (n < 0) return Refuse(why, zip_file_strerror(file));
+        if (n == 0)
+            return Refuse(why,
+                          "it ends after " + std::to_string(done) + " of its " + std::to_string(stated) + " bytes");
+        done += static_cast<zip_uint64_t>(n);
     }
+    if (!*buffer) *buffer = static_cast<char*>(std::malloc(1));  // an empty entry
+    if (!*buffer) return Refuse(why, ZipErrorText(ZIP_ER_MEMORY));
     // Reading on to the end lets libzip check the CRC, which catches a wrong
     // traditional password that passed the one-byte check.
     char extra;
-    if (ok && zip_fread(file, &extra, 1) != 0) ok = false;
+    zip_int64_t n = zip_fread(file, &extra, 1);
+    if (n < 0) return Refuse(why, zip_file_strerror(file));
+    if (n > 0) return Refuse(why, "it is longer than its " + std::to_string(stated) + " bytes");
+    return true;
+}
+
+}  // namespace
+
+bool Pack::ReadIndex(uint64_t index, void** data, uint32_t* size, std::string& why) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(m_Zip, index, 0, &st) != 0) return Refuse(why, zip_strerror(m_Zip));
+    if (!(st.valid & ZIP_STAT_SIZE)) return Refuse(why, "its size is not known");
+    if (st.size >= 0xFFFFFFFFu) return Refuse(why, "its " + std::to_string(st.size) + " bytes are 4 GB or more");
+    // libzip leaks what it built for an entry whose encryption it then refuses.
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && !zip_encryption_method_supported(st.encryption_method, 0))
+        return Refuse(why, ZipErrorText(ZIP_ER_ENCRNOTSUPP));
+    zip_file_t* file = zip_fopen_index(m_Zip, index, 0);
+    if (!file) return Refuse(why, zip_strerror(m_Zip));
+    char* buffer = nullptr;
+    const bool ok = ReadWhole(file, st.size, &buffer, why);
     zip_fclose(file);
     if (!ok) {
         std::free(buffer);

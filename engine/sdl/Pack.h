@@ -30,11 +30,12 @@ public:
     // Every entry's normalised name, in no set order.
     std::vector<std::string> Names() const;
     // The entry's contents in a malloc'd buffer (one zero byte past the end),
-    // or null when absent or unreadable.
-    void* Read(const std::string& normalisedName, uint32_t* size, Log& log);
+    // or null when absent or unreadable. An entry that cannot be read is
+    // logged once, and why says so with libzip's reason.
+    void* Read(const std::string& normalisedName, uint32_t* size, Log& log, std::string& why);
 
 private:
-    bool ReadIndex(uint64_t index, void** data, uint32_t* size);
+    bool ReadIndex(uint64_t index, void** data, uint32_t* size, std::string& why);
     bool CheckPassword();
 
     zip* m_Zip = nullptr;

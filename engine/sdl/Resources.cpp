@@ -3,8 +3,11 @@
 #include "engine/sdl/Log.h"
 #include "engine/sdl/Paths.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace gfxsdl {
 
@@ -27,12 +30,13 @@ void* Resources::Load(const char* filename, uint32_t* size) {
     uint32_t dummy = 0;
     if (!size) size = &dummy;
     *size = 0;
+    m_Error.clear();
     if (!filename || !*filename) return nullptr;
     void* data = nullptr;
     std::string name = NormalisePackName(filename);
     for (auto& pack : m_Packs) {
         if (pack->Contains(name)) {
-            data = pack->Read(name, size, m_Log);
+            data = pack->Read(name, size, m_Log, m_Error);
             break;
         }
     }
@@ -41,18 +45,30 @@ void* Resources::Load(const char* filename, uint32_t* size) {
         *size = 0;
         return nullptr;
     }
+    m_Error.clear();
     m_Buffers.insert(data);
     return data;
 }
 
+namespace {
+
+// The reason of a failed read from disk, for the log and Error().
+std::string DiskError(FILE* f, long length) {
+    if (length >= 0x7FFFFFFF) return "it is 2 GB or more";
+    if (f && std::feof(f)) return "it ended early";
+    return errno != 0 ? std::strerror(errno) : "read error";
+}
+
+}  // namespace
+
 void* Resources::LoadFromDisk(const char* filename, uint32_t* size) {
     std::string path = FindFileNoCase(ResolveProgramPath(filename));
     if (path.empty()) return nullptr;
+    errno = 0;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return nullptr;
     char* buffer = nullptr;
     long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
+    if (f && std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
     if (length >= 0 && length < 0x7FFFFFFF && std::fseek(f, 0, SEEK_SET) == 0) {
         buffer = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
         if (buffer && std::fread(buffer, 1, static_cast<size_t>(length), f) != static_cast<size_t>(length)) {
@@ -60,9 +76,12 @@ void* Resources::LoadFromDisk(const char* filename, uint32_t* size) {
             buffer = nullptr;
         }
     }
-    std::fclose(f);
+    const std::string reason = buffer ? std::string() : DiskError(f, length);
+    if (f) std::fclose(f);
     if (!buffer) {
-        m_Log.Write("Resource_Load: cannot read %s", path.c_str());
+        m_Log.WriteOnce("Resource_Load: cannot read %s: %s", path.c_str(), reason.c_str());
+        // A pack's reason comes first: its entry is what the name stood for.
+        if (m_Error.empty()) m_Error = path + " cannot be read: " + reason;
         return nullptr;
     }
     buffer[length] = 0;

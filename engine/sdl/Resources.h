@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -23,6 +24,9 @@ public:
     // folder, case ignored when the exact name is missing). Null, size 0, when
     // absent. The buffer holds one zero byte past its end.
     void* Load(const char* filename, uint32_t* size);
+    // Why the last Load found nothing: "" when no pack holds the file and it
+    // is not on disk, else what stopped the read.
+    const std::string& Error() const { return m_Error; }
     // Accepts null; a pointer this class did not hand out is ignored.
     void Free(void* data);
     // Detaches every pack and frees every buffer still loaded.
@@ -34,6 +38,7 @@ private:
     Log& m_Log;
     std::vector<std::unique_ptr<Pack>> m_Packs;
     std::unordered_set<void*> m_Buffers;
+    std::string m_Error;
 };
 
 }  // namespace gfxsdl

@@ -23,12 +23,35 @@ garbage() { head -c "${2:-3000}" /dev/urandom >"$1"; }
 # The first half of the file.
 truncate_half() { truncate -s $(($(stat -c %s "$1") / 2)) "$1"; }
 
+# Spoils the entry NAME of the pack: "flip" turns a byte amid its data, "claim"
+# makes both its headers state 2 GB.
+spoil_entry() {
+    python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+path, name, how = sys.argv[1], sys.argv[2].encode(), sys.argv[3]
+data = bytearray(open(path, 'rb').read())
+central = data.find(b'PK\x01\x02')
+while data[central + 46:central + 46 + struct.unpack_from('<H', data, central + 28)[0]] != name:
+    central = data.find(b'PK\x01\x02', central + 46)
+local = struct.unpack_from('<I', data, central + 42)[0]
+if how == 'flip':
+    start = local + 30 + sum(struct.unpack_from('<HH', data, local + 26))
+    data[start + struct.unpack_from('<I', data, central + 20)[0] // 2] ^= 0x5A
+else:
+    struct.pack_into('<I', data, local + 22, 0x80000000)
+    struct.pack_into('<I', data, central + 24, 0x80000000)
+open(path, 'wb').write(data)
+PY
+}
+
 # Each case: name, expected end (walked / error / defaults), what is done to the pack folder
 # ($src) or the game folder ($game), given as a shell snippet.
 cases=(
     "pack-missing|error|rm \$game/game.pak"
     "pack-garbage|error|garbage \$game/game.pak"
     "pack-truncated|error|truncate_half \$game/game.pak"
+    "pack-entry-corrupt|error|spoil_entry \$game/game.pak scripts/menu.lua flip"
+    "pack-entry-claims-2gb|error|spoil_entry \$game/game.pak scripts/menu.lua claim"
     "script-missing|error|rm \$src/scripts/menu.lua"
     "script-syntax-error|error|echo 'function Init(host' >\$src/scripts/menu.lua"
     "script-garbage|error|garbage \$src/demo/scripts/menu.lua"
@@ -91,12 +114,18 @@ run_case() {
     local ok=1
     case $expected in
     walked) [ "$status" -eq 0 ] && [ "$result" = walked ] || ok=0 ;;
-    # The fatal report follows a line that says why the script ran nothing.
-    error) [ "$status" -eq 2 ] && grep -aq "^script: " "$dir/stderr" || ok=0 ;;
+    # The fatal report follows a line that says why the script ran nothing,
+    # and program.log keeps it.
+    error) [ "$status" -eq 2 ] && grep -aq "^script: " "$dir/stderr" && grep -aq "^fatal: " "$game/program.log" || ok=0 ;;
     # The game starts on its defaults (so without the plan) and saves over
     # the broken file, which it kept as config.conf.unreadable.
     defaults) [ "$status" -eq 0 ] && [ "$result" = "no plan named " ] && cmp -s "$dir/broken.conf" "$game/config.conf.unreadable" || ok=0 ;;
     esac
+    # An entry that is there but cannot be read says so, with libzip's reason.
+    if [[ $name == pack-entry-* ]]; then
+        grep -aq "^script: scripts.menu.lua: in .*game.pak but cannot be read: ." "$dir/stderr" &&
+            ! grep -aq "No error" "$game/program.log" || ok=0
+    fi
     [ ! -s "$dir/stdout" ] || ok=0
     # A file that fails to load again and again is named once in the log.
     [ -z "$(grep -E "^(Texture|Effect|Resource)_Load: " "$game/program.log" 2>/dev/null | sort | uniq -d)" ] || ok=0
@@ -107,7 +136,7 @@ run_case() {
 
 # Four at a time, each on a display of its own.
 printf '%s\n' "${cases[@]}" >"$work/cases"
-export -f run_case configure garbage truncate_half
+export -f run_case configure garbage truncate_half spoil_entry
 export work stage build root password
 seq "${#cases[@]}" | xargs -P 4 -I{} bash -c 'IFS="|" read -r n e m < <(sed -n "$1p" "$work/cases"); run_case "$n" "$e" "$m"' _ {}
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real program under a virtual display on a test pack that walks the
 # screens and ends by itself; then once more from a read-only program folder,
-# and once with a script error.
+# with script errors, and without a locale.
 set -euo pipefail
 source "$(dirname "$0")/lib/program-folder.sh"
 stage_program "$1" "$1/e2e/game.pak"
@@ -30,11 +30,38 @@ grep -q '<value name="result" data="walked" />' "$work/home/Brindlewick/config.c
 grep -q "saved $work/home/Brindlewick/config.conf instead" "$work/err" || fail "the fallback is not told: $(cat "$work/err")"
 rm "$work/home/Brindlewick/config.conf"
 
-config error
-cp "$work/game/config.conf" "$work/before"
+# A fatal report ends the run with status 2 and is kept in program.log too:
+# an error in Update, in a modal screen, and an overflow of the C stack.
+for failure in "error|deliberate failure in Update" "modal|deliberate failure in a modal screen" \
+    "stack|C stack overflow"; do
+    mode=${failure%%|*}
+    text=${failure#*|}
+    config "$mode"
+    cp "$work/game/config.conf" "$work/before"
+    status=0
+    timeout 600 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || status=$?
+    [ "$status" -eq 2 ] || fail "$mode: the script error exited with $status, not 2: $(cat "$work/err")"
+    grep -q "$text" "$work/err" || fail "$mode: the error text is not on standard error: $(cat "$work/err")"
+    grep -q "^fatal: .*$text" "$work/game/program.log" ||
+        fail "$mode: the report is not in program.log: $(cat "$work/game/program.log")"
+    cmp -s "$work/before" "$work/game/config.conf" || fail "$mode: the configuration changed after a script error"
+done
+
+# Without a locale (a service, cron, env -i: ASCII), the text of the
+# configuration and a script's UTF-8 string come back byte for byte.
+# The test pack's configuration with non-ASCII text in values and names.
+utf8_config() {
+    test_pack_config utf8 | sed -e 's|data="E2E"|data="Spiel – Ü"|' -e 's|\(name="version" data="\)1"|\11 «β»"|' \
+        -e '0,/<section name="common">/s||<section name="Größe">\n            <value name="Straße" data="東京 ✓" />\n        </section>\n        &|'
+}
+utf8_config > "$work/game/config.conf"
+utf8_config | sed 's|^\( *\)<value name="mode" data="utf8" />|&\n\1<value name="name" data="Jürgen 日" />|' > "$work/expected"
 status=0
-timeout 600 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2> "$work/err" || status=$?
-[ "$status" -eq 2 ] || fail "a script error exited with $status, not 2"
-grep -q "deliberate failure in Update" "$work/err" || fail "the error text is not on standard error: $(cat "$work/err")"
-cmp -s "$work/before" "$work/game/config.conf" || fail "the configuration changed after a script error"
-echo "e2e: 3 passed, 0 failed"
+"$root/tools/with-display" bash -c 'exec env -i DISPLAY="$DISPLAY" XDG_DATA_HOME="$XDG_DATA_HOME" \
+    SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 BRINDLEWICK_NO_DIALOG=1 \
+    ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} "$1"' \
+    _ "$work/game/brindlewick" > "$work/out" 2> "$work/err" || status=$?
+[ "$status" -eq 0 ] || fail "the run without a locale exited with $status: $(cat "$work/err")"
+cmp -s "$work/expected" "$work/game/config.conf" ||
+    fail "the run without a locale changed the configuration's text: $(diff "$work/expected" "$work/game/config.conf")"
+echo "e2e: 6 passed, 0 failed"

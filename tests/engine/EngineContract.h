@@ -230,6 +230,8 @@ TYPED_TEST_P(EngineContract, BadHandlesDoNothing) {
     uint32_t size = 99;
     EXPECT_EQ(gfx->Resource_Load("no/such/file.txt", &size), nullptr);
     EXPECT_EQ(size, 0u);
+    // Missing is not unreadable.
+    EXPECT_STREQ(gfx->Resource_GetError(), "");
     EXPECT_EQ(gfx->Resource_Load(nullptr), nullptr);
     gfx->Resource_Free(nullptr);
     EXPECT_EQ(gfx->Texture_Load(nullptr), 0u);

@@ -36,7 +36,7 @@ inline void DecodePicture(const void* data, size_t size) {
 // A loaded sound plays, stops and frees.
 inline void DecodeSound(const void* data, size_t size) {
     gfxsdl::Audio& audio = OpenAudio();
-    if (HEFFECT effect = audio.Load(data, size)) {
+    if (HEFFECT effect = audio.Load(data, size, nullptr)) {
         audio.Stop(audio.Play(effect, 50, -30, 1.0f, false));
         audio.Free(effect);
     }

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!pack.Open(PackPath(), BW_PACK_PASSWORD, log)) return 0;
     for (const std::string& name : pack.Names()) {
         uint32_t length = 0;
-        void* contents = pack.Read(name, &length, log);
+        std::string why;
+        void* contents = pack.Read(name, &length, log, why);
         if (!contents) continue;
         if (static_cast<const char*>(contents)[length] != 0) std::abort();
         enginefuzz::DecodePicture(contents, length);

@@ -343,15 +343,20 @@ TEST_F(ConfigTest, NumbersIgnoreTheLocalesDecimalComma) {
     EXPECT_NE(SaveAndRead(store).find("data=\"2.500000\""), std::string::npos);
 }
 
-// Under the C locale (ASCII) a UTF-8 name from another program loads with '?'.
-TEST_F(ConfigTest, NamesOutsideTheLocalesSetBecomeQuestionMarks) {
+// Without a locale (ASCII) the text of the file and a script's UTF-8 string
+// come back byte for byte.
+TEST_F(ConfigTest, TheCLocaleKeepsTheTextByteForByte) {
     ASSERT_TRUE(locale.Use("C"));
-    temp.Write("config.conf",
-               "<root><string_values><section name=\"caf\xc3\xa9\">"
-               "<value name=\"k\" data=\"\xe2\x82\xac\"/></section></string_values></root>");
+    const std::string section =
+        "        <section name=\"common\">\n"
+        "            <value name=\"caption\" data=\"Spiel \xe2\x80\x93 \xc3\x9c\" />\n";
+    temp.Write("config.conf", Saved("    <string_values>\n" + section +
+                                    "        </section>\n    </string_values>\n    <number_values />\n"));
     ASSERT_TRUE(store.Load(Path().c_str()));
-    EXPECT_EQ(store.GetString("caf?", "k"), "?");
-    EXPECT_NE(SaveAndRead(store).find("<section name=\"caf?\">"), std::string::npos);
+    store.SetString("common", "name", "J\xc3\xbcrgen \xe6\x97\xa5");
+    EXPECT_EQ(SaveAndRead(store), Saved("    <string_values>\n" + section +
+                                        "            <value name=\"name\" data=\"J\xc3\xbcrgen \xe6\x97\xa5\" />\n"
+                                        "        </section>\n    </string_values>\n    <number_values />\n"));
 }
 
 TEST_F(ConfigTest, Latin1LocaleHoldsLatin1AndWritesUtf8) {

@@ -46,12 +46,17 @@ TEST(CodePageTest, Utf8LocaleKeepsValidTextAndReplacesBadBytes) {
     EXPECT_EQ(Utf8ToAnsi(text.c_str()), text);
 }
 
-// The C locale's set is ASCII: a real non-UTF-8 set that every system has.
-TEST(CodePageTest, AsciiLocaleReplacesWhatItCannotHold) {
-    ScopedLocale locale;
-    ASSERT_TRUE(locale.Use("C"));
-    ExpectConversions(Utf8ToAnsi, {{"caf\xc3\xa9", "caf?"}, {"\xe2\x82\xac!", "?!"}, {"a\xff", "a?"}});
-    ExpectConversions(AnsiToUtf8, {{"caf\xe9", "caf?"}, {"plain", "plain"}});
+// A program started without a locale gets ASCII: its text is taken as UTF-8,
+// so nothing a configuration or a script holds is lost on the way.
+TEST(CodePageTest, TheCLocaleKeepsUtf8AndReplacesOnlyBadBytes) {
+    for (const char* name : {"C", "POSIX"}) {
+        ScopedLocale locale;
+        ASSERT_TRUE(locale.Use(name));
+        for (auto convert : {Utf8ToAnsi, AnsiToUtf8})
+            ExpectConversions(convert, {{"Spiel \xe2\x80\x93 \xc3\x9c", "Spiel \xe2\x80\x93 \xc3\x9c"},
+                                        {"J\xc3\xbcrgen \xe6\x97\xa5", "J\xc3\xbcrgen \xe6\x97\xa5"},
+                                        {"caf\xe9", "caf?"}});
+    }
 }
 
 TEST(CodePageTest, Latin1LocaleConvertsBothWays) {

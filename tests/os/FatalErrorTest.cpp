@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <string>
 
 using ::testing::AllOf;
 using ::testing::ExitedWithCode;
@@ -18,8 +20,12 @@ namespace {
 
 void ReportAtExit() { std::fputs("atexit ran\n", stderr); }
 
+void LogToStandardError(const std::string& text) { std::fprintf(stderr, "logged: %s|\n", text.c_str()); }
+void LogThatThrows(const std::string&) { throw std::bad_alloc(); }
+
 struct FatalErrorTest : ::testing::Test {
     void SetUp() override { setenv("BRINDLEWICK_NO_DIALOG", "1", 1); }
+    void TearDown() override { os::SetFatalReportLog(nullptr); }
 };
 
 }  // namespace
@@ -33,6 +39,15 @@ TEST_F(FatalErrorTest, ReportsOnStandardErrorAndExitsAtOnce) {
         },
         ExitedWithCode(2), AllOf(HasSubstr("the text\n"), Not(HasSubstr("atexit ran"))));
     EXPECT_EXIT(os::FatalScriptError("out of memory", 4), ExitedWithCode(4), "out of memory");
+}
+
+// The log gets the whole report; a log that fails stops nothing.
+TEST_F(FatalErrorTest, TheReportLogGetsTheWholeTextAndMayFail) {
+    os::SetFatalReportLog(LogToStandardError);
+    EXPECT_EXIT(os::FatalScriptError("first line\nsecond line", 2), ExitedWithCode(2),
+                "^first line\nsecond line\nlogged: first line\nsecond line\\|\n$");
+    os::SetFatalReportLog(LogThatThrows);
+    EXPECT_EXIT(os::FatalScriptError("not enough memory", 4), ExitedWithCode(4), "^not enough memory\n$");
 }
 
 // The window system takes UTF-8; the terminal is in the locale.

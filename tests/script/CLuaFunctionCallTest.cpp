@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -24,6 +27,39 @@ int CallByName(lua_State* L) {
     CLuaFunctionCall call(L, name.c_str());
     call.Call();
     return 0;
+}
+
+// A host call whose C++ code fails with what the global Kind names.
+int Throws(lua_State* L) {
+    lua_getglobal(L, "Kind");
+    const std::string kind = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
+    if (kind == "bad_alloc") throw std::bad_alloc();
+    if (kind == "length_error") throw std::length_error("vector::reserve");
+    throw 42;
+}
+
+// An allocator that refuses the first request past its limit, as a full
+// machine would, and grants the next ones so the report can be made.
+struct Budget {
+    size_t used = 0;
+    size_t limit = static_cast<size_t>(-1);
+    bool refused = false;
+};
+
+void* TightAlloc(void* ud, void* block, size_t oldSize, size_t newSize) {
+    auto* budget = static_cast<Budget*>(ud);
+    if (newSize == 0) {
+        budget->used -= oldSize;
+        std::free(block);
+        return nullptr;
+    }
+    if (!budget->refused && newSize > oldSize && budget->used - oldSize + newSize > budget->limit) {
+        budget->refused = true;
+        return nullptr;
+    }
+    void* grown = std::realloc(block, newSize);
+    if (grown) budget->used = budget->used - oldSize + newSize;
+    return grown;
 }
 
 class Host final : public ILuaBindableEvents {
@@ -96,6 +132,26 @@ TEST_F(CLuaFunctionCallTest, ScriptErrorsAndMissingFunctionsEndTheProcess) {
     EXPECT_EXIT(Call("OnEndModal"), ::testing::ExitedWithCode(2), "attempt to call a nil value");
     ASSERT_EQ(LuaEval(L, "function Init() error({}) end"), "");
     EXPECT_EXIT(Call("Init"), ::testing::ExitedWithCode(2), "^\n?$");
+}
+
+// A C++ exception out of a host call ends the game as Lua's own lack of
+// memory does: the same text and the same status.
+TEST_F(CLuaFunctionCallTest, AnExceptionFromAHostCallEndsAsLuaOwnMemoryError) {
+    Budget budget;
+    lua_State* tight = lua_newstate(TightAlloc, &budget);
+    ASSERT_NE(tight, nullptr);
+    ASSERT_EQ(LuaEval(tight, "function Init() local t = {} for i = 1, 1e8 do t[i] = i end end"), "");
+    budget.limit = budget.used + 100000;
+    EXPECT_EXIT(CLuaFunctionCall(tight, "Init").Call(), ::testing::ExitedWithCode(4), "^not enough memory\n$");
+    lua_close(tight);
+
+    lua_register(L, "Throws", Throws);
+    ASSERT_EQ(LuaEval(L, "function Init() Throws() end"), "");
+    for (const char* kind : {"bad_alloc", "length_error", "int"}) {
+        lua_pushstring(L, kind);
+        lua_setglobal(L, "Kind");
+        EXPECT_EXIT(Call("Init"), ::testing::ExitedWithCode(4), "^not enough memory\n$") << kind;
+    }
 }
 
 // The error never reaches the script that asked for the call, even inside pcall.

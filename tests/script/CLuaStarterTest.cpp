@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,50 @@ TEST(CLuaStarterGlobalsTest, StatesHaveTheLibrariesOnRequestAndTheHostGlobalsAlw
     for (const char* name : {"preload", "bitor", "string", "print"}) lua_getglobal(L, name);
     EXPECT_TRUE(lua_iscfunction(L, 1) && lua_iscfunction(L, 2));
     EXPECT_TRUE(lua_isnil(L, 3) && lua_isnil(L, 4));
+}
+
+// A host call whose C++ code fails.
+int ThrowsBadAlloc(lua_State*) { throw std::bad_alloc(); }
+
+// A script's own protected calls see a C++ exception out of a host call as
+// Lua's lack of memory; everything else about them is as the library has it.
+TEST(CLuaStarterGlobalsTest, ProtectedCallsTakeAnExceptionAsLackOfMemory) {
+    CLuaStarter lua(true);
+    lua_State* L = lua.GetState();
+    lua_register(L, "Throws", ThrowsBadAlloc);
+    const EvalCase cases[] = {
+        {"return pcall(Throws)", "false,not enough memory"},
+        {"return xpcall(Throws, function(m) return 'handled' end)", "false,not enough memory"},
+        {"co = coroutine.create(function() Throws() end) return coroutine.resume(co)", "false,not enough memory"},
+        {"return coroutine.status(co), coroutine.resume(co)", "dead,false,cannot resume dead coroutine"},
+        {"return pcall(coroutine.wrap(function() Throws() end))", "false,not enough memory"},
+    };
+    for (const EvalCase& c : cases) EXPECT_EQ(LuaEval(L, c.code), c.expected) << c.code;
+
+    lua_State* library = luaL_newstate();
+    luaL_openlibs(library);
+    for (const char* code : {
+             "return pcall(error, 'plain', 0)",
+             "return pcall(function(...) return ... end, 1, nil, 3)",
+             "return xpcall(function() error('x') end, function(m) return 'handled ' .. m end)",
+             "return xpcall(function() return 1, 2 end, print)",
+             "return pcall(xpcall, print)",
+             "return pcall(pcall)",
+             "return pcall(error)",
+             "gen = coroutine.wrap(function(a) local b = coroutine.yield(a + 1) return b * 2 end) return gen(1), "
+             "gen(5)",
+             "return pcall(gen)",
+             "return pcall(coroutine.wrap(function() error('inner') end))",
+             "local ok, e = pcall(coroutine.wrap(function() error({}) end)) return ok, type(e)",
+             "local ok, e = pcall(coroutine.wrap(function() error('inner') end)) return e",
+             "co = coroutine.create(function(a) return a, coroutine.yield(a) end) "
+             "return coroutine.resume(co, 1), coroutine.resume(co, 2), coroutine.resume(co)",
+             "return coroutine.resume(coroutine.running() or coroutine.create(print))",
+             "return pcall(coroutine.resume, 5)",
+             "return pcall(coroutine.wrap, print)",
+         })
+        EXPECT_EQ(LuaEval(L, code), LuaEval(library, code)) << code;
+    lua_close(library);
 }
 
 TEST(CLuaStarterGlobalsTest, CloseRunsOnceAndClearsTheState) {
@@ -99,6 +144,8 @@ TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
     engine->AddFile("broken.lua", "x = = 1");
     engine->AddFile("scripts/fine.lua", "x = 1");
     engine->AddFile("scripts/empty.lua", "");
+    const std::string unreadable = "in /g/game.pak but cannot be read: CRC error";
+    engine->AddUnreadableFile("scripts/unreadable.lua", unreadable);
     const std::string folder = os::ProgramFolder();
     const std::string brokenModule = "[string \"broken.lua\"]:1: unexpected symbol near '='";
     const struct {
@@ -112,6 +159,7 @@ TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
          true,
          "scripts\\missing.lua: not found in " + folder + " (game.pak could not be opened: not found)",
          {}},
+        {"scripts\\unreadable.lua", false, "scripts\\unreadable.lua: " + unreadable, {}},
         {"scripts/syntax.lua", false, "[string \"scripts/syntax.lua\"]:2: unexpected symbol near '='", {}},
         {"scripts/raises.lua", false, "[string \"scripts/raises.lua\"]:2: top level", {}},
         {"scripts/table.lua", false, "scripts/table.lua: (error object is a table value)", {}},

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 using namespace enginetest;
 
@@ -36,6 +37,27 @@ TEST_F(AudioTest, CutWaveLoadsWhatIsThereAndVocIsRefused) {
     std::string voc = "Creative Voice File\x1a\x1a" + std::string(12, '\0');
     EXPECT_EQ(gfx->Effect_Load(voc.data(), static_cast<uint32_t>(voc.size())), 0u);
     EXPECT_NE(ReadFile(LogPath()).find("(VOC) sounds are not taken"), std::string::npos);
+}
+
+// Each sound file that does not decode is named, once however often it is
+// asked for, with the decoder's reason.
+TEST_F(AudioTest, EachSoundThatDoesNotDecodeIsNamedOnce) {
+    const std::string voc = "Creative Voice File\x1a\x1a" + std::string(12, '\0');
+    const std::vector<std::string> files = {TempFolder() + "broken_a.wav", TempFolder() + "broken_b.ogg",
+                                            TempFolder() + "refused.voc"};
+    WriteFile(files[0], std::string(64, 'z'));
+    WriteFile(files[1], std::string(64, 'y'));
+    WriteFile(files[2], voc);
+    for (int round = 0; round < 2; ++round)
+        for (const std::string& file : files) EXPECT_EQ(gfx->Effect_Load(file.c_str()), 0u) << file;
+    const std::string log = ReadFile(LogPath());
+    for (const std::string& file : files) {
+        const std::string line = "Effect_Load: cannot decode " + file + ": ";
+        const size_t first = log.find(line);
+        ASSERT_NE(first, std::string::npos) << log;
+        EXPECT_NE(log[first + line.size()], '\n') << "no reason for " << file;
+        EXPECT_EQ(log.find(line, first + 1), std::string::npos) << file;
+    }
 }
 
 TEST_F(AudioTest, ASoundThatEndedIsNoLongerPlaying) {

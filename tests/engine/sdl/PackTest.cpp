@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 using namespace enginetest;
 
@@ -36,21 +37,39 @@ std::string ZipWithTool(const std::string& name, const char* password, const std
     return zip;
 }
 
+struct Entry {
+    std::string name;
+    std::string contents;
+};
+
 // A pack with AES-256 entries, made with libzip.
-std::string ZipWithAes(const std::string& name, const char* password, const std::string& contents) {
+std::string ZipWithAes(const std::string& name, const char* password, const std::vector<Entry>& entries) {
     std::string path = TempFolder() + name + ".zip";
     int error = 0;
     zip_t* za = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     EXPECT_NE(za, nullptr);
     if (!za) return path;
-    char* copy = static_cast<char*>(std::malloc(contents.size()));
-    std::memcpy(copy, contents.data(), contents.size());
-    zip_source_t* source = zip_source_buffer(za, copy, contents.size(), 1);
-    zip_int64_t index = zip_file_add(za, "Aes/Secret.TXT", source, ZIP_FL_OVERWRITE);
-    EXPECT_GE(index, 0);
-    EXPECT_EQ(zip_file_set_encryption(za, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, password), 0);
+    for (const Entry& entry : entries) {
+        char* copy = static_cast<char*>(std::malloc(entry.contents.size()));
+        std::memcpy(copy, entry.contents.data(), entry.contents.size());
+        zip_source_t* source = zip_source_buffer(za, copy, entry.contents.size(), 1);
+        zip_int64_t index = zip_file_add(za, entry.name.c_str(), source, ZIP_FL_OVERWRITE);
+        EXPECT_GE(index, 0);
+        EXPECT_EQ(zip_file_set_encryption(za, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, password), 0);
+    }
     EXPECT_EQ(zip_close(za), 0);
     return path;
+}
+
+// A little-endian field of a zip header.
+uint32_t ReadField(const std::string& bytes, size_t at, int length) {
+    uint32_t value = 0;
+    for (int i = length - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+void Write32(std::string& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
 std::string Load(GFX* gfx, const char* name) {
@@ -89,7 +108,7 @@ TEST_F(PackTest, TraditionalPasswordRightWrongAndMissing) {
 }
 
 TEST_F(PackTest, AesPasswordRightAndWrong) {
-    std::string zip = ZipWithAes("aes", "s3cret", "hidden words");
+    std::string zip = ZipWithAes("aes", "s3cret", {{"Aes/Secret.TXT", "hidden words"}});
     EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str(), "nope"));
     EXPECT_FALSE(gfx->Resource_AttachPack(zip.c_str()));
     ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "s3cret"));
@@ -150,6 +169,50 @@ TEST_F(PackTest, DiskFallbackFromTheProgramFolderAndAbsolutePaths) {
     WriteFile(ProgramFolder() + packName, ReadFile(zip));
     EXPECT_TRUE(gfx->Resource_AttachPack(packName.c_str()));
     std::remove((ProgramFolder() + packName).c_str());
+}
+
+// An entry that is there but does not read whole is told apart from a
+// missing one: the caller and the log get libzip's reason.
+TEST_F(PackTest, AnEntryThatCannotBeReadSaysWhy) {
+    const struct {
+        const char* name;
+        void (*spoil)(std::string& pack, size_t local, size_t central);
+    } cases[] = {
+        {"flipped",  // a byte of the compressed data
+         [](std::string& pack, size_t local, size_t) {
+             const size_t data = local + 30 + ReadField(pack, local + 26, 2) + ReadField(pack, local + 28, 2);
+             pack[data + ReadField(pack, local + 18, 4) / 2] ^= 0x5A;
+         }},
+        {"claims2gb",  // the stated size, in both headers
+         [](std::string& pack, size_t local, size_t central) {
+             Write32(pack, local + 22, 0x80000000u);
+             Write32(pack, central + 24, 0x80000000u);
+         }},
+    };
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += "line " + std::to_string(i * 7919 % 1000) + "\n";
+    for (const auto& c : cases) {
+        const std::string entry = std::string(c.name) + "/big.txt";
+        // The small entry, read at attach time for the password, stays whole.
+        std::string zip = ZipWithAes(c.name, "pw", {{entry, text}, {std::string(c.name) + "/small.txt", "ok"}});
+        std::string pack = ReadFile(zip);
+        c.spoil(pack, pack.find("PK\3\4"), pack.find("PK\1\2"));
+        WriteFile(zip, pack);
+        ASSERT_TRUE(gfx->Resource_AttachPack(zip.c_str(), "pw")) << c.name;
+        EXPECT_EQ(Load(gfx, (std::string(c.name) + "/small.txt").c_str()), "ok");
+        EXPECT_STREQ(gfx->Resource_GetError(), "");
+        EXPECT_EQ(Load(gfx, entry.c_str()), "<none>");
+        const std::string error = gfx->Resource_GetError();
+        const std::string prefix = "in " + zip + " but cannot be read: ";
+        ASSERT_EQ(error.compare(0, prefix.size(), prefix), 0) << error;
+        const std::string reason = error.substr(prefix.size());
+        EXPECT_NE(reason, "");
+        EXPECT_EQ(reason.find("No error"), std::string::npos) << reason;
+        EXPECT_NE(
+            ReadFile(LogPath()).find("Resource_Load: cannot read " + entry + " from " + zip + ": " + reason + "\n"),
+            std::string::npos)
+            << reason;
+    }
 }
 
 TEST_F(PackTest, LoadWithoutSizeAndFreeOfAnythingIsHarmless) {
