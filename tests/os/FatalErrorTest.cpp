@@ -1,6 +1,7 @@
 #include "os/DebugOutput.h"
 #include "os/FatalError.h"
 
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/ScopedLocale.h"
 
 #include <gmock/gmock.h>
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 using ::testing::AllOf;
 using ::testing::ExitedWithCode;
@@ -44,13 +46,13 @@ TEST_F(FatalErrorTest, TheBoxTakesUtf8AndStandardErrorTheLocalesBytes) {
 }
 
 TEST(DebugOutputTest, GoesToStandardErrorOnly) {
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
+    CapturedOutput captured(STDOUT_FILENO);
+    CapturedOutput capturedErrors(STDERR_FILENO);
     os::DebugOutput("debug line");
     os::DebugOutput("\n");
     os::DebugOutput(nullptr);
-    std::string err = ::testing::internal::GetCapturedStderr();
-    std::string out = ::testing::internal::GetCapturedStdout();
+    std::string err = capturedErrors.Take();
+    std::string out = captured.Take();
     EXPECT_EQ(err, "debug line\n");
     EXPECT_EQ(out, "");
 }
