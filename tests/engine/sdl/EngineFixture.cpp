@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <SDL.h>
 
@@ -54,9 +55,9 @@ public:
             << "run the engine tests through CTest, or under tools/with-display";
         // As CTest sets it; also when the program is run by hand.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        char pattern[] = "/tmp/bw_engine_tests_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        g_Temp = std::string(pattern) + "/";
+        std::string pattern = TemporaryBase() + "/bw_engine_tests_XXXXXX";
+        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+        g_Temp = pattern + "/";
         g_Log = g_Temp + "engine.log";
         g_Engine = gfxCreate(GFX_VERSION);
         ASSERT_NE(g_Engine, nullptr);
