@@ -1,6 +1,7 @@
 // Any bytes as "config.conf": loading and saving back must neither crash nor
 // leak, and what was saved must load again.
 #include "host/CConfigStore.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -10,15 +11,11 @@
 
 namespace {
 
-std::string MakeFolder() {
-    char name[] = "/tmp/bw_fuzz_XXXXXX";
-    if (mkdtemp(name) == nullptr) std::abort();
-    return std::string(name) + "/";
-}
-
+// Removed when the fuzzer ends; tools/fuzz removes what a crash leaves.
 const std::string& Folder() {
-    static const std::string folder = MakeFolder();
-    return folder;
+    static const TempFolder folder;
+    if (folder.Path().empty()) std::abort();
+    return folder.Path();
 }
 
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {

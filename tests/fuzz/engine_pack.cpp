@@ -3,6 +3,7 @@
 // decoders, as the engine does with what scripts name.
 #include "EngineFuzz.h"
 #include "engine/sdl/Pack.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +13,11 @@
 
 namespace {
 
+// Removed when the fuzzer ends; tools/fuzz removes what a crash leaves.
 const std::string& PackPath() {
-    static const std::string path = [] {
-        char folder[] = "/tmp/bw_fuzz_pack_XXXXXX";
-        if (!mkdtemp(folder)) std::abort();
-        return std::string(folder) + "/game.pak";
-    }();
+    static const TempFolder folder;
+    if (folder.Path().empty()) std::abort();
+    static const std::string path = folder / "game.pak";
     return path;
 }
 

@@ -219,7 +219,7 @@ protected:
 
     // A kill, unlike a power cut, leaves what the page cache holds: in memory
     // the saves' syncs cost nothing and the kills show the same.
-    static const char* Base() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp"; }
+    static std::string Base() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : TemporaryBase(); }
 
     ScopedLocale locale;
     TempFolder temp{Base()};

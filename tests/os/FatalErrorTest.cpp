@@ -1,6 +1,7 @@
 #include "os/DebugOutput.h"
 #include "os/FatalError.h"
 
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/ScopedLocale.h"
 
 #include <gmock/gmock.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <unistd.h>
 
 using ::testing::AllOf;
 using ::testing::ExitedWithCode;
@@ -59,13 +61,13 @@ TEST_F(FatalErrorTest, TheBoxTakesUtf8AndStandardErrorTheLocalesBytes) {
 }
 
 TEST(DebugOutputTest, GoesToStandardErrorOnly) {
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
+    CapturedOutput captured(STDOUT_FILENO);
+    CapturedOutput capturedErrors(STDERR_FILENO);
     os::DebugOutput("debug line");
     os::DebugOutput("\n");
     os::DebugOutput(nullptr);
-    std::string err = ::testing::internal::GetCapturedStderr();
-    std::string out = ::testing::internal::GetCapturedStdout();
+    std::string err = capturedErrors.Take();
+    std::string out = captured.Take();
     EXPECT_EQ(err, "debug line\n");
     EXPECT_EQ(out, "");
 }

@@ -4,12 +4,14 @@
 #include "script/CScriptFailure.h"
 
 #include "tests/script/LuaEval.h"
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/HostFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <new>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -173,10 +175,10 @@ TEST_F(CLuaStarterTest, RunFileRecordsWhyAFileDidNotRunWhole) {
         Texts logged;
         RunInFrame([&](CGFXStarter*, CGFXFuncHelperBase*, lua_State*) {
             engine->ClearLog();
-            testing::internal::CaptureStderr();
+            CapturedOutput captured(STDERR_FILENO);
             CLuaStarter lua(true);
             lua.RunFile(c.file);
-            told = testing::internal::GetCapturedStderr();
+            told = captured.Take();
             kept = CScriptFailure::Kept(lua.GetState());
             logged = engine->Calls("System_Log");
         });

@@ -1,9 +1,11 @@
 // The sound, timing, intersection and debug-output host functions.
 #include "tests/script/HostScriptFixture.h"
+#include "tests/support/CapturedOutput.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,7 +52,7 @@ TEST_F(HostSystemFunctionsTest, FrameRateIsTheEnginesCount) {
 }
 
 TEST_F(HostSystemFunctionsTest, DebugOutputGoesToStandardErrorWithALineBreak) {
-    testing::internal::CaptureStderr();
+    CapturedOutput captured(STDERR_FILENO);
     const std::string out =
         Run("function Init(h)\n"
             "  Host = h\n"
@@ -58,7 +60,7 @@ TEST_F(HostSystemFunctionsTest, DebugOutputGoesToStandardErrorWithALineBreak) {
             "  Host:OutputDebugString(12)\n"
             "  print(ErrorOf('OutputDebugString', {}))\n"
             "end\n");
-    const std::string errors = testing::internal::GetCapturedStderr();
+    const std::string errors = captured.Take();
     EXPECT_EQ(out, "lua_isstring(luaVM,idx)\n");
     EXPECT_NE(errors.find("hello\n12\n"), std::string::npos) << errors;
 }

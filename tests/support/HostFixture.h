@@ -7,6 +7,7 @@
 #include "host/CGFXStarter.h"
 #include "media/CCursorHelper.h"
 #include "renderers/CScriptRenderer.h"
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/EngineFixture.h"
 #include "tests/support/TempFolder.h"
 
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // A script screen that runs a test's code inside its first frame, while the
 // engine, the caches and its own Lua state are live, then ends the loop. The
@@ -110,9 +112,9 @@ protected:
 
     std::string RunCapturing(StartParams& params, int frames) {
         engine->SetFrameLimit(frames);
-        testing::internal::CaptureStdout();
+        CapturedOutput output(STDOUT_FILENO);
         starter->Run(params);
-        std::string printed = testing::internal::GetCapturedStdout();
+        std::string printed = output.Take();
         // Failures inside the run are reported on the captured stream: show them.
         if (HasFailure()) std::cerr << printed;
         return printed;

@@ -1,4 +1,4 @@
-// A fresh folder under /tmp for one test, removed with everything in it.
+// A fresh folder for one test, removed with everything in it.
 #pragma once
 
 #include <cstdio>
@@ -11,10 +11,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Where temporary files go: TMPDIR, as the test command sets it, else /tmp.
+inline std::string TemporaryBase() {
+    const char* base = std::getenv("TMPDIR");
+    return base != nullptr && base[0] != '\0' ? base : "/tmp";
+}
+
 class TempFolder {
 public:
     // In another existing folder (e.g. "/dev/shm") when base is given.
-    explicit TempFolder(const std::string& base = "/tmp") {
+    explicit TempFolder(const std::string& base = TemporaryBase()) {
         std::string name = base + "/bw_test_XXXXXX";
         if (mkdtemp(&name[0]) != nullptr) m_Path = name + "/";
     }

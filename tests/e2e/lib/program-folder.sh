@@ -6,7 +6,8 @@ stage_program() {
     build=$1
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
     work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
+    # A run stopped inside play_read_only leaves the folder read-only.
+    trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
     mkdir -p "$work/game" "$work/home"
     cp "$build/game/brindlewick" "$work/game/"
     cp "$2" "$work/game/game.pak"

@@ -1,9 +1,11 @@
 #include "EngineFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -45,11 +47,17 @@ bool Initiate(bool useSound, bool freshEngine) {
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // Never a shared display, the user's least of all: windows there take
+        // focus and input from each other and from the user's work.
+        const char* display = getenv("DISPLAY");
+        const char* own = getenv("BW_VIRTUAL_DISPLAY");
+        ASSERT_TRUE(display != nullptr && own != nullptr && strcmp(display, own) == 0)
+            << "run the engine tests through CTest, or under tools/with-display";
         // As CTest sets it; also when the program is run by hand.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        char pattern[] = "/tmp/bw_engine_tests_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        g_Temp = std::string(pattern) + "/";
+        std::string pattern = TemporaryBase() + "/bw_engine_tests_XXXXXX";
+        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+        g_Temp = pattern + "/";
         g_Log = g_Temp + "engine.log";
         g_Engine = gfxCreate(GFX_VERSION);
         ASSERT_NE(g_Engine, nullptr);
