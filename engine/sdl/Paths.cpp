@@ -1,24 +1,14 @@
 #include "engine/sdl/Paths.h"
 
+#include "os/Folders.h"
+
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <vector>
 
 namespace gfxsdl {
 
 namespace {
-
-std::string FindProgramFolder() {
-    std::vector<char> buffer(4096);
-    ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) return "./";
-    std::string path(buffer.data(), static_cast<size_t>(n));
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
 
 bool IsRegularFile(const std::string& path) {
     struct stat st;
@@ -28,7 +18,7 @@ bool IsRegularFile(const std::string& path) {
 }  // namespace
 
 const std::string& ProgramFolder() {
-    static const std::string folder = FindProgramFolder();
+    static const std::string folder = os::ProgramFolder();
     return folder;
 }
 

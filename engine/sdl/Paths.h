@@ -6,7 +6,8 @@
 
 namespace gfxsdl {
 
-// The folder of the running executable, with a trailing '/'.
+// The folder of the running executable, with a trailing '/'; "" when it
+// cannot be found, so that relative names lie in the working folder.
 const std::string& ProgramFolder();
 
 // A name starting with '/' is absolute and kept; any other name lies in the
