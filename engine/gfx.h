@@ -236,8 +236,9 @@ public:
     virtual void System_Log(const char* format, ...) __attribute__((format(printf, 2, 3))) = 0;
     // Writes the picture of the frame being drawn (the screen's, with all that
     // was drawn on it so far) as a 24-bit BMP to the path (a relative one lies
-    // in the program's folder), or with null to a new file "shotNNN.bmp" in the
-    // program's folder. False when nothing could be written.
+    // in the program's folder), or with null to a new file "shotNNN.bmp"
+    // beside the log file (in the program's folder without one), the first
+    // number no file has. False when nothing could be written.
     virtual bool System_Snapshot(const char* filename = nullptr) = 0;
     // Registers an icon image (ARGB rows, top-down) under an id for GFX_ICON.
     virtual void System_RegisterIcon(int id, const uint32_t* argb, int width, int height) = 0;

@@ -335,11 +335,23 @@ void RecordingEngine::System_Log(const char* format, ...) {
 bool RecordingEngine::System_Snapshot(const char* filename) {
     Record("System_Snapshot", Join(filename));
     if (failSnapshot || !m_Initiated) return false;
-    std::string name = filename ? filename : "snapshot" + std::to_string(++m_SnapshotCount) + ".bmp";
+    std::string name = filename ? filename : NextSnapshotName();
     Image shot{m_ScreenW, m_ScreenH, m_ScreenW, m_ScreenH, m_Screen};
     for (uint32_t& texel : shot.texels) texel |= 0xFF000000u;
     m_Images[Normalise(name)] = std::move(shot);
     return true;
+}
+
+// Beside the log file, as the real engine names them: the first number no
+// image has yet.
+std::string RecordingEngine::NextSnapshotName() const {
+    const std::string& log = m_StringStates.at(GFX_LOGFILE);
+    const std::string folder = log.substr(0, log.find_last_of("/\\") + 1);
+    for (int i = 1;; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "shot%03d.bmp", i);
+        if (!m_Images.count(Normalise(folder + name))) return folder + name;
+    }
 }
 
 void RecordingEngine::System_RegisterIcon(int id, const uint32_t* argb, int width, int height) {

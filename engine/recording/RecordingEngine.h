@@ -223,6 +223,7 @@ private:
     HTEXTURE NewTexture(Texture texture);
     // A texture of the image's size with these texels (null: transparent black).
     HTEXTURE CreateTexture(int width, int height, const uint32_t* argb);
+    std::string NextSnapshotName() const;
     // The size of the screen (target 0) or a target; 0 x 0 for a bad one.
     void SceneBufferSize(HTARGET target, int& width, int& height);
     // The picture the open scene draws into, null outside a live scene.
@@ -279,5 +280,4 @@ private:
     std::deque<float> m_Randoms;
     int m_FrameLimit = 1;
     int m_FramesRun = 0;
-    int m_SnapshotCount = 0;
 };

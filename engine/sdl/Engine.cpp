@@ -306,7 +306,7 @@ bool Engine::System_Snapshot(const char* filename) {
     if (!m_Initiated) return false;
     std::vector<uint32_t> pixels;
     if (!m_Renderer.ReadScreen(pixels)) return false;
-    std::string path = filename && *filename ? ResolveProgramPath(filename) : NextSnapshotName(ProgramFolder());
+    std::string path = filename && *filename ? ResolveProgramPath(filename) : NextSnapshotName(m_Log.Folder());
     if (path.empty() || !WriteBmp24(path, pixels.data(), m_Renderer.ScreenWidth(), m_Renderer.ScreenHeight())) {
         m_Log.Write("System_Snapshot: cannot write %s", path.c_str());
         return false;

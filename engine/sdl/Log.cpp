@@ -13,6 +13,11 @@ void Log::SetFile(const std::string& name) {
     if (FILE* f = std::fopen(m_Path.c_str(), "w")) std::fclose(f);
 }
 
+std::string Log::Folder() const {
+    if (m_Path.empty()) return ProgramFolder();
+    return m_Path.substr(0, m_Path.rfind('/') + 1);
+}
+
 void Log::Write(const char* format, ...) {
     va_list args;
     va_start(args, format);

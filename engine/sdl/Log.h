@@ -14,6 +14,9 @@ public:
     // Setting a file starts it anew, so each run has a log of its own.
     void SetFile(const std::string& name);
     const std::string& Name() const { return m_Name; }
+    // The folder the file lies in, ending in '/'; the program's folder
+    // without a file.
+    std::string Folder() const;
 
     void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void WriteV(const char* format, va_list args);

@@ -545,6 +545,42 @@ TYPED_TEST_P(EngineContract, SnapshotsLoadBackAsTheScreensPicture) {
     EXPECT_TRUE(ColorNear(at(16, 11), Argb(0xFF, 0x10, 0x20, 0x30), 0));
 }
 
+// Unnamed ones (Alt+Home) are new numbered files beside the log: a program
+// that keeps its log elsewhere than in its own folder keeps them there too.
+TYPED_TEST_P(EngineContract, UnnamedSnapshotsAreNewNumberedFilesBesideTheLog) {
+    GFX* gfx = this->gfx;
+    struct LogBack {
+        GFX* gfx;
+        std::string name;
+        ~LogBack() { gfx->System_SetState(GFX_LOGFILE, name.c_str()); }
+    } logBack{gfx, gfx->System_GetState(GFX_LOGFILE)};
+    const std::string log = TypeParam::SnapshotPath("contract.log");
+    gfx->System_SetState(GFX_LOGFILE, log.c_str());
+    const std::string folder = log.substr(0, log.rfind('/') + 1);
+    auto shot = [&](int number) {
+        char name[32];
+        std::snprintf(name, sizeof name, "shot%03d.bmp", number);
+        return folder + name;
+    };
+    auto load = [&](int number) {
+        HTEXTURE texture = gfx->Texture_Load(shot(number).c_str());
+        this->textures.push_back(texture);
+        return texture;
+    };
+    int first = 1;
+    while (load(first) != 0) ++first;
+    ASSERT_TRUE(gfx->Gfx_BeginScene(0));
+    gfx->Gfx_Clear(Argb(0xFF, 0x10, 0x20, 0x30));
+    gfx->Gfx_EndScene();
+    ASSERT_TRUE(gfx->System_Snapshot(nullptr));
+    ASSERT_TRUE(gfx->System_Snapshot(nullptr));
+    for (int number : {first, first + 1}) {
+        const HTEXTURE taken = load(number);
+        ASSERT_NE(taken, 0u) << shot(number);
+        EXPECT_TRUE(ColorNear(ReadTexture(gfx, taken)[0], Argb(0xFF, 0x10, 0x20, 0x30), 0)) << shot(number);
+    }
+}
+
 TYPED_TEST_P(EngineContract, ChannelsPlayUntilStoppedOrTheirEffectIsFreed) {
     GFX* gfx = this->gfx;
     const std::string sound = TypeParam::PutFile("channels.wav", Wave(0.1));
@@ -607,6 +643,7 @@ REGISTER_TYPED_TEST_SUITE_P(EngineContract, OneEngineForOneVersionCountedByRefer
                             ClippingIsClampedToTheTargetAndHoldsForClears,
                             TargetSceneInsideTheScreensReturnsToTheScreenIntact,
                             ATargetsTextureHoldsItsPictureAndGoesWithIt, SnapshotsLoadBackAsTheScreensPicture,
+                            UnnamedSnapshotsAreNewNumberedFilesBesideTheLog,
                             ChannelsPlayUntilStoppedOrTheirEffectIsFreed,
                             TheLoopRunsUntilTheFrameFunctionEndsItBeforeItsRender);
 
