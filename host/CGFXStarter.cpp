@@ -38,6 +38,7 @@ CGFXStarter::CGFXStarter() {
     // folder's file is read and later written.
     if (!os::FileExists(m_ConfigPath)) m_ConfigPath = m_ExeFolder + kConfigFile;
     m_Config.Load(m_ConfigPath.c_str());
+    m_OutputFolder = ChooseOutputFolder(m_ExeFolder, m_UserFolder);
     m_KeyBinder = CHelperToKeyBinder::GetInstance();
     os::SetFatalReportLog(LogFatalReport);
 }
@@ -54,15 +55,24 @@ CGFXStarter::~CGFXStarter() {
 
 std::string CGFXStarter::GetSpecialFolderPath() { return os::LocalDataFolder(); }
 
+std::string CGFXStarter::ChooseOutputFolder(const std::string& programFolder, const std::string& userFolder) {
+    if (os::CanWriteInFolder(programFolder)) return programFolder;
+    // Without a known home there is no per-user folder to fall back on.
+    if (userFolder.empty() || userFolder[0] != '/') return programFolder;
+    if (os::CreateFolderPath(userFolder) && os::CanWriteInFolder(userFolder)) return userFolder;
+    return programFolder;
+}
+
 std::string CGFXStarter::SaveConfig(const CConfigStore& config, const std::string& path,
                                     const std::string& userFolder) {
-    if (config.Save(path.c_str())) return path;
     const std::string userPath = userFolder + kConfigFile;
-    // Without a known home there is no per-user folder to fall back on.
-    if (path == userPath || userFolder.empty() || userFolder[0] != '/') return path;
-    if (!os::CreateFolderPath(userFolder) || !config.Save(userPath.c_str())) return path;
-    std::fprintf(stderr, "config: saved %s instead\n", userPath.c_str());
-    return userPath;
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    const bool toUserFolder = path != userPath && ChooseOutputFolder(folder, userFolder) == userFolder;
+    const std::string target = toUserFolder ? userPath : path;
+    if (!config.Save(target.c_str())) return path;
+    if (toUserFolder)
+        std::fprintf(stderr, "config: settings saved in %s (%s cannot be written)\n", target.c_str(), folder.c_str());
+    return target;
 }
 
 void CGFXStarter::SetFPS(int fps) {
@@ -79,8 +89,18 @@ void CGFXStarter::ShutdownEngine() {
     m_bEngineStarted = false;
 }
 
+// A relative log name lies where the program's files go; the player is told
+// when that is not beside the program.
+void CGFXStarter::SetLogFileState() {
+    m_LogPath = m_LogFile.empty() || m_LogFile[0] == '/' ? m_LogFile : m_OutputFolder + m_LogFile;
+    if (m_LogPath.empty()) return;
+    m_Engine->System_SetState(GFX_LOGFILE, m_LogPath.c_str());
+    if (m_LogPath != m_LogFile && m_OutputFolder != m_ExeFolder)
+        std::fprintf(stderr, "log: writing %s (%s cannot be written)\n", m_LogPath.c_str(), m_ExeFolder.c_str());
+}
+
 void CGFXStarter::SetEngineStates() {
-    if (!m_LogFile.empty()) m_Engine->System_SetState(GFX_LOGFILE, m_LogFile.c_str());
+    SetLogFileState();
     m_Engine->System_SetState(GFX_FRAMEFUNC, FrameFunc);
     m_Engine->System_SetState(GFX_RENDERFUNC, RenderFunc);
     m_Engine->System_SetState(GFX_FOCUSLOSTFUNC, FocusLostFunc);
@@ -126,10 +146,18 @@ bool CGFXStarter::Run(StartParams& params) {
 void CGFXStarter::AttachPack() {
     m_PackProblem.clear();
     if (m_Engine->Resource_AttachPack(kPackFile, kPackPassword)) return;
-    if (os::FileExists(m_ExeFolder + kPackFile))
-        m_PackProblem = "could not be opened; program.log says why";
-    else
+    if (!os::FileExists(m_ExeFolder + kPackFile))
         m_PackProblem = "could not be opened: not found";
+    else if (m_LogPath.empty())
+        m_PackProblem = "could not be opened";
+    else
+        m_PackProblem = "could not be opened; " + LogPlace() + " says why";
+}
+
+// The log as the player finds it: its name beside the program, else its path.
+std::string CGFXStarter::LogPlace() const {
+    if (m_LogPath.compare(0, m_ExeFolder.size(), m_ExeFolder) == 0) return m_LogPath.substr(m_ExeFolder.size());
+    return m_LogPath;
 }
 
 void CGFXStarter::TearDown() {
@@ -320,7 +348,7 @@ void CGFXStarter::EndScene() {
 }
 
 HTEXTURE CGFXStarter::TakeLastSurface() {
-    const std::string path = m_ExeFolder + kLastSurfaceFile;
+    const std::string path = m_OutputFolder + kLastSurfaceFile;
     // An old capture must never pass for the new one.
     os::RemoveFile(path);
     if (!m_Engine->System_Snapshot(path.c_str())) return 0;

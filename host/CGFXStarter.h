@@ -32,10 +32,14 @@ public:
     void CreateDebugDrawHelper();
     void DestroyDebugDrawHelper();
     static std::string GetSpecialFolderPath();
-    // Saves to path; when that fails outside the per-user folder (a program
-    // folder that cannot be written), saves into that folder, made when
-    // missing, so the next start finds the settings there. Returns the file
-    // to save to from now on.
+    // Where the program writes its own files (log, captures, snapshots): the
+    // program folder when a file can be made there; else (a system-wide or
+    // read-only install) the per-user folder, made when missing; the program
+    // folder still when neither can be written.
+    static std::string ChooseOutputFolder(const std::string& programFolder, const std::string& userFolder);
+    // Saves to path, or into the per-user folder when path lies outside it
+    // in a folder that cannot be written, so the next start finds the
+    // settings there. Returns the file to save to from now on.
     static std::string SaveConfig(const CConfigStore& config, const std::string& path, const std::string& userFolder);
 
     void SetCaption(const char* caption) { m_Caption = caption ? caption : ""; }
@@ -57,6 +61,7 @@ public:
     void SetAutoRendering(bool on) { m_bAutoRendering = on; }
     float GetTimerDelta() const { return m_Engine->Timer_GetDelta(); }
     const std::string& GetExeFolder() const { return m_ExeFolder; }
+    const std::string& GetOutputFolder() const { return m_OutputFolder; }
     const std::string& GetConfigPath() const { return m_ConfigPath; }
     // Why the resource pack is not attached ("could not be opened: not
     // found"...); "" once it is.
@@ -93,7 +98,9 @@ private:
     CGFXStarter();
 
     void SetEngineStates();
+    void SetLogFileState();
     void AttachPack();
+    std::string LogPlace() const;
     void FallBackToMainRenderer();
     void TearDown();
 
@@ -131,5 +138,9 @@ private:
     std::string m_ConfigPath;
     // The per-user folder, ending in '/'.
     std::string m_UserFolder;
+    // See ChooseOutputFolder.
+    std::string m_OutputFolder;
+    // The log file given to the engine; "" for none.
+    std::string m_LogPath;
     std::string m_PackProblem;
 };

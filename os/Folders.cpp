@@ -59,4 +59,14 @@ bool FileExists(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool CanWriteInFolder(const std::string& folder) {
+    std::string probe = folder.empty() ? std::string() : WithTrailingSlash(folder);
+    probe += ".write-probe.XXXXXX";
+    const int fd = mkstemp(&probe[0]);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
 }  // namespace os

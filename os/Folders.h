@@ -25,4 +25,9 @@ bool FileExists(const std::string& path);
 // True when the file was removed.
 bool RemoveFile(const std::string& path);
 
+// True when a file can be made in the folder now: one is made and removed
+// again, since the permission bits do not tell (root, read-only mounts).
+// "" is the working folder.
+bool CanWriteInFolder(const std::string& folder);
+
 }  // namespace os

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real program under a virtual display on a test pack that walks the
 # screens and ends by itself; then once more from a read-only program folder,
-# with script errors, and without a locale.
+# there once with a broken pack, with script errors, and without a locale.
 set -euo pipefail
 source "$(dirname "$0")/lib/program-folder.sh"
 stage_program "$1" "$1/e2e/game.pak"
@@ -13,22 +13,40 @@ timeout 600 "$root/tools/with-display" "$work/game/brindlewick" > "$work/out" 2>
 [ -s "$work/game/program.log" ] || fail "no program.log"
 grep -q '<value name="result" data="walked" />' "$work/game/config.conf" || fail "result not saved: $(cat "$work/game/config.conf")"
 grep -q '<value name="visits" data="2.000000" />' "$work/game/config.conf" || fail "visits not saved"
-[ ! -e "$work/home/Brindlewick/config.conf" ] || fail "a per-user configuration was created"
+grep -q '<value name="captured" data="yes" />' "$work/game/config.conf" || fail "GetLastSurface gave nothing"
+[ -s "$work/game/last_surface.bmp" ] || fail "no capture beside the program"
+[ -z "$(ls -A "$work/home/Brindlewick")" ] || fail "the per-user folder got files: $(ls -A "$work/home/Brindlewick")"
 [ ! -s "$work/out" ] || fail "the program wrote to standard output: $(cat "$work/out")"
+! grep -q "^log: " "$work/err" || fail "a log beside the program was told: $(cat "$work/err")"
 
 # A read-only install: the program folder cannot be written (for root too,
-# which loses the capability to write past permissions), so the settings go to
-# the per-user folder and the program folder's file stays as it was.
+# which loses the capability to write past permissions), so the log, the
+# capture and the settings go to the per-user folder and the program folder
+# stays as it was.
 config walk
-cp "$work/game/config.conf" "$work/before"
+rm "$work/game/program.log" "$work/game/last_surface.bmp"
+folder() { (cd "$work/game" && find . -type f -exec md5sum {} + | sort); }
+folder > "$work/before"
 status=0
 play_read_only "$work/game" "$work/game/brindlewick" || status=$?
 [ "$status" -eq 0 ] || fail "the read-only walk exited with $status: $(cat "$work/err")"
-cmp -s "$work/before" "$work/game/config.conf" || fail "the read-only program folder's configuration changed"
-grep -q '<value name="result" data="walked" />' "$work/home/Brindlewick/config.conf" ||
-    fail "the settings were not saved in the per-user folder: $(cat "$work/err")"
-grep -q "saved $work/home/Brindlewick/config.conf instead" "$work/err" || fail "the fallback is not told: $(cat "$work/err")"
-rm "$work/home/Brindlewick/config.conf"
+folder | cmp -s "$work/before" - || fail "the read-only program folder changed: $(folder | diff "$work/before" -)"
+check_kept_per_user "$work/home/Brindlewick"
+rm "$work/home/Brindlewick/"*
+
+# A pack the engine refuses, from a read-only folder: the report sends the
+# player to the log where it is.
+mv "$work/game/game.pak" "$work/pack"
+echo "not a zip" > "$work/game/game.pak"
+status=0
+play_read_only "$work/game" "$work/game/brindlewick" || status=$?
+[ "$status" -eq 2 ] || fail "a broken pack exited with $status, not 2: $(cat "$work/err")"
+grep -qF "(game.pak could not be opened; $work/home/Brindlewick/program.log says why)" "$work/err" ||
+    fail "the report does not name the log's place: $(cat "$work/err")"
+grep -q "^Resource_AttachPack: cannot open" "$work/home/Brindlewick/program.log" || fail "the log does not say why"
+grep -q "^fatal: " "$work/home/Brindlewick/program.log" || fail "the fatal report is not in the log"
+mv "$work/pack" "$work/game/game.pak"
+rm "$work/home/Brindlewick/"*
 
 # A fatal report ends the run with status 2 and is kept in program.log too:
 # an error in Update, in a modal screen, and an overflow of the C stack.
@@ -64,4 +82,4 @@ status=0
 [ "$status" -eq 0 ] || fail "the run without a locale exited with $status: $(cat "$work/err")"
 cmp -s "$work/expected" "$work/game/config.conf" ||
     fail "the run without a locale changed the configuration's text: $(diff "$work/expected" "$work/game/config.conf")"
-echo "e2e: 6 passed, 0 failed"
+echo "e2e: 7 passed, 0 failed"

@@ -24,6 +24,17 @@ std::string Number(const char* name, const char* value) {
     return std::string("<value name=\"") + name + "\" data=\"" + value + "\" />";
 }
 
+// Every entry of the folder, hidden ones too.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    return names;
+}
+
 // The value of the last recorded state of that name ("GFX_FPS"...).
 std::string StateValue(RecordingEngine* engine, const std::string& name) {
     std::string found = "?";
@@ -54,20 +65,21 @@ TEST_F(StarterTest, EngineStatesAreSetInOrderBeforeTheEngineStarts) {
                        Number("use_sound", "1.7") + Number("windowed", "1"),
                    "<value name=\"caption\" data=\"Game\" /><value name=\"version\" data=\"2\" />"));
     RunConfigured();
-    const std::vector<std::string> expected = {"System_SetState(GFX_LOGFILE,program.log)",
-                                               "System_SetState(GFX_FRAMEFUNC,func)",
-                                               "System_SetState(GFX_RENDERFUNC,func)",
-                                               "System_SetState(GFX_FOCUSLOSTFUNC,func)",
-                                               "System_SetState(GFX_FOCUSGAINFUNC,func)",
-                                               "System_SetState(GFX_TITLE,Game (v.2))",
-                                               "System_SetState(GFX_FPS,60)",
-                                               "System_SetState(GFX_SHOWSPLASH,false)",
-                                               "System_SetState(GFX_WINDOWED,true)",
-                                               "System_SetState(GFX_USESOUND,true)",
-                                               "System_SetState(GFX_SCREENWIDTH,800)",
-                                               "System_SetState(GFX_SCREENHEIGHT,600)",
-                                               "System_SetState(GFX_SCREENBPP,32)",
-                                               "System_SetState(GFX_ICON,108)"};
+    const std::vector<std::string> expected = {
+        "System_SetState(GFX_LOGFILE," + starter->GetExeFolder() + "program.log)",
+        "System_SetState(GFX_FRAMEFUNC,func)",
+        "System_SetState(GFX_RENDERFUNC,func)",
+        "System_SetState(GFX_FOCUSLOSTFUNC,func)",
+        "System_SetState(GFX_FOCUSGAINFUNC,func)",
+        "System_SetState(GFX_TITLE,Game (v.2))",
+        "System_SetState(GFX_FPS,60)",
+        "System_SetState(GFX_SHOWSPLASH,false)",
+        "System_SetState(GFX_WINDOWED,true)",
+        "System_SetState(GFX_USESOUND,true)",
+        "System_SetState(GFX_SCREENWIDTH,800)",
+        "System_SetState(GFX_SCREENHEIGHT,600)",
+        "System_SetState(GFX_SCREENBPP,32)",
+        "System_SetState(GFX_ICON,108)"};
     EXPECT_EQ(engine->Calls("System_SetState"), expected);
     const std::vector<std::string>& log = engine->Log();
     auto at = [&](const std::string& call) { return std::find(log.begin(), log.end(), call) - log.begin(); };
@@ -116,8 +128,31 @@ TEST_F(StarterTest, WithoutAPerUserFileTheProgramFolderIsUsedAndNothingIsCreated
     EXPECT_FALSE(os::FileExists(Home() / "Brindlewick/config.conf"));
 }
 
-// A system-wide or read-only install: the settings go to the per-user folder,
-// made with its missing parents, and the program folder's file stays as it was.
+// A system-wide or read-only install: the program's own files go to the
+// per-user folder, made with its missing parents, when it can be written.
+TEST(StarterOutputFolderTest, TheProgramFolderUnlessItCannotBeWritten) {
+    TempFolder program;
+    TempFolder home;
+    const std::string userFolder = home / "share/Brindlewick/";
+    EXPECT_EQ(CGFXStarter::ChooseOutputFolder(program.Path(), userFolder), program.Path());
+    EXPECT_EQ(EntriesIn(home.Path()), 0) << "nothing is made for a writable program folder";
+    {
+        ScopedReadOnlyFolder readOnly(program.Path());
+        ASSERT_TRUE(readOnly.Holds());
+        EXPECT_EQ(CGFXStarter::ChooseOutputFolder(program.Path(), userFolder), userFolder);
+        EXPECT_TRUE(os::CanWriteInFolder(userFolder));
+        // Nowhere better to go: no known home, or a per-user folder that cannot be written either.
+        EXPECT_EQ(CGFXStarter::ChooseOutputFolder(program.Path(), ""), program.Path());
+        EXPECT_EQ(CGFXStarter::ChooseOutputFolder(program.Path(), "Brindlewick/"), program.Path());
+        ScopedReadOnlyFolder userReadOnly(userFolder);
+        EXPECT_EQ(CGFXStarter::ChooseOutputFolder(program.Path(), userFolder), program.Path());
+    }
+    EXPECT_EQ(FilesIn(program.Path()), std::vector<std::string>{}) << "a probe was left behind";
+    EXPECT_EQ(FilesIn(userFolder), std::vector<std::string>{}) << "a probe was left behind";
+}
+
+// The settings follow: the program folder's file stays as it was, and the
+// one line on standard error says where they went.
 TEST(StarterConfigSaveTest, AProgramFolderThatCannotBeWrittenSavesIntoThePerUserFolder) {
     TempFolder program;
     TempFolder home;
@@ -126,12 +161,16 @@ TEST(StarterConfigSaveTest, AProgramFolderThatCannotBeWrittenSavesIntoThePerUser
     CConfigStore config;
     config.SetString("game", "level", "3");
     std::string savedTo;
+    std::string told;
     {
         ScopedReadOnlyFolder readOnly(program.Path());
         ASSERT_TRUE(readOnly.Holds());
+        testing::internal::CaptureStderr();
         savedTo = CGFXStarter::SaveConfig(config, program / "config.conf", userFolder);
+        told = testing::internal::GetCapturedStderr();
     }
     EXPECT_EQ(savedTo, userFolder + "config.conf");
+    EXPECT_EQ(told, "config: settings saved in " + savedTo + " (" + program.Path() + " cannot be written)\n");
     EXPECT_EQ(program.Read("config.conf"), "<root/>");
     CConfigStore loaded;
     ASSERT_TRUE(loaded.Load(savedTo.c_str()));

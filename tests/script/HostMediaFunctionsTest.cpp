@@ -193,7 +193,7 @@ TEST_F(HostMediaFunctionsTest, GetLastSurfaceCapturesTheScreenEachTime) {
     EXPECT_EQ(out, "800\t600\ntrue\ttrue\ttrue\nfalse\n0\n");
     const auto snapshots = engine->Calls("System_Snapshot");
     ASSERT_EQ(snapshots.size(), 3u);
-    EXPECT_EQ(snapshots[0], "System_Snapshot(" + starter->GetExeFolder() + "last_surface.bmp)");
+    EXPECT_EQ(snapshots[0], "System_Snapshot(" + starter->GetOutputFolder() + "last_surface.bmp)");
 }
 
 // A capture's sprite that no table of the script reaches any more can never

@@ -1,6 +1,7 @@
 # Sourced by the end-to-end runs: a fresh program folder in $work/game holding
 # the built program and the given pack, an empty per-user folder, the test
-# pack's configuration, a run from a read-only folder, and fail().
+# pack's configuration, a run from a read-only folder and what it must keep,
+# and fail().
 # Usage: stage_program BUILD PACK
 stage_program() {
     build=$1
@@ -54,4 +55,19 @@ play_read_only() {
     timeout 600 "$root/tools/with-display" "${unprivileged[@]}" "$program" > "$work/out" 2> "$work/err" || status=$?
     chmod -R u+w "$folder"
     return "$status"
+}
+
+# After a walk of the test pack from a read-only folder: the log, the capture
+# and the settings are in the per-user folder USER, and standard error names
+# the log's place once and then where the settings went, with no failure.
+check_kept_per_user() {
+    local user=$1
+    grep -q "^Engine: " "$user/program.log" || fail "no program.log in $user: $(cat "$work/err")"
+    [ -s "$user/last_surface.bmp" ] || fail "no capture in $user: $(ls -A "$user")"
+    grep -q '<value name="result" data="walked" />' "$user/config.conf" ||
+        fail "the settings were not saved in the per-user folder: $(cat "$work/err")"
+    grep -q '<value name="captured" data="yes" />' "$user/config.conf" || fail "GetLastSurface gave nothing"
+    [ "$(grep -c "^log: writing $user/program.log " "$work/err")" -eq 1 ] || fail "the log's place is not told once: $(cat "$work/err")"
+    [ "$(grep -c "^config: " "$work/err")" -eq 1 ] && grep -q "^config: settings saved in $user/config.conf " "$work/err" ||
+        fail "the save is not told in one line: $(cat "$work/err")"
 }
