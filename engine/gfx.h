@@ -219,8 +219,9 @@ public:
     virtual bool System_Initiate() = 0;
     // Frees everything the engine made; the interface itself stays valid.
     virtual void System_Shutdown() = 0;
-    // Runs the loop until the frame function returns true or the window is
-    // closed (then without calling the frame function again). Each frame:
+    // Runs the loop until the frame function returns true, the window is
+    // closed or the process gets SIGINT, SIGTERM or SIGHUP (then without
+    // calling the frame function again). Each frame:
     // events (focus callbacks among them), frame function, render function,
     // one present, the wait of the frame-rate cap. False when not initiated or
     // without a frame function.

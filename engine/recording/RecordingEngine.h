@@ -10,8 +10,8 @@
 // what it cannot do: it decodes nothing (images and sounds are registered by
 // name, loads from memory give 0), reads no pack (Resource_AttachPack succeeds
 // unless failAttachPack; the files added stand for the pack's), keeps no
-// depth buffer and plays no sound (a channel plays until stopped or
-// EndChannel).
+// depth buffer, plays no sound (a channel plays until stopped or
+// EndChannel) and leaves signals alone.
 //
 // Log format: one entry per call, "Name(arg,arg,...)"; ints as decimals,
 // floats with %g, bools as true/false, texts as they are, null texts as null,

@@ -73,6 +73,7 @@ bool Engine::Initiate() {
         return false;
     }
     m_Initiated = true;
+    m_HangUp.Catch();
     SDL_version sdl;
     SDL_GetVersion(&sdl);
     m_Log.Write("Engine: SDL %d.%d.%d (%s), OpenGL %s (%s), screen %dx%d, %s", sdl.major, sdl.minor, sdl.patch,
@@ -99,11 +100,12 @@ void Engine::System_Shutdown() {
     m_Renderer.Shutdown();
     m_Window.Close();
     m_Input.Reset();
+    m_HangUp.Release();
     m_Initiated = false;
 }
 
 bool Engine::PumpEvents() {
-    bool open = true;
+    bool open = !m_HangUp.Take();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {

@@ -6,6 +6,7 @@
 
 #include "engine/gfx.h"
 #include "engine/sdl/Audio.h"
+#include "engine/sdl/HangUpSignal.h"
 #include "engine/sdl/Input.h"
 #include "engine/sdl/LaunchStamp.h"
 #include "engine/sdl/Log.h"
@@ -99,7 +100,8 @@ private:
     ~Engine();
 
     bool Initiate();
-    // Takes in the window's events; false when the window was closed.
+    // Takes in the window's events; false when the window was closed or the
+    // program asked to end (SIGINT, SIGTERM, SIGHUP).
     bool PumpEvents();
     void ApplyIcon();
     // Loads a file named or given in memory (size non-zero): the data and,
@@ -118,6 +120,7 @@ private:
     Input m_Input;
     FrameTimer m_Timer;
     LaunchStamp m_LaunchStamp;
+    HangUpSignal m_HangUp;
     std::mt19937 m_Random;
 
     // States (defaults in gfx.h).

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +56,10 @@ public:
             << "run the engine tests through CTest, or under tools/with-display";
         // As CTest sets it; also when the program is run by hand.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
+        // As from a terminal, where the engine takes the signals that end its
+        // loop: a runner may have left them ignored (a background job ignores
+        // SIGINT, nohup SIGHUP), and then the engine leaves them so.
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
         std::string pattern = TemporaryBase() + "/bw_engine_tests_XXXXXX";
         ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
         g_Temp = pattern + "/";

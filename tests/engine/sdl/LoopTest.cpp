@@ -1,4 +1,4 @@
-// The loop: window close, frame and render callbacks, frame-rate cap, timer,
+// The loop: window close and signals, frame and render callbacks, frame-rate cap, timer,
 // focus callbacks and the input of a frame (events pushed into SDL's queue).
 #include "EngineFixture.h"
 
@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <vector>
 
@@ -81,19 +82,26 @@ protected:
     void TearDown() override { gfx->System_SetState(GFX_FPS, 0); }
 };
 
-TEST_F(LoopTest, ClosingTheWindowEndsTheLoop) {
-    g_OnFrame = [](int frame) {
-        if (frame == 3) {
-            SDL_Event quit;
-            SDL_zero(quit);
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        }
-        return frame > 10;
-    };
-    EXPECT_TRUE(RunLoop(Frame, Render));
-    EXPECT_EQ(g_Frames, 3);
-    EXPECT_EQ(g_Renders, 3);
+// The window's close button, Ctrl+C, a plain kill and a closed terminal all
+// end the loop before the next frame, and the program goes on to end well.
+TEST_F(LoopTest, ClosingTheWindowOrASignalToEndEndsTheLoop) {
+    const int quit = 0;
+    for (int signal : {quit, SIGINT, SIGTERM, SIGHUP}) {
+        g_Frames = g_Renders = 0;
+        g_OnFrame = [signal](int frame) {
+            if (frame == 3 && signal != quit) std::raise(signal);
+            if (frame == 3 && signal == quit) {
+                SDL_Event event;
+                SDL_zero(event);
+                event.type = SDL_QUIT;
+                SDL_PushEvent(&event);
+            }
+            return frame > 10;
+        };
+        EXPECT_TRUE(RunLoop(Frame, Render));
+        EXPECT_EQ(g_Frames, 3) << signal;
+        EXPECT_EQ(g_Renders, 3) << signal;
+    }
 }
 
 using Clock = std::chrono::steady_clock;

@@ -1,7 +1,8 @@
 -- Walks the front end once: menu, options, credits, menu again, then ends
 -- the run after storing what it saw. The configuration's "e2e"/"mode" picks
 -- something else: a failure in Update, in a modal screen or of the C stack,
--- or storing a UTF-8 text and ending.
+-- storing a UTF-8 text and ending, or a run that goes on until it is told
+-- to end.
 function Init(host)
     Host = host
     Visits = 0
@@ -26,6 +27,12 @@ function Update(dt)
     elseif mode == "utf8" then
         Host:ConfigSetString("e2e", "name", "Jürgen 日")
         Host:Exit()
+        return
+    elseif mode == "wait" then
+        if Visits == 1 then
+            Host:ConfigSetString("e2e", "result", "waited")
+            Host:OutputDebugString("e2e: waiting")
+        end
         return
     end
     if Visits == 1 then
