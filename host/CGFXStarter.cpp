@@ -121,6 +121,11 @@ bool CGFXStarter::Run(StartParams& params) {
     m_BindedRenderers = new CPtrVector<CScriptRenderer>();
     m_MainRenderer = params.mainRenderer;
     m_ActiveRenderer = params.startRenderer;
+    // A cursor GetCursor made in an earlier run gives way to this run's.
+    if (m_bCursorOwned && m_Cursor != params.cursorHelper) {
+        delete m_Cursor;
+        m_bCursorOwned = false;
+    }
     m_Cursor = params.cursorHelper;
 
     ShutdownEngine();

@@ -244,6 +244,26 @@ TEST_F(StarterTest, AFreshStarterFollowsTheLastRelease) {
     EXPECT_EQ(starter->GetConfig()->GetString("s", "k"), "");
 }
 
+// A cursor the starter made (GetCursor, in a run given none) gives way to the
+// one a later run is given, which stays its owner's.
+TEST_F(StarterTest, ACursorGivenToALaterRunStaysItsOwners) {
+    RunInFrame([](CGFXStarter* s, CGFXFuncHelperBase*, lua_State*) { EXPECT_NE(s->GetCursor(), nullptr); });
+    struct WatchedCursor : CCursorHelper {
+        explicit WatchedCursor(bool& deleted) : CCursorHelper(""), m_Deleted(deleted) {}
+        ~WatchedCursor() override { m_Deleted = true; }
+        bool& m_Deleted;
+    };
+    bool deleted = false;
+    auto* given = new WatchedCursor(deleted);
+    CScriptRenderer main("scripts\\main.lua", nullptr);
+    RunScreen(main, 1, given);
+    EXPECT_EQ(starter->GetCursor(), given);
+    starter->Release();
+    starter = nullptr;
+    EXPECT_FALSE(deleted) << "the starter deleted a cursor it does not own";
+    if (!deleted) delete given;
+}
+
 // --- The frame loop ------------------------------------------------------------
 
 class LoopTest : public HostFixture {};
