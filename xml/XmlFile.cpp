@@ -1,13 +1,12 @@
 #include "xml/XmlFile.h"
 
 #include "os/AtomicFile.h"
+#include "os/RegularFile.h"
 #include "xml/XmlNestingScanner.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <tinyxml.h>
 #include <unistd.h>
 
@@ -35,20 +34,9 @@ bool ReadAll(int fd, size_t maxSize, std::string& text, std::string& why) {
 }
 
 XmlLoadResult ReadText(const std::string& path, size_t maxSize, std::string& text, std::string& why) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return XmlLoadResult::Missing;
-        why = Failure("cannot open");
-        return XmlLoadResult::Failed;
-    }
-    struct stat info;
-    bool ok = false;
-    if (fstat(fd, &info) != 0)
-        why = Failure("cannot examine");
-    else if (!S_ISREG(info.st_mode))
-        why = "not a regular file";
-    else
-        ok = ReadAll(fd, maxSize, text, why);
+    int fd = os::OpenRegularFile(path, why);
+    if (fd < 0) return errno == ENOENT ? XmlLoadResult::Missing : XmlLoadResult::Failed;
+    bool ok = ReadAll(fd, maxSize, text, why);
     close(fd);
     return ok ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }

@@ -1,10 +1,15 @@
 #include "xml/XmlFile.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -113,4 +118,27 @@ TEST(XmlFileTest, ParseStopsAtTheEndOfATextCutInsideASequence) {
     std::string why;
     EXPECT_TRUE(ParseXmlText(document, "<root a=\"\xC3\xA9\">\xE2\x82\xAC</root>", TIXML_ENCODING_UTF8, why)) << why;
     EXPECT_STREQ(document.RootElement()->GetText(), "\xE2\x82\xAC");
+}
+
+// Opening a FIFO that nothing writes to waits for a writer: the load runs in
+// a child, and the alarm only ends one that hangs.
+TEST(XmlFileTest, AFifoIsRefusedAtOnce) {
+    TempFolder temp;
+    ASSERT_EQ(mkfifo((temp / "config.conf").c_str(), 0644), 0);
+    ASSERT_EQ(symlink((temp / "config.conf").c_str(), (temp / "link.conf").c_str()), 0);
+    for (const std::string& path : {temp / "config.conf", temp / "link.conf"}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            alarm(60);
+            TiXmlDocument document;
+            std::string why;
+            const XmlLoadResult result = LoadXmlFile(document, path, why);
+            _exit(result == XmlLoadResult::Failed && why == "not a regular file" ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status)) << path << ": the load waited for a writer";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << path << ": not refused as a FIFO";
+    }
 }
