@@ -130,7 +130,7 @@ bool CConfigStore::Load(const char* path) {
     std::string why;
     // Save writes the store whatever its size, so no size is refused here.
     XmlLoadResult result = LoadXmlFile(document, path, why, TIXML_ENCODING_UTF8, kNoXmlFileSizeLimit);
-    if (result == XmlLoadResult::Failed) KeepUnreadable(path, why);
+    if (result == XmlLoadResult::Failed && !KeepUnreadable(path, why)) m_Uncopied = path;
     if (result != XmlLoadResult::Loaded) return false;
     m_StringValues.clear();
     m_DoubleValues.clear();
@@ -142,17 +142,24 @@ bool CConfigStore::Load(const char* path) {
 }
 
 // The game saves over the file when it ends; the player's edits stay in the copy.
-void CConfigStore::KeepUnreadable(const std::string& path, const std::string& why) {
+bool CConfigStore::KeepUnreadable(const std::string& path, const std::string& why) {
     const std::string copy = path + kUnreadableSuffix;
     std::string copyWhy;
-    if (os::KeepCopy(path, copy, copyWhy))
+    if (os::KeepCopy(path, copy, copyWhy)) {
         std::fprintf(stderr, "config: ignoring %s: %s; it is kept as %s\n", path.c_str(), why.c_str(), copy.c_str());
-    else
-        std::fprintf(stderr, "config: ignoring %s: %s; no copy kept: %s\n", path.c_str(), why.c_str(), copyWhy.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "config: ignoring %s: %s; no copy kept (%s), so it is not saved over\n", path.c_str(),
+                 why.c_str(), copyWhy.c_str());
+    return false;
 }
 
 bool CConfigStore::Save(const char* path) const {
     if (path == nullptr) return false;
+    if (!m_Uncopied.empty() && os::IsSameFile(path, m_Uncopied)) {
+        std::fprintf(stderr, "config: not saving over %s: it did not load and no copy of it is kept\n", path);
+        return false;
+    }
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
     document.LinkEndChild(BuildRoot());

@@ -18,7 +18,8 @@ public:
 
     // Replaces the contents with the file's when it loads; a missing or
     // unreadable file leaves them as they were. True when the file loaded.
-    // An unreadable file is kept under its name plus kUnreadableSuffix.
+    // An unreadable file is kept under its name plus kUnreadableSuffix; one
+    // that cannot be kept so is never saved over.
     bool Load(const char* path);
     // Writes the whole store; the old file is replaced only by a complete new
     // one. True when saved; a failure is also reported on standard error.
@@ -37,11 +38,13 @@ public:
     static constexpr const char* kUnreadableSuffix = ".unreadable";
 
 private:
-    static void KeepUnreadable(const std::string& path, const std::string& why);
+    static bool KeepUnreadable(const std::string& path, const std::string& why);
     TiXmlElement* BuildRoot() const;
     void WriteStringValues(TiXmlElement* rootNode) const;
     void WriteNumberValues(TiXmlElement* rootNode) const;
 
     std::map<std::string, StringSection> m_StringValues;
     std::map<std::string, NumberSection> m_DoubleValues;
+    // A file that did not load and of which no copy could be kept.
+    std::string m_Uncopied;
 };

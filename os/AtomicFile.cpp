@@ -1,5 +1,7 @@
 #include "os/AtomicFile.h"
 
+#include "os/RegularFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -29,13 +31,18 @@ std::string ResolvedTarget(const std::string& path) {
     return target;
 }
 
+// What the umask allows a new file.
+mode_t FreshMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 // The new file keeps the old one's mode; a first file gets what the umask allows.
 mode_t ModeFor(const std::string& target) {
     struct stat info;
     if (stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+    return FreshMode();
 }
 
 std::string FolderOf(const std::string& path) {
@@ -76,6 +83,36 @@ bool WriteTemporary(const std::function<void(std::FILE*)>& write, int fd, mode_t
     return written;
 }
 
+// Writes what is left to read from source; false, with why, when a read fails.
+bool CopyRest(int source, std::FILE* file, std::string& why) {
+    char chunk[65536];
+    for (;;) {
+        ssize_t got = read(source, chunk, sizeof(chunk));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Fail(why, Failure("cannot read"));
+        if (got == 0 || std::fwrite(chunk, 1, static_cast<size_t>(got), file) != static_cast<size_t>(got)) return true;
+    }
+}
+
+// Where a link is refused (another filesystem, FAT, protected links), a copy
+// of the bytes, with the file's permissions narrowed as a new file's are.
+bool CopyBytes(const std::string& target, const std::string& temporary, std::string& why) {
+    int source = OpenRegularFile(target, why);
+    if (source < 0) return false;
+    struct stat info {};
+    int fd = -1;
+    if (fstat(source, &info) != 0)
+        why = Failure("cannot examine");
+    else if ((fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)) < 0)
+        why = Failure("cannot create a temporary file");
+    bool wholeRead = true;
+    const auto copy = [source, &wholeRead, &why](std::FILE* file) { wholeRead = CopyRest(source, file, why); };
+    const bool copied = fd >= 0 && WriteTemporary(copy, fd, info.st_mode & FreshMode(), why) && wholeRead;
+    close(source);
+    if (!copied && fd >= 0) unlink(temporary.c_str());
+    return copied;
+}
+
 }  // namespace
 
 bool KeepCopy(const std::string& path, const std::string& copy, std::string& why) {
@@ -85,13 +122,22 @@ bool KeepCopy(const std::string& path, const std::string& copy, std::string& why
     if (fd < 0) return Fail(why, Failure("cannot create a temporary file"));
     close(fd);
     unlink(temporary.c_str());
-    if (link(ResolvedTarget(path).c_str(), temporary.c_str()) != 0) return Fail(why, Failure("cannot link"));
+    const std::string target = ResolvedTarget(path);
+    if (link(target.c_str(), temporary.c_str()) != 0) {
+        const std::string linkWhy = Failure("cannot link");
+        if (!CopyBytes(target, temporary, why)) return Fail(why, linkWhy + "; " + why);
+    }
     if (std::rename(temporary.c_str(), copy.c_str()) != 0) {
         why = Failure("cannot rename");
         unlink(temporary.c_str());
         return false;
     }
     return true;
+}
+
+bool IsSameFile(const std::string& path, const std::string& other) {
+    struct stat a, b;
+    return stat(path.c_str(), &a) == 0 && stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 bool ReplaceFile(const std::string& path, const std::function<void(std::FILE*)>& write, std::string& why) {

@@ -16,6 +16,11 @@ bool ReplaceFile(const std::string& path, const std::function<void(std::FILE*)>&
 
 // Gives the file (the file a symbolic link names) a second name, copy,
 // replacing what had that name: a replace of the file then loses nothing.
+// Where the filesystem refuses the link, copy is a copy of its bytes; only a
+// regular file is copied so. On failure why says what failed.
 bool KeepCopy(const std::string& path, const std::string& copy, std::string& why);
+
+// True when both paths name one existing file (after symbolic links).
+bool IsSameFile(const std::string& path, const std::string& other);
 
 }  // namespace os

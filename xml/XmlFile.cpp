@@ -1,13 +1,12 @@
 #include "xml/XmlFile.h"
 
 #include "os/AtomicFile.h"
+#include "os/RegularFile.h"
+#include "xml/XmlNestingScanner.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <tinyxml.h>
 #include <unistd.h>
 
@@ -35,20 +34,9 @@ bool ReadAll(int fd, size_t maxSize, std::string& text, std::string& why) {
 }
 
 XmlLoadResult ReadText(const std::string& path, size_t maxSize, std::string& text, std::string& why) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return XmlLoadResult::Missing;
-        why = Failure("cannot open");
-        return XmlLoadResult::Failed;
-    }
-    struct stat info;
-    bool ok = false;
-    if (fstat(fd, &info) != 0)
-        why = Failure("cannot examine");
-    else if (!S_ISREG(info.st_mode))
-        why = "not a regular file";
-    else
-        ok = ReadAll(fd, maxSize, text, why);
+    int fd = os::OpenRegularFile(path, why);
+    if (fd < 0) return errno == ENOENT ? XmlLoadResult::Missing : XmlLoadResult::Failed;
+    bool ok = ReadAll(fd, maxSize, text, why);
     close(fd);
     return ok ? XmlLoadResult::Loaded : XmlLoadResult::Failed;
 }
@@ -67,32 +55,13 @@ std::string WithLineFeeds(const std::string& text) {
     return result;
 }
 
-size_t SkipPast(const std::string& text, size_t from, const std::string& marker) {
-    size_t at = text.find(marker, from);
-    return at == std::string::npos ? text.size() : at + marker.size();
-}
-
-// Scans a start tag from just after its '<'; quoted values count only after '=',
-// where the parser takes them. Sets selfClosed for "/>" and for a tag never ended.
-size_t SkipStartTag(const std::string& text, size_t at, bool& selfClosed) {
-    while (at < text.size()) {
-        char c = text[at];
-        if (c == '>') {
-            selfClosed = false;
-            return at + 1;
-        }
-        if (c == '/' && at + 1 < text.size() && text[at + 1] == '>') {
-            selfClosed = true;
-            return at + 2;
-        }
-        ++at;
-        if (c != '=') continue;
-        while (at < text.size() && std::strchr(" \t\n\r", text[at]) != nullptr) ++at;
-        if (at < text.size() && (text[at] == '"' || text[at] == '\''))
-            at = SkipPast(text, at + 1, std::string(1, text[at]));
-    }
-    selfClosed = true;
-    return at;
+// The text up to its first zero, as the parser reads it. The parser steps
+// over a UTF-8 sequence by its lead byte, past a zero that cuts it short: a
+// sequence is at most four bytes long, so its lead byte can skip three.
+std::string ParserCopy(const std::string& text) {
+    std::string copy = text.substr(0, text.find('\0'));
+    copy.append(4, '\0');
+    return copy;
 }
 
 bool Fail(std::string& why, const std::string& text) {
@@ -102,34 +71,15 @@ bool Fail(std::string& why, const std::string& text) {
 
 }  // namespace
 
-size_t XmlNestingBound(const std::string& text) {
-    size_t depth = 0;
-    size_t deepest = 0;
-    size_t at = 0;
-    while ((at = text.find('<', at)) != std::string::npos) {
-        if (text.compare(at, 4, "<!--") == 0) {
-            at = SkipPast(text, at + 4, "-->");
-        } else if (text.compare(at, 2, "<!") == 0 || text.compare(at, 2, "<?") == 0) {
-            at = SkipPast(text, at + 2, ">");
-        } else if (text.compare(at, 2, "</") == 0) {
-            depth -= depth > 0 ? 1 : 0;
-            at = SkipPast(text, at + 2, ">");
-        } else {
-            bool selfClosed = false;
-            at = SkipStartTag(text, at + 1, selfClosed);
-            if (!selfClosed) deepest = std::max(deepest, ++depth);
-        }
-    }
-    return deepest;
+size_t XmlNestingBound(const std::string& text, TiXmlEncoding encoding) {
+    return XmlNestingScanner().Deepest(ParserCopy(text).c_str(), encoding);
 }
 
 bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncoding encoding, std::string& why) {
-    std::string padded = text.substr(0, text.find('\0'));
-    if (XmlNestingBound(padded) > kMaxXmlDepth)
+    const std::string copy = ParserCopy(text);
+    if (XmlNestingScanner().Deepest(copy.c_str(), encoding) > kMaxXmlDepth)
         return Fail(why, "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels");
-    // A sequence is at most four bytes long: its lead byte can skip three.
-    padded.append(4, '\0');
-    document.Parse(padded.c_str(), nullptr, encoding);
+    document.Parse(copy.c_str(), nullptr, encoding);
     if (document.Error())
         return Fail(why, std::string(document.ErrorDesc()) + " (line " + std::to_string(document.ErrorRow()) + ")");
     return true;

@@ -16,7 +16,8 @@ enum class XmlLoadResult { Loaded, Missing, Failed };
 constexpr size_t kMaxXmlFileSize = 16 * 1024 * 1024;
 // For files this program saved itself: they are read back whole.
 constexpr size_t kNoXmlFileSizeLimit = SIZE_MAX;
-// Deepest element nesting accepted; the parser recurses once per level.
+// The most elements a parse may hold open at once; the parser recurses once
+// per element.
 constexpr size_t kMaxXmlDepth = 256;
 
 // Parses the file (as UTF-8 unless told otherwise) with CR LF and CR read as
@@ -35,6 +36,6 @@ bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncodin
 // is untouched and why says what failed.
 bool SaveXmlFile(const TiXmlDocument& document, const std::string& path, std::string& why);
 
-// How deep elements may nest in text, counted so that it is never less than
-// what the parser would build.
-size_t XmlNestingBound(const std::string& text);
+// How many elements the parser holds open at once, the innermost included,
+// when it parses text as ParseXmlText does; never less than it recurses to.
+size_t XmlNestingBound(const std::string& text, TiXmlEncoding encoding);

@@ -22,6 +22,12 @@ password=$(head -n 1 "$root/cmake/pack-password")
 garbage() { head -c "${2:-3000}" /dev/urandom >"$1"; }
 # The first half of the file.
 truncate_half() { truncate -s $(($(stat -c %s "$1") / 2)) "$1"; }
+# Elements nested 400,000 deep, with closing tags inside CDATA between them.
+hidden_nesting() {
+    local piece
+    piece="$(printf '<a>%.0s' {1..200})<![CDATA[>$(printf '</x>%.0s' {1..201})]]>"
+    { printf '<root>'; for _ in {1..2000}; do printf '%s' "$piece"; done; } >"$1"
+}
 
 # Spoils the entry NAME of the pack: "flip" turns a byte amid its data, "claim"
 # makes both its headers state 2 GB.
@@ -75,6 +81,7 @@ cases=(
     "credits-garbage|walked|garbage \$src/text/credits.txt"
     "config-not-xml|defaults|garbage \$game/config.conf 500"
     "config-truncated|defaults|truncate_half \$game/config.conf"
+    "config-nested-deeply|defaults|hidden_nesting \$game/config.conf"
 )
 
 # The demo's configuration with the walk plan in it.
@@ -136,7 +143,7 @@ run_case() {
 
 # Four at a time, each on a display of its own.
 printf '%s\n' "${cases[@]}" >"$work/cases"
-export -f run_case configure garbage truncate_half spoil_entry
+export -f run_case configure garbage truncate_half hidden_nesting spoil_entry
 export work stage build root password
 seq "${#cases[@]}" | xargs -P 4 -I{} bash -c 'IFS="|" read -r n e m < <(sed -n "$1p" "$work/cases"); run_case "$n" "$e" "$m"' _ {}
 

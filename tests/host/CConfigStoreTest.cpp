@@ -226,6 +226,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConfigBadFileTest,
                                            BadFileCase{"Binary", std::string("\0\xff\xfe<", 4)}),
                          [](const ::testing::TestParamInfo<BadFileCase>& info) { return info.param.name; });
 
+// Where no copy of a broken file can be kept (here a folder holds the copy's
+// name), the save at the end must not destroy the player's file; another
+// file takes the settings.
+TEST_F(ConfigTest, ABrokenFileWithoutACopyIsNotSavedOver) {
+    const std::string broken = "<root><string_values>";
+    temp.Write("config.conf", broken);
+    ASSERT_EQ(mkdir((temp / "config.conf.unreadable").c_str(), 0755), 0);
+    const std::string link = temp / "link.conf";
+    ASSERT_EQ(symlink(Path().c_str(), link.c_str()), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(store.Load(Path().c_str()));
+    store.SetString("s", "k", "v");
+    EXPECT_FALSE(store.Save(Path().c_str()));
+    EXPECT_FALSE(store.Save(link.c_str()));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no copy kept (cannot rename: Is a directory), so it is not saved over"), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("config: not saving over " + Path()), std::string::npos) << said;
+    EXPECT_EQ(temp.Read("config.conf"), broken);
+    EXPECT_TRUE(store.Save((temp / "other.conf").c_str()));
+    EXPECT_EQ(EntriesIn(temp.Path()), 4);
+}
+
 TEST_F(ConfigTest, RefusesAFolderInPlaceOfTheFile) {
     store.SetString("s", "k", "kept");
     ASSERT_EQ(mkdir(Path().c_str(), 0755), 0);

@@ -11,6 +11,12 @@ namespace {
 
 void WriteNew(std::FILE* file) { std::fputs("new", file); }
 
+dev_t DeviceOf(const std::string& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_dev;
+}
+
 }  // namespace
 
 // The copy is a second name of the old file, so the replace that follows
@@ -45,4 +51,36 @@ TEST(AtomicFileTest, FailuresSayWhyAndLeaveNoTemporary) {
     EXPECT_FALSE(os::KeepCopy(temp / "missing", temp / "copy", why));
     EXPECT_EQ(why.rfind("cannot link: ", 0), 0u) << why;
     EXPECT_EQ(EntriesIn(temp.Path()), 0);
+}
+
+// Across filesystems (here a link into /dev/shm) a file takes no second name,
+// as on FAT or with protected links: the copy then holds its bytes, allowed
+// no more than the file and the umask, and keeps them through a replace.
+// Only a regular file is copied so.
+TEST(AtomicFileTest, WhereALinkIsRefusedTheCopyHoldsTheBytes) {
+    TempFolder temp;
+    TempFolder other("/dev/shm");
+    if (other.Path().empty() || DeviceOf(other.Path()) == DeviceOf(temp.Path()))
+        GTEST_SKIP() << "/dev/shm is not another filesystem here";
+    other.Write("file", "old");
+    ASSERT_EQ(chmod((other / "file").c_str(), 0660), 0);
+    ASSERT_EQ(symlink((other / "file").c_str(), (temp / "link").c_str()), 0);
+    const mode_t mask = umask(027);
+    std::string why;
+    const bool kept = os::KeepCopy(temp / "link", temp / "copy", why);
+    umask(mask);
+    ASSERT_TRUE(kept) << why;
+    ASSERT_TRUE(os::ReplaceFile(temp / "link", WriteNew, why)) << why;
+    EXPECT_EQ(other.Read("file"), "new");
+    EXPECT_EQ(temp.Read("copy"), "old");
+    struct stat info;
+    ASSERT_EQ(stat((temp / "copy").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    ASSERT_EQ(mkfifo((other / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink((other / "fifo").c_str(), (temp / "fifo-link").c_str()), 0);
+    EXPECT_FALSE(os::KeepCopy(temp / "fifo-link", temp / "fifo-copy", why));
+    EXPECT_EQ(why.rfind("cannot link: ", 0), 0u) << why;
+    EXPECT_NE(why.find("; not a regular file"), std::string::npos) << why;
+    EXPECT_EQ(EntriesIn(temp.Path()), 3) << "no temporary is left";
 }

@@ -2,6 +2,7 @@
 // to the options and credits screens and back, and Escape asks whether to
 // quit in a dialog, where Y quits.
 #include "host/CHelperToKeyBinder.h"
+#include "host/WinMain.h"
 #include "renderers/CMenuRenderer.h"
 #include "tests/support/HostFixture.h"
 
@@ -102,6 +103,36 @@ TEST_F(DemoMenuTest, KeysAndClicksLeadThroughTheScreensAndTheQuitDialog) {
     EXPECT_NE(std::find(volumes.begin(), volumes.end(), "System_SetState(GFX_FXVOLUME,70)"), volumes.end());
     // The screens leave the clipping off for the overlay and the cursor.
     EXPECT_EQ(engine->Calls("Gfx_SetClipping").back(), "Gfx_SetClipping(0,0,0,0)");
+}
+
+// The game starts windowed only when "windowed" truncates to 1, in full
+// screen otherwise (also on the built-in defaults): the first F must switch
+// away from the mode it started in.
+TEST_F(DemoMenuTest, TheFirstFSwitchesAwayFromTheModeTheGameStartedIn) {
+    const struct {
+        const char* windowed;
+        bool startsWindowed;
+    } cases[] = {{nullptr, false}, {"0", false},    {"1", true},         {"1.5", true},
+                 {"2", false},     {"-0.5", false}, {"4294967297", true}};
+    const auto windowed = [](bool on) {
+        return std::string("System_SetState(GFX_WINDOWED,") + (on ? "true)" : "false)");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windowed ? c.windowed : "no value");
+        const std::string value =
+            c.windowed ? std::string("<value name=\"windowed\" data=\"") + c.windowed + "\"/>" : std::string();
+        Restart("<root><number_values><section name=\"common\">" + value + "</section></number_values></root>");
+        ApplyCommonSettings(starter);
+        engine->QueueInput(RecordedInput());
+        engine->QueueInput(Key(GFXK_A + ('F' - 'A')));
+        CMenuRenderer menu;
+        starter->GetKeyBinder()->Register("menu", &menu);
+        EXPECT_EQ(RunScreenWithCursor(menu, 3), "");
+        std::vector<std::string> switches;
+        for (const std::string& call : engine->Calls("System_SetState"))
+            if (call.rfind("System_SetState(GFX_WINDOWED,", 0) == 0) switches.push_back(call);
+        EXPECT_EQ(switches, (std::vector<std::string>{windowed(c.startsWindowed), windowed(!c.startsWindowed)}));
+    }
 }
 
 }  // namespace

@@ -57,13 +57,24 @@ local hovered = nil
 -- Escape asks to quit only when it went down here: leaving the options
 -- screen with Escape must not open the dialog when the key comes up here.
 local escapeDown = false
-local fullScreen = false
+-- The mode the game is in; set in Init from where the host started it.
+local fullScreen
 local settingsApplied = false
 
 local bee = {x = 0, y = 0, time = 0, facing = 1, caught = 0}
 
+-- As the host decides: windowed only when "windowed" truncates to 1 (in its
+-- low 32 bits), so the built-in defaults of a missing value are full screen.
+local function StartsWindowed(host)
+    local windowed = host:ConfigGetNumber("common", "windowed")
+    if windowed ~= windowed or math.abs(windowed) >= 2 ^ 63 then return false end
+    local whole = windowed < 0 and math.ceil(windowed) or math.floor(windowed)
+    return whole % 2 ^ 32 == 1
+end
+
 function Init(host)
     Host = host
+    fullScreen = not StartsWindowed(Host)
     Width, Height = Host:GetScreenResolution()
     Title = Host:GetFontEx("images/title.xml")
     Font = Host:GetFont("images/font2.fnt")
