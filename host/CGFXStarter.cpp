@@ -27,6 +27,9 @@ void LogFatalReport(const std::string& text) {
     if (GFX* engine = starter->GetEngine()) engine->System_Log("fatal: %s", text.c_str());
     starter->Release();
 }
+
+// Without a known home there is no per-user folder to fall back on.
+bool IsUserFolderKnown(const std::string& userFolder) { return !userFolder.empty() && userFolder[0] == '/'; }
 }  // namespace
 
 CGFXStarter::CGFXStarter() {
@@ -57,8 +60,7 @@ std::string CGFXStarter::GetSpecialFolderPath() { return os::LocalDataFolder(); 
 
 std::string CGFXStarter::ChooseOutputFolder(const std::string& programFolder, const std::string& userFolder) {
     if (os::CanWriteInFolder(programFolder)) return programFolder;
-    // Without a known home there is no per-user folder to fall back on.
-    if (userFolder.empty() || userFolder[0] != '/') return programFolder;
+    if (!IsUserFolderKnown(userFolder)) return programFolder;
     if (os::CreateFolderPath(userFolder) && os::CanWriteInFolder(userFolder)) return userFolder;
     return programFolder;
 }
@@ -66,13 +68,23 @@ std::string CGFXStarter::ChooseOutputFolder(const std::string& programFolder, co
 std::string CGFXStarter::SaveConfig(const CConfigStore& config, const std::string& path,
                                     const std::string& userFolder) {
     const std::string userPath = userFolder + kConfigFile;
+    if (path == userPath) {
+        config.Save(path.c_str());
+        return path;
+    }
     const std::string folder = path.substr(0, path.rfind('/') + 1);
-    const bool toUserFolder = path != userPath && ChooseOutputFolder(folder, userFolder) == userFolder;
-    const std::string target = toUserFolder ? userPath : path;
-    if (!config.Save(target.c_str())) return path;
-    if (toUserFolder)
-        std::fprintf(stderr, "config: settings saved in %s (%s cannot be written)\n", target.c_str(), folder.c_str());
-    return target;
+    if (ChooseOutputFolder(folder, userFolder) == userFolder) {
+        if (!config.Save(userPath.c_str())) return path;
+        std::fprintf(stderr, "config: settings saved in %s (%s cannot be written)\n", userPath.c_str(), folder.c_str());
+        return userPath;
+    }
+    if (config.Save(path.c_str())) return path;
+    // The file was not replaced (a broken one of which no copy could be
+    // kept, a full disk): the settings of the run still get a home.
+    if (!IsUserFolderKnown(userFolder) || !os::CreateFolderPath(userFolder) || !config.Save(userPath.c_str()))
+        return path;
+    std::fprintf(stderr, "config: settings saved in %s instead\n", userPath.c_str());
+    return userPath;
 }
 
 void CGFXStarter::SetFPS(int fps) {

@@ -38,8 +38,9 @@ public:
     // folder still when neither can be written.
     static std::string ChooseOutputFolder(const std::string& programFolder, const std::string& userFolder);
     // Saves to path, or into the per-user folder when path lies outside it
-    // in a folder that cannot be written, so the next start finds the
-    // settings there. Returns the file to save to from now on.
+    // in a folder that cannot be written, or when the save to path fails, so
+    // the next start finds the settings there. Returns the file to save to
+    // from now on.
     static std::string SaveConfig(const CConfigStore& config, const std::string& path, const std::string& userFolder);
 
     void SetCaption(const char* caption) { m_Caption = caption ? caption : ""; }

@@ -1,5 +1,6 @@
 #include "host/CConfigStore.h"
 
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/ScopedLocale.h"
 #include "tests/support/ScopedReadOnlyFolder.h"
 #include "tests/support/TempFolder.h"
@@ -235,12 +236,12 @@ TEST_F(ConfigTest, ABrokenFileWithoutACopyIsNotSavedOver) {
     ASSERT_EQ(mkdir((temp / "config.conf.unreadable").c_str(), 0755), 0);
     const std::string link = temp / "link.conf";
     ASSERT_EQ(symlink(Path().c_str(), link.c_str()), 0);
-    testing::internal::CaptureStderr();
+    CapturedOutput errors(STDERR_FILENO);
     EXPECT_FALSE(store.Load(Path().c_str()));
     store.SetString("s", "k", "v");
     EXPECT_FALSE(store.Save(Path().c_str()));
     EXPECT_FALSE(store.Save(link.c_str()));
-    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string said = errors.Take();
     EXPECT_NE(said.find("no copy kept (cannot rename: Is a directory), so it is not saved over"), std::string::npos)
         << said;
     EXPECT_NE(said.find("config: not saving over " + Path()), std::string::npos) << said;

@@ -3,12 +3,15 @@
 #include "host/WinMain.h"
 #include "media/CCursorHelper.h"
 #include "os/Folders.h"
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/HostFixture.h"
 #include "tests/support/ScopedReadOnlyFolder.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -165,9 +168,9 @@ TEST(StarterConfigSaveTest, AProgramFolderThatCannotBeWrittenSavesIntoThePerUser
     {
         ScopedReadOnlyFolder readOnly(program.Path());
         ASSERT_TRUE(readOnly.Holds());
-        testing::internal::CaptureStderr();
+        CapturedOutput errors(STDERR_FILENO);
         savedTo = CGFXStarter::SaveConfig(config, program / "config.conf", userFolder);
-        told = testing::internal::GetCapturedStderr();
+        told = errors.Take();
     }
     EXPECT_EQ(savedTo, userFolder + "config.conf");
     EXPECT_EQ(told, "config: settings saved in " + savedTo + " (" + program.Path() + " cannot be written)\n");
@@ -182,6 +185,29 @@ TEST(StarterConfigSaveTest, AProgramFolderThatCannotBeWrittenSavesIntoThePerUser
     EXPECT_EQ(CGFXStarter::SaveConfig(config, program / "missing/config.conf", ""), program / "missing/config.conf");
     EXPECT_EQ(CGFXStarter::SaveConfig(config, program / "missing/config.conf", "Brindlewick/"),
               program / "missing/config.conf");
+}
+
+// A broken file of which no copy could be kept is not saved over, even in a
+// folder that can be written: the settings of the run go to the per-user one.
+TEST(StarterConfigSaveTest, AFileThatIsNotSavedOverLeavesTheSettingsToThePerUserFolder) {
+    TempFolder program;
+    TempFolder home;
+    const std::string broken = "<root><string_values>";
+    program.Write("config.conf", broken);
+    ASSERT_EQ(mkdir((program / "config.conf.unreadable").c_str(), 0755), 0);
+    const std::string userFolder = home / "share/Brindlewick/";
+    CConfigStore config;
+    CapturedOutput errors(STDERR_FILENO);
+    EXPECT_FALSE(config.Load((program / "config.conf").c_str()));
+    config.SetString("game", "level", "3");
+    const std::string savedTo = CGFXStarter::SaveConfig(config, program / "config.conf", userFolder);
+    const std::string told = errors.Take();
+    EXPECT_EQ(savedTo, userFolder + "config.conf");
+    EXPECT_NE(told.find("config: settings saved in " + savedTo + " instead\n"), std::string::npos) << told;
+    EXPECT_EQ(program.Read("config.conf"), broken);
+    CConfigStore loaded;
+    ASSERT_TRUE(loaded.Load(savedTo.c_str()));
+    EXPECT_EQ(loaded.GetString("game", "level"), "3");
 }
 
 TEST_F(StarterTest, NoIconIdSetsNoIconAndAFailedInitiateRunsNothing) {

@@ -65,6 +65,10 @@ status=0
 [ "$status" -eq 7 ] || fail "a command's status 7 came back as $status"
 left "a failing run"
 
+# Ctrl+C reaches the command, although a shell's background job ignores it.
+ignored=$("$with_display" awk '/^SigIgn:/ { print $2 }' /proc/self/status)
+(( (16#$ignored & 2) == 0 )) || fail "the command ignores SIGINT (SigIgn $ignored)"
+
 # Stopped while its command runs: the command, the server and the folder go.
 "$with_display" bash -c "$probe; echo \$\$; exec sleep 600" >"$scratch/stopped" &
 runner=$!
