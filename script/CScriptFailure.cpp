@@ -5,15 +5,18 @@
 #include <cstdio>
 
 namespace {
-const char* const kKeptKey = "brindlewick.scriptfailure";
+// The registry's key for the cause: a light userdata, so that reading it
+// back, in a report of lack of memory too, allocates nothing.
+char kKeptKey;
 }  // namespace
 
 // The first cause is the root one: a module that did not compile makes its
 // caller's top-level code fail next.
 void CScriptFailure::Record(lua_State* L, const std::string& cause) {
     if (Kept(L).empty()) {
+        lua_pushlightuserdata(L, &kKeptKey);
         lua_pushlstring(L, cause.data(), cause.size());
-        lua_setfield(L, LUA_REGISTRYINDEX, kKeptKey);
+        lua_rawset(L, LUA_REGISTRYINDEX);
     }
     std::fprintf(stderr, "script: %s\n", cause.c_str());
     CGFXStarter* starter = CGFXStarter::GetInstance();
@@ -22,7 +25,8 @@ void CScriptFailure::Record(lua_State* L, const std::string& cause) {
 }
 
 std::string CScriptFailure::Kept(lua_State* L) {
-    lua_getfield(L, LUA_REGISTRYINDEX, kKeptKey);
+    lua_pushlightuserdata(L, &kKeptKey);
+    lua_rawget(L, LUA_REGISTRYINDEX);
     size_t length = 0;
     const char* text = lua_type(L, -1) == LUA_TSTRING ? lua_tolstring(L, -1, &length) : nullptr;
     std::string kept = text ? std::string(text, length) : std::string();

@@ -44,6 +44,8 @@ struct Budget {
     size_t used = 0;
     size_t limit = static_cast<size_t>(-1);
     bool refused = false;
+    // Once memory ran out, every later growth fails too.
+    bool sticky = false;
 };
 
 void* TightAlloc(void* ud, void* block, size_t oldSize, size_t newSize) {
@@ -53,6 +55,7 @@ void* TightAlloc(void* ud, void* block, size_t oldSize, size_t newSize) {
         std::free(block);
         return nullptr;
     }
+    if (budget->refused && budget->sticky && newSize > oldSize) return nullptr;
     if (!budget->refused && newSize > oldSize && budget->used - oldSize + newSize > budget->limit) {
         budget->refused = true;
         return nullptr;
@@ -142,6 +145,9 @@ TEST_F(CLuaFunctionCallTest, AnExceptionFromAHostCallEndsAsLuaOwnMemoryError) {
     ASSERT_NE(tight, nullptr);
     ASSERT_EQ(LuaEval(tight, "function Init() local t = {} for i = 1, 1e8 do t[i] = i end end"), "");
     budget.limit = budget.used + 100000;
+    EXPECT_EXIT(CLuaFunctionCall(tight, "Init").Call(), ::testing::ExitedWithCode(4), "^not enough memory\n$");
+    // The report itself needs no memory of the state.
+    budget.sticky = true;
     EXPECT_EXIT(CLuaFunctionCall(tight, "Init").Call(), ::testing::ExitedWithCode(4), "^not enough memory\n$");
     lua_close(tight);
 
