@@ -2,9 +2,10 @@
 
 namespace {
 const char* const kTokenMetatable = "brindlewick.liveness";
-// Their addresses are registry keys: looking them up allocates nothing.
-const char kClosingKey = 0;
-const char kTablesKey = 0;
+// Their addresses are registry keys: looking them up allocates nothing. Not
+// const, so that no toolchain may fold the two into one address.
+char kClosingKey;
+char kTablesKey;
 
 using Slot = CLuaLiveness*;
 
@@ -20,8 +21,8 @@ Slot* NewToken(lua_State* L, lua_CFunction collect) {
     return slot;
 }
 
-void PushRegistryValue(lua_State* L, const char* key) {
-    lua_pushlightuserdata(L, const_cast<char*>(key));
+void PushRegistryValue(lua_State* L, char* key) {
+    lua_pushlightuserdata(L, key);
     lua_rawget(L, LUA_REGISTRYINDEX);
 }
 
@@ -35,7 +36,7 @@ void PushTables(lua_State* L) {
     lua_pushliteral(L, "v");
     lua_setfield(L, -2, "__mode");
     lua_setmetatable(L, -2);
-    lua_pushlightuserdata(L, const_cast<char*>(&kTablesKey));
+    lua_pushlightuserdata(L, &kTablesKey);
     lua_pushvalue(L, -2);
     lua_rawset(L, LUA_REGISTRYINDEX);
 }
@@ -110,7 +111,7 @@ void CLuaLiveness::PushToken(lua_State* L, int table) {
 }
 
 void CLuaLiveness::MarkClosing(lua_State* L) {
-    lua_pushlightuserdata(L, const_cast<char*>(&kClosingKey));
+    lua_pushlightuserdata(L, &kClosingKey);
     lua_pushboolean(L, 1);
     lua_rawset(L, LUA_REGISTRYINDEX);
 }
